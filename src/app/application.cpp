@@ -1,0 +1,142 @@
+#include "app/application.h"
+
+#include "app/command_line.h"
+#include "app/tarvik_ini.h"
+#include "app/text.h"
+#include "dispatch/receive_handler.h"
+#include "link/hs_timer.h"
+#include "link/serial_link.h"
+
+#include <cmath>
+
+namespace d7o::app {
+
+using platform::MessageButtons;
+using platform::MessageIcon;
+
+namespace {
+// The prompt names the maker's trade mark; the 8-bit code page writes it as one byte.
+constexpr const char* kPortPrompt = "Enter port number for Tarvik\xAE module (1..16)";
+}  // namespace
+
+Application::Application(const Platform& platform, std::string classicArgument)
+    : m_ctx(std::make_unique<Context>(platform)), m_classicArgument(std::move(classicArgument)) {
+  m_link = std::make_unique<link::SerialLink>(*m_ctx);
+  m_hsTimer = std::make_unique<link::HsTimer>(*m_ctx);
+  m_receiver = std::make_unique<dispatch::ReceiveHandler>(*m_ctx, dispatch::makeReplyTable(*this));
+
+  auto& w = m_ctx->main;
+  w.attachTimers(&m_ctx->scheduler);
+  w.Check1.Click.connect([this] { m_ctx->state.logEnabled = m_ctx->main.Check1.checked(); });
+  w.m_exit.Click.connect([this] { unload(); });
+}
+
+Application::~Application() {
+  // Timers hold the scheduler; stop them before the windows go.
+  m_ctx->main.attachTimers(nullptr);
+  m_ctx->port.setReceiveHandler(nullptr);
+}
+
+void Application::CenterForm(forms::Form& form) {
+  const platform::ScreenSize screen = m_ctx->host.screenSize();
+  form.move((screen.width - form.width()) / 2, (screen.height - form.height()) / 2);
+}
+
+bool Application::load() {
+  Context& c = *m_ctx;
+  SharedState& s = c.state;
+  auto& w = c.main;
+
+  CenterForm(w);
+  s.dataLinkState = "OFF";
+  const std::filesystem::path folder = c.host.programFolder();
+  s.logFilePath = (folder / "Log.txt").string();
+  c.log.start(s.logFilePath);
+
+  const std::filesystem::path iniPath = folder / kIniFileName;
+  if (!std::filesystem::exists(iniPath)) {
+    createIni(folder);
+    return false;
+  }
+
+  std::string readError;
+  const auto items = readIniItems(iniPath, &readError);
+  if (!items) {
+    c.dialogs.messageBox(iniPath.string() + " can't be read: " + readError, "E r r o r",
+                         MessageIcon::Critical, MessageButtons::Ok);
+    c.endProgram();
+    return false;
+  }
+  for (const std::string& item : *items) {
+    const std::string upper = upperCase(item);
+    ++s.iniLineCount;
+    if (s.iniLineCount > ini_index::kFirstCommand) w.List1.addItem(upper);
+    w.List2.addItem(upper);
+    if (contains(upper, "ICHIP")) s.iChipPresent = true;
+  }
+
+  w.setCaption(forms::kInitialisingTitle);
+  applyCommandLine();
+  w.Text1.setText("COM" + configItem(ini_index::kPort) + ":");
+  w.Tab1.setTab(forms::tabs::kTerminal);
+  w.resize(w.width(), kStartHeight);
+
+  // The port is only configured here; the baud-rate search opens it.
+  const double portValue = numericValue(configItem(ini_index::kPort));
+  if (auto error = c.port.setCommPort(static_cast<int>(std::lround(portValue)))) {
+    if (c.port.isOpen()) c.port.close();
+    c.dialogs.messageBox(link::SerialLink::errorText(*error), "", MessageIcon::None,
+                         MessageButtons::Ok);
+    c.endProgram();
+    return false;
+  }
+  w.HS_Timer.setEnabled(true);
+  w.setVisible(true);
+  return true;
+}
+
+void Application::createIni(const std::filesystem::path& folder) {
+  Context& c = *m_ctx;
+  const std::string answer = c.dialogs.inputBox(kPortPrompt, "Parameters for INI-File", "1");
+  if (auto error = writeDefaultIni(folder, portFromAnswer(answer))) {
+    c.dialogs.messageBox("TARVIK.INI can't be created: " + *error, "E r r o r",
+                         MessageIcon::Critical, MessageButtons::Ok);
+  } else {
+    c.dialogs.messageBox(
+        "TARVIK.INI new created, please check\nall parameters and restart the program !!!",
+        "TARVIK.INI", MessageIcon::Critical, MessageButtons::Ok);
+  }
+  c.endProgram();
+}
+
+void Application::applyCommandLine() {
+  Context& c = *m_ctx;
+  switch (classifyClassicArgument(m_classicArgument)) {
+    case ClassicArgument::None:
+      break;
+    case ClassicArgument::Port:
+      // This run only: the file keeps its port.
+      if (c.main.List2.count() > ini_index::kPort) {
+        c.main.List2.replaceItem(ini_index::kPort, m_classicArgument);
+      }
+      break;
+    case ClassicArgument::Help:
+      c.dialogs.messageBox(commandLineHelpText(), "Command line parameters", MessageIcon::Question,
+                           MessageButtons::Ok);
+      break;
+  }
+}
+
+std::string Application::configItem(int index) const {
+  const auto& list = m_ctx->main.List2;
+  return index < list.count() ? list.item(index) : std::string();
+}
+
+void Application::activate() {}
+
+void Application::unload() {
+  if (m_ctx->ended) return;
+  m_ctx->endProgram();
+}
+
+}  // namespace d7o::app

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "app/context.h"
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+namespace d7o::link {
+class SerialLink;
+class HsTimer;
+}  // namespace d7o::link
+namespace d7o::dispatch {
+class ReceiveHandler;
+}
+
+namespace d7o::app {
+
+// The headless program: the main window's model and every behaviour behind it. A front
+// end shows `main()`, forwards the user's actions into its controls and calls the
+// window's lifecycle here.
+class Application {
+ public:
+  // `classicArgument` is the program's own command-line text ("1".."8", "?" or empty).
+  Application(const Platform& platform, std::string classicArgument);
+  ~Application();
+  Application(const Application&) = delete;
+  Application& operator=(const Application&) = delete;
+
+  // Form_Load. False when the program ended during start-up (first run, unusable port).
+  bool load();
+  // Form_Activate: the main window became active.
+  void activate();
+  // Form_Unload and "E&xit": close the port and end.
+  void unload();
+
+  Context& context() { return *m_ctx; }
+  forms::MainWindow& main() { return m_ctx->main; }
+  link::SerialLink& link() { return *m_link; }
+  dispatch::ReceiveHandler& receiver() { return *m_receiver; }
+
+ private:
+  // The main window's height at start: the classic 5460 twips.
+  static constexpr int kStartHeight = 5460 / 15;
+
+  void CenterForm(forms::Form& form);
+  void createIni(const std::filesystem::path& folder);
+  void applyCommandLine();
+  // An item of TARVIK.INI by its index; empty where the file is shorter.
+  std::string configItem(int index) const;
+
+  std::unique_ptr<Context> m_ctx;
+  std::string m_classicArgument;
+  std::unique_ptr<link::SerialLink> m_link;
+  std::unique_ptr<link::HsTimer> m_hsTimer;
+  std::unique_ptr<dispatch::ReceiveHandler> m_receiver;
+};
+
+}  // namespace d7o::app

@@ -1,0 +1,20 @@
+#include "app/context.h"
+
+namespace d7o::app {
+
+void Context::endProgram() {
+  if (ended) return;
+  ended = true;
+  for (forms::Timer* t : {&main.HS_Timer, &main.Timer1, &main.Timer2, &main.Timer3}) {
+    t->setEnabled(false);
+  }
+  if (port.isOpen()) port.close();
+  host.endProgram();
+}
+
+void Context::showError(const std::string& text) {
+  dialogs.messageBox(text, "E r r o r", platform::MessageIcon::Critical,
+                     platform::MessageButtons::Ok);
+}
+
+}  // namespace d7o::app

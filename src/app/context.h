@@ -1,0 +1,48 @@
+#pragma once
+
+#include "app/log_file.h"
+#include "app/shared_state.h"
+#include "forms/main_window.h"
+#include "platform/dialogs.h"
+#include "platform/host.h"
+#include "platform/scheduler.h"
+#include "platform/serial_port.h"
+#include "platform/shell.h"
+
+namespace d7o::app {
+
+// The outside world as the program reaches it.
+struct Platform {
+  platform::SerialPort& port;
+  platform::Scheduler& scheduler;
+  platform::Dialogs& dialogs;
+  platform::Shell& shell;
+  platform::Host& host;
+};
+
+// Everything a behaviour reaches: the platform, the shared state and the windows.
+struct Context {
+  explicit Context(const Platform& p)
+      : port(p.port), scheduler(p.scheduler), dialogs(p.dialogs), shell(p.shell), host(p.host) {}
+
+  platform::SerialPort& port;
+  platform::Scheduler& scheduler;
+  platform::Dialogs& dialogs;
+  platform::Shell& shell;
+  platform::Host& host;
+
+  SharedState state;
+  forms::MainWindow main;
+  LogFile log;
+
+  // Set once the program is ending: timers stop, receive events and waits return.
+  bool ended = false;
+
+  // Stops the timers and the port and asks the process to end.
+  void endProgram();
+
+  // Shows a message box with the critical icon and the "E r r o r" title.
+  void showError(const std::string& text);
+};
+
+}  // namespace d7o::app

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace d7o::app {
+
+inline constexpr const char* kIniFileName = "TARVIK.INI";
+
+// Index of each value among the items read from TARVIK.INI.
+namespace ini_index {
+inline constexpr int kPortHeader = 1;
+inline constexpr int kPort = 2;
+inline constexpr int kServiceCentre = 4;
+inline constexpr int kSmsNumber = 6;
+inline constexpr int kVoiceNumber = 8;
+inline constexpr int kInitString = 10;
+inline constexpr int kFirstCommand = 12;
+}  // namespace ini_index
+
+// The port written for the first-run answer: empty or below 1 gives "1", above 16 gives
+// "16", otherwise the number typed ("0" -> "1", "7" -> "7", "20" -> "16").
+std::string portFromAnswer(const std::string& answer);
+
+// The whole default file for `port`: 50 lines, each ending in CR LF.
+std::string defaultIniContent(const std::string& port);
+
+// Writes the default file into `folder` through a temporary file renamed into place, so
+// a crash never leaves half a configuration. Returns the reason on failure.
+std::optional<std::string> writeDefaultIni(const std::filesystem::path& folder,
+                                           const std::string& port);
+
+// Splits the file into items by the comma-separated field rules: a quoted field runs to
+// its closing quote (commas inside stay), an unquoted one to the next comma or line end
+// with leading blanks dropped and inner quotes kept, an empty line is one empty item.
+std::vector<std::string> parseIniItems(const std::string& content);
+
+// Reads and splits the file; nothing when it cannot be read.
+std::optional<std::vector<std::string>> readIniItems(const std::filesystem::path& file,
+                                                     std::string* error);
+
+}  // namespace d7o::app

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "dispatch/reply_table.h"
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace d7o::app {
+struct Context;
+}
+
+namespace d7o::dispatch {
+
+// Everything the modem sends arrives here: characters are collected into the receive
+// buffer until a reply is complete, then the reply runs through the ordered rows, is shown
+// in the terminal list and logged.
+class ReceiveHandler {
+ public:
+  // A reply that grows this long without a line end is handled as complete: a wrong baud
+  // rate produces endless noise, and it must neither grow memory nor vanish unseen.
+  static constexpr std::size_t kMaxReplyLength = 4096;
+  // Terminal lines are cut into pieces of this many characters.
+  static constexpr std::size_t kLinePiece = 50;
+  // The terminal list is emptied when it holds more lines than this.
+  static constexpr int kMaxTerminalLines = 100;
+
+  ReceiveHandler(app::Context& ctx, std::vector<ReplyRow> rows);
+
+  // The port's receive event: characters arrived.
+  void Comm1_OnComm();
+  // Reads again what stayed queued while the PIN dialogue was open.
+  void resume();
+
+  // Counters for diagnostics and benchmarks.
+  std::size_t repliesHandled() const { return m_replies; }
+  std::size_t overlongReplies() const { return m_overlong; }
+
+ private:
+  void drain();
+  bool complete() const;
+  void handleReply();
+  void displayAndLog();
+
+  app::Context& m_ctx;
+  std::vector<ReplyRow> m_rows;
+  std::string m_pending;  // read from the port, not yet through the buffer
+  std::size_t m_pendingPos = 0;
+  bool m_draining = false;
+  std::size_t m_replies = 0;
+  std::size_t m_overlong = 0;
+};
+
+// Line feeds and carriage returns become blanks; the length does not change.
+void normaliseReply(std::string& reply);
+
+}  // namespace d7o::dispatch

@@ -1,0 +1,249 @@
+#pragma once
+
+#include "forms/color.h"
+#include "forms/signal.h"
+
+#include <string>
+#include <vector>
+
+namespace d7o::forms {
+
+enum class MouseButton { Left = 1, Right = 2, Middle = 4 };
+
+// What every control has. `changed` tells a view that something it shows changed; the
+// behaviour listens to the typed events (Click, Change, ...) instead.
+class Control {
+ public:
+  explicit Control(std::string name) : m_name(std::move(name)) {}
+  Control(const Control&) = delete;
+  Control& operator=(const Control&) = delete;
+  virtual ~Control() = default;
+
+  const std::string& name() const { return m_name; }
+  bool enabled() const { return m_enabled; }
+  void setEnabled(bool enabled) { assign(m_enabled, enabled); }
+  bool visible() const { return m_visible; }
+  void setVisible(bool visible) { assign(m_visible, visible); }
+  const std::string& toolTip() const { return m_toolTip; }
+  void setToolTip(std::string tip) { assign(m_toolTip, std::move(tip)); }
+
+  Signal<> changed;
+
+ protected:
+  // Stores a property and tells the view; true when the value really changed.
+  template <typename T>
+  bool assign(T& member, T value) {
+    if (member == value) return false;
+    member = std::move(value);
+    changed.emit();
+    return true;
+  }
+
+ private:
+  std::string m_name;
+  bool m_enabled = true;
+  bool m_visible = true;
+  std::string m_toolTip;
+};
+
+// A control with a caption and two colours (labels, buttons, frames, check boxes).
+class Captioned : public Control {
+ public:
+  Captioned(std::string name, std::string caption)
+      : Control(std::move(name)), m_caption(std::move(caption)) {}
+  const std::string& caption() const { return m_caption; }
+  Color backColor() const { return m_backColor; }
+  void setBackColor(Color c) { assign(m_backColor, c); }
+  Color foreColor() const { return m_foreColor; }
+  void setForeColor(Color c) { assign(m_foreColor, c); }
+
+ protected:
+  bool assignCaption(std::string caption) { return assign(m_caption, std::move(caption)); }
+
+ private:
+  std::string m_caption;
+  Color m_backColor = colors::kSystemButtonFace;
+  Color m_foreColor = colors::kSystemButtonText;
+};
+
+class Label : public Captioned {
+ public:
+  using Captioned::Captioned;
+  // A caption written from code raises Change when it differs, like a typed one.
+  void setCaption(std::string caption) {
+    if (assignCaption(std::move(caption))) Change.emit();
+  }
+  // Horizontal position and width, in the window's units, where the program computes them.
+  int left() const { return m_left; }
+  void setLeft(int left) { assign(m_left, left); }
+  int width() const { return m_width; }
+  void setWidth(int width) { assign(m_width, width); }
+
+  Signal<> Change;
+  Signal<> Click;
+  Signal<MouseButton> MouseUp;
+
+ private:
+  int m_left = 0;
+  int m_width = 0;
+};
+
+class Frame : public Captioned {
+ public:
+  using Captioned::Captioned;
+  void setCaption(std::string caption) { assignCaption(std::move(caption)); }
+};
+
+class CommandButton : public Captioned {
+ public:
+  using Captioned::Captioned;
+  void setCaption(std::string caption) { assignCaption(std::move(caption)); }
+  // A press by the user (or by code that presses the button).
+  void click() {
+    if (enabled()) Click.emit();
+  }
+  Signal<> Click;
+};
+
+class CheckBox : public Captioned {
+ public:
+  // `checked` is the designed value: it is there when the window opens, without a Click.
+  CheckBox(std::string name, std::string caption, bool checked = false)
+      : Captioned(std::move(name), std::move(caption)), m_checked(checked) {}
+  void setCaption(std::string caption) { assignCaption(std::move(caption)); }
+  bool checked() const { return m_checked; }
+  // Setting the value, from code or by the user, raises Click when it changes.
+  void setChecked(bool checked) {
+    if (assign(m_checked, checked)) Click.emit();
+  }
+  Signal<> Click;
+
+ private:
+  bool m_checked;
+};
+
+class TextBox : public Control {
+ public:
+  using Control::Control;
+  const std::string& text() const { return m_text; }
+  // Written by code or typed: Change is raised when the text differs.
+  void setText(std::string text) {
+    if (assign(m_text, std::move(text))) Change.emit();
+  }
+  Color backColor() const { return m_backColor; }
+  void setBackColor(Color c) { assign(m_backColor, c); }
+  Signal<> Change;
+
+ private:
+  std::string m_text;
+  Color m_backColor = colors::kSystemWindow;
+};
+
+// One change of a list's items, so a view can follow without copying the whole list.
+struct ListChange {
+  enum class Kind { Added, Removed, Replaced, Cleared } kind;
+  int index = -1;
+};
+
+class ListBox : public Control {
+ public:
+  using Control::Control;
+  int count() const { return static_cast<int>(m_items.size()); }
+  bool empty() const { return m_items.empty(); }
+  const std::string& item(int index) const { return m_items.at(static_cast<std::size_t>(index)); }
+  const std::vector<std::string>& items() const { return m_items; }
+
+  void addItem(std::string text);
+  void removeItem(int index);
+  void replaceItem(int index, std::string text);
+  void clear();
+
+  // -1: nothing selected. Selecting from code raises Click, as a click does.
+  int listIndex() const { return m_listIndex; }
+  void setListIndex(int index);
+
+  Color foreColor() const { return m_foreColor; }
+  void setForeColor(Color c) { assign(m_foreColor, c); }
+
+  Signal<ListChange> itemsChanged;
+  Signal<> Click;
+  Signal<> DblClick;
+  Signal<MouseButton> MouseUp;
+
+ private:
+  std::vector<std::string> m_items;
+  int m_listIndex = -1;
+  Color m_foreColor = colors::kSystemWindowText;
+};
+
+class ProgressBar : public Control {
+ public:
+  using Control::Control;
+  int value() const { return m_value; }
+  void setValue(int value) { assign(m_value, value); }
+  int max() const { return m_max; }
+  void setMax(int max) { assign(m_max, max); }
+  int left() const { return m_left; }
+  int width() const { return m_width; }
+  void setGeometry(int left, int width) {
+    assign(m_left, left);
+    assign(m_width, width);
+  }
+
+ private:
+  int m_value = 0;
+  int m_max = 100;
+  int m_left = 0;
+  int m_width = 0;
+};
+
+// A filled shape used as a lamp (the CTS indicator).
+class Shape : public Control {
+ public:
+  using Control::Control;
+  Color fillColor() const { return m_fillColor; }
+  void setFillColor(Color c) { assign(m_fillColor, c); }
+  Signal<MouseButton> MouseUp;
+
+ private:
+  Color m_fillColor = colors::kRed;
+};
+
+class TabControl : public Control {
+ public:
+  TabControl(std::string name, std::vector<std::string> captions)
+      : Control(std::move(name)), m_captions(std::move(captions)) {}
+  int tabCount() const { return static_cast<int>(m_captions.size()); }
+  const std::string& tabCaption(int tab) const {
+    return m_captions.at(static_cast<std::size_t>(tab));
+  }
+  int tab() const { return m_tab; }
+  // Selecting another tab, by the user or from code, raises Click with the tab left.
+  void setTab(int tab) {
+    const int previous = m_tab;
+    if (tab < 0 || tab >= tabCount()) return;
+    if (assign(m_tab, tab)) Click.emit(previous);
+  }
+  Signal<int> Click;
+
+ private:
+  std::vector<std::string> m_captions;
+  int m_tab = 0;
+};
+
+class Menu : public Control {
+ public:
+  Menu(std::string name, std::string caption)
+      : Control(std::move(name)), m_caption(std::move(caption)) {}
+  const std::string& caption() const { return m_caption; }
+  void setCaption(std::string caption) { assign(m_caption, std::move(caption)); }
+  void click() {
+    if (enabled() && visible()) Click.emit();
+  }
+  Signal<> Click;
+
+ private:
+  std::string m_caption;
+};
+
+}  // namespace d7o::forms

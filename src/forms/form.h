@@ -1,0 +1,59 @@
+#pragma once
+
+#include "forms/signal.h"
+
+#include <string>
+
+namespace d7o::forms {
+
+// A window: caption, visibility, position and size (in pixels), and its lifecycle events.
+class Form {
+ public:
+  Form(std::string name, std::string caption)
+      : m_name(std::move(name)), m_caption(std::move(caption)) {}
+  Form(const Form&) = delete;
+  Form& operator=(const Form&) = delete;
+  virtual ~Form() = default;
+
+  const std::string& name() const { return m_name; }
+  const std::string& caption() const { return m_caption; }
+  void setCaption(std::string caption) { assign(m_caption, std::move(caption)); }
+  bool visible() const { return m_visible; }
+  void setVisible(bool visible) { assign(m_visible, visible); }
+
+  int left() const { return m_left; }
+  int top() const { return m_top; }
+  int width() const { return m_width; }
+  int height() const { return m_height; }
+  void move(int left, int top) {
+    assign(m_left, left);
+    assign(m_top, top);
+  }
+  void resize(int width, int height) {
+    assign(m_width, width);
+    assign(m_height, height);
+  }
+
+  Signal<> changed;
+  Signal<> Load;
+  Signal<> Activate;
+  Signal<> Unload;
+
+ private:
+  template <typename T>
+  void assign(T& member, T value) {
+    if (member == value) return;
+    member = std::move(value);
+    changed.emit();
+  }
+
+  std::string m_name;
+  std::string m_caption;
+  bool m_visible = false;
+  int m_left = 0;
+  int m_top = 0;
+  int m_width = 0;
+  int m_height = 0;
+};
+
+}  // namespace d7o::forms

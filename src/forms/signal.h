@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <utility>
+#include <vector>
+
+namespace d7o::forms {
+
+// A list of handlers called in connection order. Handlers may connect, disconnect or
+// emit the same signal again while it runs (a Click handler that changes the value
+// raises Click again): emission works on a snapshot, and a handler disconnected during
+// an emission is not called afterwards.
+template <typename... Args>
+class Signal {
+ public:
+  using Handler = std::function<void(Args...)>;
+  using Connection = std::uint64_t;
+
+  Connection connect(Handler handler) {
+    auto slot = std::make_shared<Slot>(Slot{++m_last, std::move(handler), true});
+    m_slots.push_back(slot);
+    return slot->id;
+  }
+
+  void disconnect(Connection id) {
+    for (auto it = m_slots.begin(); it != m_slots.end(); ++it) {
+      if ((*it)->id == id) {
+        (*it)->alive = false;
+        m_slots.erase(it);
+        return;
+      }
+    }
+  }
+
+  void emit(Args... args) const {
+    const auto snapshot = m_slots;
+    for (const auto& slot : snapshot) {
+      if (slot->alive) slot->handler(args...);
+    }
+  }
+
+  bool connected() const { return !m_slots.empty(); }
+
+ private:
+  struct Slot {
+    Connection id;
+    Handler handler;
+    bool alive;
+  };
+  std::vector<std::shared_ptr<Slot>> m_slots;
+  Connection m_last = 0;
+};
+
+}  // namespace d7o::forms

@@ -1,0 +1,130 @@
+#include "link/serial_link.h"
+
+#include <string>
+
+namespace d7o::link {
+
+using forms::colors::kLightRed;
+using platform::Millis;
+using platform::PortResult;
+
+namespace {
+constexpr const char* kHandshakeOn = "2,2";
+constexpr const char* kHandshakeOff = "0,0";
+constexpr Millis kHandshakeTestLimit{3000};
+}  // namespace
+
+SerialLink::SerialLink(app::Context& ctx) : m_ctx(ctx) {
+  auto& w = m_ctx.main;
+  w.Check5.Click.connect([this] { Check5_Click(); });
+  w.CTS.MouseUp.connect([this](forms::MouseButton b) { CTS_MouseUp(b); });
+}
+
+std::string SerialLink::errorText(const platform::PortError& error) {
+  return "Error No.: " + std::to_string(error.number) + " - " + error.description;
+}
+
+PortResult SerialLink::sendCommand(std::string_view command) {
+  std::string line(command);
+  line += '\r';
+  return m_ctx.port.write(line);
+}
+
+PortResult SerialLink::sendRaw(std::string_view bytes) {
+  return m_ctx.port.write(bytes);
+}
+
+PortResult SerialLink::openPort() {
+  if (m_ctx.port.isOpen()) return std::nullopt;
+  return m_ctx.port.open();
+}
+
+void SerialLink::closePort() {
+  if (m_ctx.port.isOpen()) m_ctx.port.close();
+}
+
+void SerialLink::switchPort(int number) {
+  closePort();
+  auto& w = m_ctx.main;
+  if (auto error = m_ctx.port.setCommPort(number)) {
+    m_ctx.showError(errorText(*error));
+    return;
+  }
+  w.Text1.setText("COM" + std::to_string(number) + ":");
+  if (auto error = openPort()) {
+    // The technician must see that the new port is not usable, not a success line.
+    m_ctx.showError(errorText(*error));
+    return;
+  }
+  w.List3.addItem("...COM port switched to COM" + std::to_string(number) + ":");
+}
+
+void SerialLink::Delay(int seconds) {
+  waitUntil(Millis(seconds * 1000), [] { return false; });
+}
+
+bool SerialLink::waitUntil(Millis limit, const std::function<bool()>& done) {
+  const Millis deadline = m_ctx.scheduler.now() + limit;
+  while (!m_ctx.ended) {
+    if (done()) return true;
+    if (m_ctx.scheduler.now() >= deadline) return false;
+    m_ctx.scheduler.pumpEvents(deadline);
+  }
+  return false;
+}
+
+bool SerialLink::TestHS() {
+  return waitUntil(kHandshakeTestLimit, [this] { return m_ctx.state.hwHandshakeReported; });
+}
+
+void SerialLink::Check5_Click() {
+  auto& w = m_ctx.main;
+  if (w.Check5.checked()) {
+    w.Check5.setCaption("...please wait...");
+    w.Label7.setVisible(true);
+    w.Label16.setEnabled(true);
+    m_ctx.port.setHandshaking(platform::Handshaking::RtsCts);
+    const auto error = sendCommand(std::string("AT+IFC=") + kHandshakeOn);
+    const bool answered = !error && TestHS();
+    if (m_ctx.ended) return;
+    w.Check5.setCaption("Hardware Handshake");
+    if (!answered) {
+      // Without the echo the modem is not handshaking with us: say why, and fall back to
+      // no handshake on our side (the modem keeps what it was sent).
+      if (error) {
+        m_ctx.showError(errorText(*error));
+      } else {
+        m_ctx.dialogs.messageBox("Handshake - Error, please check Connections", "Error",
+                                 platform::MessageIcon::Critical, platform::MessageButtons::Ok);
+      }
+      // Clearing the box raises its Click, which tells the modem "0,0" again where it can.
+      m_revertingHandshake = true;
+      w.Check5.setChecked(false);
+      m_revertingHandshake = false;
+      m_ctx.port.setHandshaking(platform::Handshaking::None);
+    }
+  } else {
+    w.Label7.setVisible(false);
+    w.Label16.setEnabled(false);
+    m_ctx.port.setHandshaking(platform::Handshaking::None);
+    const auto error = sendCommand(std::string("AT+IFC=") + kHandshakeOff);
+    // A closed port was reported already when the test failed.
+    if (error && !m_revertingHandshake) m_ctx.showError(errorText(*error));
+  }
+}
+
+void SerialLink::CTS_MouseUp(forms::MouseButton button) {
+  if (button != forms::MouseButton::Right) return;
+  if (m_ctx.port.isOpen()) {
+    m_ctx.port.close();
+    return;
+  }
+  if (auto error = m_ctx.port.open()) {
+    m_ctx.showError(errorText(*error));
+    return;
+  }
+  // Light red until the next poll of the line paints the real state.
+  m_ctx.main.CTS.setFillColor(kLightRed);
+}
+
+}  // namespace d7o::link

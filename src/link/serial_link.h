@@ -1,0 +1,46 @@
+#pragma once
+
+#include "app/context.h"
+
+#include <functional>
+#include <string_view>
+
+namespace d7o::link {
+
+// The program's use of the one serial port: command lines out, open/close/switch, the
+// RTS/CTS handshake and its test, the CTS lamp, and the event-pumping waits.
+class SerialLink {
+ public:
+  explicit SerialLink(app::Context& ctx);
+
+  // One command line: the text and a single carriage return, in one write.
+  // "AT+CSQ" -> "AT+CSQ\r".
+  platform::PortResult sendCommand(std::string_view command);
+  // Bytes exactly as given (the "+++" escape, the text after the SMS prompt).
+  platform::PortResult sendRaw(std::string_view bytes);
+
+  // Opens the port only where it is found closed.
+  platform::PortResult openPort();
+  void closePort();
+  // Closes, takes the new number, shows it in Text1, opens, and says so in the terminal.
+  void switchPort(int number);
+
+  // Waits `seconds` pumping events (the modem's replies are handled meanwhile).
+  void Delay(int seconds);
+  // Pumps events until `done` holds or `limit` has passed; true when it held.
+  bool waitUntil(platform::Millis limit, const std::function<bool()>& done);
+  // Up to 3 seconds for the modem's echo of the handshake command.
+  bool TestHS();
+
+  void Check5_Click();
+  void CTS_MouseUp(forms::MouseButton button);
+
+  // "Error No.: 8002 - Invalid Port Number"
+  static std::string errorText(const platform::PortError& error);
+
+ private:
+  app::Context& m_ctx;
+  bool m_revertingHandshake = false;
+};
+
+}  // namespace d7o::link

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <filesystem>
+
+namespace d7o::platform {
+
+struct DateTime {
+  int year = 2000;
+  int month = 1;
+  int day = 1;
+  int hour = 0;
+  int minute = 0;
+  int second = 0;
+};
+
+struct ScreenSize {
+  int width = 1024;
+  int height = 768;
+};
+
+// What the program needs of the process it runs in.
+class Host {
+ public:
+  virtual ~Host() = default;
+  // All files of the program live here (TARVIK.INI, Log.txt, ...).
+  virtual std::filesystem::path programFolder() const = 0;
+  virtual ScreenSize screenSize() const = 0;
+  // The PC's local date and time (the clock label, the device's clock setting).
+  virtual DateTime localDateTime() const = 0;
+  // Asks the process to end; the caller returns normally and no further events run.
+  virtual void endProgram() = 0;
+};
+
+}  // namespace d7o::platform

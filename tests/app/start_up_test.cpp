@@ -1,0 +1,181 @@
+// Start-up as a technician meets it: the first run that creates TARVIK.INI, the runs that
+// read it, the command line, the log, and a port that cannot be used.
+#include "app/tarvik_ini.h"
+#include "support/rig.h"
+
+#include <gtest/gtest.h>
+
+namespace d7o::test {
+namespace {
+
+using platform::MessageIcon;
+
+std::string goldenIni(const std::string& port) {
+  std::string text = readFile(std::string(std::getenv("D7O_TEST_DATA")) + "/TARVIK_port7.INI");
+  const std::string seven = "\r\n\"7\"\r\n";
+  text.replace(text.find(seven), seven.size(), "\r\n\"" + port + "\"\r\n");
+  return text;
+}
+
+TEST(FirstStart, AsksForThePortWritesTheFileAndEndsWithoutOpeningThePort) {
+  struct Case {
+    const char* name;
+    const char* answer;
+    const char* port;
+  };
+  const Case cases[] = {
+      {"zero", "0", "1"},          {"empty", "", "1"},
+      {"seven", "7", "7"},         {"twenty", "20", "16"},
+      {"sixteen", "16", "16"},     {"negative", "-3", "1"},
+      {"blank before", " 5", "5"}, {"letters after", "12abc", "12"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Rig rig;
+    rig.dialogs.answerInput(c.answer);
+    EXPECT_FALSE(rig.start());
+
+    ASSERT_GE(rig.dialogs.shown.size(), 2u);
+    const auto& ask = rig.dialogs.shown[0];
+    EXPECT_EQ(ask.text, "Enter port number for Tarvik\xAE module (1..16)");
+    EXPECT_EQ(ask.title, "Parameters for INI-File");
+    EXPECT_EQ(ask.defaultText, "1");
+    const auto& told = rig.dialogs.shown[1];
+    EXPECT_EQ(told.text,
+              "TARVIK.INI new created, please check\nall parameters and restart the program !!!");
+    EXPECT_EQ(told.icon, MessageIcon::Critical);
+
+    EXPECT_EQ(readFile(rig.folder.path() / "TARVIK.INI"), goldenIni(c.port));
+    EXPECT_FALSE(std::filesystem::exists(rig.folder.path() / "TARVIK.INI.new"));
+    EXPECT_TRUE(rig.ended());
+    EXPECT_EQ(rig.host.endRequests, 1);
+    EXPECT_FALSE(rig.port.isOpen());
+    rig.run(platform::Millis(5000));
+    EXPECT_EQ(rig.wire(), "");
+  }
+}
+
+TEST(FirstStart, CancelledPromptWritesPortOne) {
+  Rig rig;  // no scripted answer: the box is cancelled
+  EXPECT_FALSE(rig.start());
+  EXPECT_EQ(readFile(rig.folder.path() / "TARVIK.INI"), goldenIni("1"));
+}
+
+TEST(StartUp, ReadsTheDefaultFileIntoBothListsUpperCased) {
+  Rig rig;
+  rig.writeDefaultIni("3");
+  ASSERT_TRUE(rig.start());
+  auto& w = rig.main();
+  EXPECT_EQ(w.List2.count(), 50);
+  EXPECT_EQ(w.List1.count(), 38);
+  EXPECT_EQ(rig.state().iniLineCount, 50);
+  int empty = 0;
+  for (const auto& item : w.List1.items()) empty += item.empty() ? 1 : 0;
+  EXPECT_EQ(empty, 6);
+  EXPECT_EQ(w.List2.item(2), "3");
+  EXPECT_EQ(w.List2.item(10), "ATZ;+CMEE=1;+CBST=7,0,1;+CSDH=1;+CMGF=1;S0=0");
+  EXPECT_EQ(w.List1.item(17), "AT+CMGL=\"REC UNREAD\"");
+  EXPECT_EQ(w.Text1.text(), "COM3:");
+  EXPECT_EQ(rig.port.commPort(), 3);
+  EXPECT_FALSE(rig.port.isOpen()) << "the baud-rate search opens the port, not the start-up";
+  EXPECT_EQ(w.caption(), "...please wait while initialising Tarvik-Module");
+  EXPECT_EQ(w.Tab1.tab(), 0);
+  EXPECT_FALSE(rig.state().iChipPresent);
+  EXPECT_TRUE(rig.dialogs.shown.empty());
+}
+
+TEST(StartUp, HandEditedFileFollowsTheFieldRules) {
+  Rig rig;
+  std::string ini = goldenIni("2");
+  // A lower-case command, an unquoted command with a comma, and an iChip command.
+  ini += "at+csq\r\nAT+CMGL=4,1\r\n\"at+i\"\r\n  \"AT+iChip\"\r\n";
+  writeFile(rig.folder.path() / "TARVIK.INI", ini);
+  ASSERT_TRUE(rig.start());
+  auto& w = rig.main();
+  ASSERT_EQ(w.List2.count(), 55);
+  EXPECT_EQ(w.List2.item(50), "AT+CSQ");
+  EXPECT_EQ(w.List2.item(51), "AT+CMGL=4");
+  EXPECT_EQ(w.List2.item(52), "1");
+  EXPECT_EQ(w.List2.item(54), "AT+ICHIP");
+  EXPECT_EQ(w.List1.count(), 43);
+  EXPECT_TRUE(rig.state().iChipPresent);
+}
+
+TEST(StartUp, CommandLine) {
+  struct Case {
+    const char* name;
+    const char* argument;
+    const char* port;  // port in use
+    bool helpShown;
+  };
+  const Case cases[] = {
+      {"none", "", "2", false},    {"port three", "3", "3", false}, {"port eight", "8", "8", false},
+      {"nine", "9", "2", true},    {"question", "?", "2", true},    {"two digits", "12", "2", true},
+      {"text", "COM3", "2", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Rig rig;
+    rig.writeDefaultIni("2");
+    const std::string before = readFile(rig.folder.path() / "TARVIK.INI");
+    ASSERT_TRUE(rig.start(c.argument));
+    EXPECT_EQ(rig.main().Text1.text(), std::string("COM") + c.port + ":");
+    EXPECT_EQ(rig.port.commPort(), std::stoi(c.port));
+    EXPECT_EQ(readFile(rig.folder.path() / "TARVIK.INI"), before);
+    if (c.helpShown) {
+      ASSERT_EQ(rig.dialogs.shown.size(), 1u);
+      EXPECT_EQ(rig.dialogs.shown[0].title, "Command line parameters");
+      EXPECT_EQ(rig.dialogs.shown[0].icon, MessageIcon::Question);
+      EXPECT_EQ(rig.dialogs.shown[0].text.rfind(
+                    "Command line Parameter\n1..8 - for COM1: ... COM8:\n?    - for Help", 0),
+                0u);
+    } else {
+      EXPECT_TRUE(rig.dialogs.shown.empty());
+    }
+  }
+}
+
+TEST(StartUp, PortThatCannotBeConfiguredEndsWithTheErrorNumber) {
+  for (const char* entry : {"0", "17", "COM3", ""}) {
+    SCOPED_TRACE(entry);
+    Rig rig;
+    rig.writeDefaultIni(entry);
+    EXPECT_FALSE(rig.start());
+    ASSERT_EQ(rig.dialogs.shown.size(), 1u);
+    EXPECT_EQ(rig.dialogs.shown[0].text, "Error No.: 8002 - Invalid Port Number");
+    EXPECT_EQ(rig.dialogs.shown[0].title, "");
+    EXPECT_TRUE(rig.ended());
+  }
+}
+
+TEST(StartUp, ShortFileHasNoPortAndEndsWithTheErrorInsteadOfReadingPastIt) {
+  Rig rig;
+  writeFile(rig.folder.path() / "TARVIK.INI", "!!! do not change the File-Stucture !!!\r\n");
+  EXPECT_FALSE(rig.start());
+  EXPECT_EQ(rig.dialogs.messageTexts().at(0), "Error No.: 8002 - Invalid Port Number");
+}
+
+TEST(StartUp, EveryStartBeginsWithoutTheOldLog) {
+  Rig rig;
+  rig.writeDefaultIni();
+  writeFile(rig.folder.path() / "Log.txt", "old run\r\n");
+  ASSERT_TRUE(rig.start());
+  EXPECT_FALSE(std::filesystem::exists(rig.folder.path() / "Log.txt"));
+  EXPECT_EQ(rig.state().logFilePath, (rig.folder.path() / "Log.txt").string());
+}
+
+TEST(Shutdown, ExitClosesThePortAndEnds) {
+  Rig rig;
+  rig.startWithOpenPort();
+  ASSERT_TRUE(rig.port.isOpen());
+  rig.main().m_exit.click();
+  EXPECT_FALSE(rig.port.isOpen());
+  EXPECT_TRUE(rig.ended());
+  EXPECT_EQ(rig.host.endRequests, 1);
+  EXPECT_FALSE(rig.main().HS_Timer.enabled());
+  // Nothing is written back at exit.
+  EXPECT_EQ(readFile(rig.folder.path() / "TARVIK.INI"), goldenIni("1"));
+}
+
+}  // namespace
+}  // namespace d7o::test

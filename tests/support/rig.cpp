@@ -1,0 +1,37 @@
+#include "support/rig.h"
+
+#include "app/tarvik_ini.h"
+#include "link/serial_link.h"
+
+namespace d7o::test {
+
+Rig::Rig(sim::ModemConfig modemConfig)
+    : modem(modemClock, modemConfig), port(scheduler, modem), host(folder.path()) {}
+
+void Rig::writeDefaultIni(const std::string& portText) {
+  app::writeDefaultIni(folder.path(), portText);
+}
+
+bool Rig::start(const std::string& classicArgument) {
+  app = std::make_unique<app::Application>(app::Platform{port, scheduler, dialogs, shell, host},
+                                           classicArgument);
+  return app->load();
+}
+
+void Rig::startWithOpenPort() {
+  writeDefaultIni();
+  start();
+  port.setSettings("9600,n,8,1");
+  app->link().openPort();
+}
+
+void Rig::send(const std::string& command, platform::Millis wait) {
+  app->link().sendCommand(command);
+  run(wait);
+}
+
+void Rig::fromModem(const std::string& bytes) {
+  modem.sendUnsolicited(bytes);
+}
+
+}  // namespace d7o::test

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "app/application.h"
+#include "sim/modem_engine.h"
+#include "sim/simulated_port.h"
+#include "support/scripted_platform.h"
+#include "support/virtual_scheduler.h"
+
+#include <memory>
+#include <string>
+
+namespace d7o::test {
+
+// The whole program on the simulated modem in virtual time, in a fresh program folder.
+// Members are declared in the order they must outlive each other.
+struct Rig {
+  explicit Rig(sim::ModemConfig modem = {});
+
+  TempFolder folder;
+  VirtualScheduler scheduler;
+  sim::SchedulerClock modemClock{scheduler};
+  sim::ModemEngine modem;
+  sim::SimulatedPort port;
+  ScriptedDialogs dialogs;
+  RecordingShell shell;
+  TestHost host;
+  std::unique_ptr<app::Application> app;
+
+  // Writes the default TARVIK.INI for `port` into the folder (the second start of a program).
+  void writeDefaultIni(const std::string& port = "1");
+  // Builds the program with its command-line text and runs its start-up; false when it ended.
+  bool start(const std::string& classicArgument = "");
+  // Start-up and an open port at 9600 (what a found baud rate leaves).
+  void startWithOpenPort();
+
+  forms::MainWindow& main() { return app->main(); }
+  app::SharedState& state() { return app->context().state; }
+  bool ended() const { return app && app->context().ended; }
+
+  void run(platform::Millis d) { scheduler.runFor(d); }
+  // Sends a command line as the program does and lets the modem answer.
+  void send(const std::string& command, platform::Millis wait = platform::Millis(500));
+  // The bytes the program wrote since the last call.
+  std::string wire() { return port.takeWritten(); }
+  // Bytes from the modem's side, as if it sent them now.
+  void fromModem(const std::string& bytes);
+  std::vector<std::string> terminal() { return main().List3.items(); }
+};
+
+}  // namespace d7o::test

@@ -1,0 +1,63 @@
+#include "support/scripted_platform.h"
+
+#include <fstream>
+#include <random>
+#include <sstream>
+
+namespace d7o::test {
+
+platform::MessageAnswer ScriptedDialogs::messageBox(const std::string& text,
+                                                    const std::string& title,
+                                                    platform::MessageIcon icon,
+                                                    platform::MessageButtons buttons) {
+  shown.push_back({Shown::Kind::Message, text, title, icon, ""});
+  if (whileOpen) whileOpen();
+  return buttons == platform::MessageButtons::YesNo ? platform::MessageAnswer::Yes
+                                                    : platform::MessageAnswer::Ok;
+}
+
+std::string ScriptedDialogs::inputBox(const std::string& prompt, const std::string& title,
+                                      const std::string& defaultText) {
+  shown.push_back({Shown::Kind::Input, prompt, title, platform::MessageIcon::None, defaultText});
+  if (whileOpen) whileOpen();
+  if (m_inputAnswers.empty()) return "";
+  std::string answer = std::move(m_inputAnswers.front());
+  m_inputAnswers.pop_front();
+  return answer;
+}
+
+std::vector<std::string> ScriptedDialogs::messageTexts() const {
+  std::vector<std::string> out;
+  for (const Shown& s : shown) {
+    if (s.kind == Shown::Kind::Message) out.push_back(s.text);
+  }
+  return out;
+}
+
+TempFolder::TempFolder() {
+  std::random_device rd;
+  const auto base = std::filesystem::temp_directory_path();
+  do {
+    m_path = base / ("d7o-test-" + std::to_string(rd()));
+  } while (std::filesystem::exists(m_path));
+  std::filesystem::create_directories(m_path);
+}
+
+TempFolder::~TempFolder() {
+  std::error_code ignored;
+  std::filesystem::remove_all(m_path, ignored);
+}
+
+std::string readFile(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+void writeFile(const std::filesystem::path& file, const std::string& content) {
+  std::ofstream out(file, std::ios::binary | std::ios::trunc);
+  out << content;
+}
+
+}  // namespace d7o::test

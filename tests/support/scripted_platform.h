@@ -1,0 +1,93 @@
+#pragma once
+
+#include "platform/dialogs.h"
+#include "platform/host.h"
+#include "platform/shell.h"
+
+#include <deque>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace d7o::test {
+
+// Dialogs answered from a script; every box shown is recorded.
+class ScriptedDialogs : public platform::Dialogs {
+ public:
+  struct Shown {
+    enum class Kind { Message, Input } kind;
+    std::string text;  // message text or input prompt
+    std::string title;
+    platform::MessageIcon icon = platform::MessageIcon::None;
+    std::string defaultText;
+  };
+
+  platform::MessageAnswer messageBox(const std::string& text, const std::string& title,
+                                     platform::MessageIcon icon,
+                                     platform::MessageButtons buttons) override;
+  std::string inputBox(const std::string& prompt, const std::string& title,
+                       const std::string& defaultText) override;
+
+  // Answers for the next input boxes, in order; without one the box is cancelled ("").
+  void answerInput(std::string answer) { m_inputAnswers.push_back(std::move(answer)); }
+  // Runs while a box is open (a modal box pumps events in the real program).
+  std::function<void()> whileOpen;
+
+  std::vector<Shown> shown;
+  std::vector<std::string> messageTexts() const;
+
+ private:
+  std::deque<std::string> m_inputAnswers;
+};
+
+class RecordingShell : public platform::Shell {
+ public:
+  bool openDocument(const std::string& path, const std::string& folder) override {
+    opened.push_back(path + " in " + folder);
+    return true;
+  }
+  bool openUrl(const std::string& url) override {
+    opened.push_back(url);
+    return true;
+  }
+  bool startProgram(const std::string& path) override {
+    started.push_back(path);
+    return true;
+  }
+  std::vector<std::string> opened;
+  std::vector<std::string> started;
+};
+
+class TestHost : public platform::Host {
+ public:
+  explicit TestHost(std::filesystem::path folder) : m_folder(std::move(folder)) {}
+  std::filesystem::path programFolder() const override { return m_folder; }
+  platform::ScreenSize screenSize() const override { return {1280, 1024}; }
+  platform::DateTime localDateTime() const override { return clock; }
+  void endProgram() override { ++endRequests; }
+
+  platform::DateTime clock{2026, 12, 8, 9, 30, 0};
+  int endRequests = 0;
+
+ private:
+  std::filesystem::path m_folder;
+};
+
+// A fresh, empty program folder under the system's temporary folder, removed afterwards.
+class TempFolder {
+ public:
+  TempFolder();
+  ~TempFolder();
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+  const std::filesystem::path& path() const { return m_path; }
+
+ private:
+  std::filesystem::path m_path;
+};
+
+std::string readFile(const std::filesystem::path& file);
+void writeFile(const std::filesystem::path& file, const std::string& content);
+
+}  // namespace d7o::test
