@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything and runs the whole test suite.
+# Extra arguments go to cmake's configure step (e.g. -DD7O_SANITIZE=ON).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup-debian.sh
+build=${BUILD_DIR:-build}
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=${BUILD_TYPE:-RelWithDebInfo} "$@"
+cmake --build "$build" -j2
+ctest --test-dir "$build" --output-on-failure -j2
