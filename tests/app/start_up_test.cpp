@@ -11,7 +11,7 @@ namespace {
 using platform::MessageIcon;
 
 std::string goldenIni(const std::string& port) {
-  std::string text = readFile(std::string(std::getenv("D7O_TEST_DATA")) + "/TARVIK_port7.INI");
+  std::string text = readFile(std::string(D7O_TEST_DATA_DIR) + "/TARVIK_port7.INI");
   const std::string seven = "\r\n\"7\"\r\n";
   text.replace(text.find(seven), seven.size(), "\r\n\"" + port + "\"\r\n");
   return text;

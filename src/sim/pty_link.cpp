@@ -1,0 +1,267 @@
+#include "sim/pty_link.h"
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <stdlib.h>
+#include <string>
+#include <unistd.h>
+
+namespace d7o::sim {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct SpeedEntry {
+  speed_t speed;
+  int baud;
+};
+
+constexpr std::array<SpeedEntry, 30> kSpeeds{{
+    {B50, 50},           {B75, 75},           {B110, 110},         {B134, 134},
+    {B150, 150},         {B200, 200},         {B300, 300},         {B600, 600},
+    {B1200, 1200},       {B1800, 1800},       {B2400, 2400},       {B4800, 4800},
+    {B9600, 9600},       {B19200, 19200},     {B38400, 38400},     {B57600, 57600},
+    {B115200, 115200},   {B230400, 230400},   {B460800, 460800},   {B500000, 500000},
+    {B576000, 576000},   {B921600, 921600},   {B1000000, 1000000}, {B1152000, 1152000},
+    {B1500000, 1500000}, {B2000000, 2000000}, {B2500000, 2500000}, {B3000000, 3000000},
+    {B3500000, 3500000}, {B4000000, 4000000},
+}};
+
+std::string systemError(std::string_view what) {
+  return std::string(what) + ": " + std::strerror(errno);
+}
+
+timespec toTimespec(Clock::duration wait) {
+  wait = std::max(wait, Clock::duration::zero());
+  const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(wait);
+  const auto nanos = std::chrono::duration_cast<std::chrono::nanoseconds>(wait - seconds);
+  timespec ts{};
+  ts.tv_sec = static_cast<time_t>(seconds.count());
+  ts.tv_nsec = static_cast<long>(nanos.count());
+  return ts;
+}
+
+}  // namespace
+
+int baudOfSpeed(speed_t speed) {
+  for (const auto& entry : kSpeeds) {
+    if (entry.speed == speed) return entry.baud;
+  }
+  return 0;
+}
+
+std::optional<speed_t> speedOfBaud(int baud) {
+  for (const auto& entry : kSpeeds) {
+    if (entry.baud == baud) return entry.speed;
+  }
+  return std::nullopt;
+}
+
+// ---- PtyClock ----
+
+PtyClock::PtyClock() : m_start(Clock::now()) {}
+
+Millis PtyClock::now() const {
+  return std::chrono::duration_cast<Millis>(Clock::now() - m_start);
+}
+
+void PtyClock::after(Millis delay, std::function<void()> action) {
+  if (!action) return;
+  const TimePoint due = Clock::now() + std::max(delay, Millis{0});
+  m_queue.emplace(std::make_pair(due, m_sequence++), std::move(action));
+}
+
+void PtyClock::runDue() {
+  const TimePoint now = Clock::now();
+  const std::uint64_t lastSequence = m_sequence;
+  while (!m_queue.empty()) {
+    auto first = m_queue.begin();
+    if (first->first.first > now || first->first.second >= lastSequence) break;
+    // Taken out before it runs: the action may post (or the engine may drop) others.
+    std::function<void()> action = std::move(first->second);
+    m_queue.erase(first);
+    action();
+  }
+}
+
+std::optional<PtyClock::TimePoint> PtyClock::nextDue() const {
+  if (m_queue.empty()) return std::nullopt;
+  return m_queue.begin()->first.first;
+}
+
+// ---- PtyLink ----
+
+PtyLink::PtyLink(PtyClock& clock, ModemEngine& modem) : m_clock(clock), m_modem(modem) {}
+
+PtyLink::~PtyLink() {
+  // The engine may outlive us; it must not call into a link that is gone.
+  m_modem.setOutput(nullptr);
+  close();
+}
+
+void PtyLink::close() {
+  if (m_slave >= 0) ::close(m_slave);
+  if (m_master >= 0) ::close(m_master);
+  m_slave = -1;
+  m_master = -1;
+}
+
+bool PtyLink::open(std::string& error) {
+  close();
+  m_devicePath.clear();
+  m_out.clear();
+  m_outPos = 0;
+
+  m_master = ::posix_openpt(O_RDWR | O_NOCTTY);
+  if (m_master < 0) {
+    error = systemError("posix_openpt");
+    return false;
+  }
+  auto fail = [&](std::string_view what) {
+    error = systemError(what);
+    close();
+    return false;
+  };
+  if (::grantpt(m_master) != 0) return fail("grantpt");
+  if (::unlockpt(m_master) != 0) return fail("unlockpt");
+  std::array<char, 128> name{};
+  if (::ptsname_r(m_master, name.data(), name.size()) != 0) return fail("ptsname");
+  m_devicePath = name.data();
+
+  // Close-on-exec and non-blocking: a slow program must never stall the modem.
+  const int flags = ::fcntl(m_master, F_GETFL);
+  if (flags < 0 || ::fcntl(m_master, F_SETFL, flags | O_NONBLOCK) != 0) return fail("fcntl");
+  if (::fcntl(m_master, F_SETFD, FD_CLOEXEC) != 0) return fail("fcntl");
+
+  m_slave = ::open(m_devicePath.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+  if (m_slave < 0) return fail("open " + m_devicePath);
+
+  termios settings{};
+  if (::tcgetattr(m_slave, &settings) != 0) return fail("tcgetattr");
+  ::cfmakeraw(&settings);
+  settings.c_cflag |= CLOCAL | CREAD;
+  if (::cfsetispeed(&settings, B9600) != 0 || ::cfsetospeed(&settings, B9600) != 0) {
+    return fail("cfsetspeed");
+  }
+  if (::tcsetattr(m_slave, TCSANOW, &settings) != 0) return fail("tcsetattr");
+
+  m_modem.setOutput([this](std::string_view bytes) { send(bytes); });
+  return true;
+}
+
+int PtyLink::programBaud() const {
+  if (m_slave < 0) return 0;
+  termios settings{};
+  if (::tcgetattr(m_slave, &settings) != 0) return 0;
+  // An input rate of 0 means "same as output".
+  const speed_t in = ::cfgetispeed(&settings);
+  return baudOfSpeed(in != B0 ? in : ::cfgetospeed(&settings));
+}
+
+void PtyLink::send(std::string_view bytes) {
+  if (bytes.empty() || m_master < 0) return;
+  std::string garbled;
+  if (programBaud() != m_modem.config().baud) {
+    garbled = ModemEngine::garble(bytes);
+    bytes = garbled;
+  }
+
+  const std::size_t room = kMaxQueued - std::min(kMaxQueued, queuedBytes());
+  if (bytes.size() > room) {
+    m_dropped += bytes.size() - room;
+    if (!m_overflowReported) {
+      report("the program is not reading; modem output is being dropped");
+      m_overflowReported = true;
+    }
+    bytes = bytes.substr(0, room);
+  }
+  if (m_outPos > 0 && m_outPos == m_out.size()) {
+    m_out.clear();
+    m_outPos = 0;
+  }
+  m_out.append(bytes);
+  flush();
+}
+
+void PtyLink::flush() {
+  while (m_outPos < m_out.size()) {
+    const ssize_t written = ::write(m_master, m_out.data() + m_outPos, m_out.size() - m_outPos);
+    if (written > 0) {
+      m_outPos += static_cast<std::size_t>(written);
+      continue;
+    }
+    if (written < 0 && errno == EINTR) continue;
+    // Full: the rest goes when poll says there is room.
+    if (written < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) break;
+    m_dropped += m_out.size() - m_outPos;
+    report(written < 0 ? systemError("write to the pseudo-terminal")
+                       : std::string("write to the pseudo-terminal took nothing"));
+    m_outPos = m_out.size();
+  }
+  if (m_outPos == m_out.size()) {
+    m_out.clear();
+    m_outPos = 0;
+    m_overflowReported = false;
+  } else if (m_outPos > m_out.size() / 2) {
+    // Drop what is sent so the queue does not creep through memory.
+    m_out.erase(0, m_outPos);
+    m_outPos = 0;
+  }
+}
+
+void PtyLink::readInput() {
+  std::array<char, 4096> buffer{};
+  const ssize_t got = ::read(m_master, buffer.data(), buffer.size());
+  if (got > 0) {
+    m_modem.receive(std::string_view(buffer.data(), static_cast<std::size_t>(got)), programBaud());
+    return;
+  }
+  if (got < 0 && errno != EINTR && errno != EAGAIN && errno != EWOULDBLOCK && errno != EIO) {
+    report(systemError("read from the pseudo-terminal"));
+  }
+}
+
+void PtyLink::pollOnce(Millis maxWait, const sigset_t* waitMask) {
+  m_clock.runDue();
+
+  Clock::time_point deadline = Clock::now() + std::max(maxWait, Millis{0});
+  if (const auto next = m_clock.nextDue(); next && *next < deadline) deadline = *next;
+  timespec wait = toTimespec(deadline - Clock::now());
+
+  pollfd fd{};
+  fd.fd = m_master;
+  fd.events = static_cast<short>(POLLIN | (queuedBytes() > 0 ? POLLOUT : 0));
+  const nfds_t count = m_master >= 0 ? 1 : 0;
+  const int ready = ::ppoll(&fd, count, &wait, waitMask);
+  if (ready < 0 && errno != EINTR) report(systemError("poll"));
+
+  if (ready > 0) {
+    if (fd.revents & POLLIN) readInput();
+    if (fd.revents & POLLOUT) flush();
+    if ((fd.revents & (POLLHUP | POLLERR | POLLNVAL)) && !(fd.revents & POLLIN)) {
+      // Nothing to read yet poll keeps waking (the device was hung up): wait out the
+      // rest without the master, so the loop does not spin.
+      wait = toTimespec(deadline - Clock::now());
+      ::ppoll(nullptr, 0, &wait, waitMask);
+    }
+  }
+  m_clock.runDue();
+}
+
+void PtyLink::runFor(Millis duration) {
+  const Clock::time_point end = Clock::now() + duration;
+  for (auto now = Clock::now(); now < end; now = Clock::now()) {
+    pollOnce(std::chrono::ceil<Millis>(end - now));
+  }
+}
+
+void PtyLink::report(std::string_view message) const {
+  if (m_log) m_log(message);
+}
+
+}  // namespace d7o::sim

@@ -1,0 +1,112 @@
+#pragma once
+
+#include "sim/modem_engine.h"
+#include "sim/sim_clock.h"
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <optional>
+#include <signal.h>
+#include <string>
+#include <string_view>
+#include <termios.h>
+#include <utility>
+
+namespace d7o::sim {
+
+// The modem's clock when it runs on its own behind a pseudo-terminal: real time, with a
+// queue of actions that the link's loop runs when they fall due.
+class PtyClock : public SimClock {
+ public:
+  using TimePoint = std::chrono::steady_clock::time_point;
+
+  PtyClock();
+
+  // Time since the clock was made.
+  Millis now() const override;
+  void after(Millis delay, std::function<void()> action) override;
+
+  // Runs the actions due by now, earliest first (equal times in the order they were
+  // posted). Actions they post for later wait for the next call, so a chain of zero
+  // delays cannot starve the loop.
+  void runDue();
+  // When the earliest pending action falls due; nothing when none is pending.
+  std::optional<TimePoint> nextDue() const;
+  std::size_t pending() const { return m_queue.size(); }
+
+ private:
+  TimePoint m_start;
+  std::uint64_t m_sequence = 0;
+  std::map<std::pair<TimePoint, std::uint64_t>, std::function<void()>> m_queue;
+};
+
+// A pseudo-terminal with the simulated modem on its master side: a program opens the
+// device path like a serial port and talks to the modem.
+class PtyLink {
+ public:
+  using Log = std::function<void(std::string_view message)>;
+
+  // Output the program does not take is held up to this much; beyond it the newest bytes
+  // are dropped (and counted), as a receiver's full buffer would.
+  static constexpr std::size_t kMaxQueued = std::size_t{1} << 20;
+
+  PtyLink(PtyClock& clock, ModemEngine& modem);
+  ~PtyLink();
+  PtyLink(const PtyLink&) = delete;
+  PtyLink& operator=(const PtyLink&) = delete;
+
+  // Creates the pseudo-terminal, its device raw at 9600 baud. False, with `error` set,
+  // when the system refuses.
+  bool open(std::string& error);
+  bool isOpen() const { return m_master >= 0; }
+  // The device a program opens, e.g. "/dev/pts/3".
+  const std::string& devicePath() const { return m_devicePath; }
+
+  // Waits up to `maxWait` for bytes from the program, room for queued output or the next
+  // due action, then handles what came. With `waitMask` the wait runs under that signal
+  // mask, so a signal kept blocked otherwise can end it without a race.
+  void pollOnce(Millis maxWait, const sigset_t* waitMask = nullptr);
+  // Serves for `duration` of real time.
+  void runFor(Millis duration);
+
+  // Bytes to the program as the modem sends them at its own rate; a program at another
+  // rate gets noise.
+  void send(std::string_view bytes);
+
+  // The rate the program set on its side of the line; 0 when it cannot be read.
+  int programBaud() const;
+  std::size_t queuedBytes() const { return m_out.size() - m_outPos; }
+  std::size_t droppedBytes() const { return m_dropped; }
+
+  // Where problems are reported (nowhere by default).
+  void setLog(Log log) { m_log = std::move(log); }
+
+ private:
+  void readInput();
+  void flush();
+  void report(std::string_view message) const;
+  void close();
+
+  PtyClock& m_clock;
+  ModemEngine& m_modem;
+  int m_master = -1;
+  // Kept open for the link's lifetime so the master never sees a hang-up when a program
+  // closes the device; also where the program's line settings are read. Never read from.
+  int m_slave = -1;
+  std::string m_devicePath;
+  std::string m_out;
+  std::size_t m_outPos = 0;
+  std::size_t m_dropped = 0;
+  bool m_overflowReported = false;
+  Log m_log;
+};
+
+// B9600 -> 9600; 0 for B0 and rates it does not know.
+int baudOfSpeed(speed_t speed);
+// 9600 -> B9600; nothing for rates a terminal cannot be set to.
+std::optional<speed_t> speedOfBaud(int baud);
+
+}  // namespace d7o::sim
