@@ -1,0 +1,61 @@
+#pragma once
+
+#include "forms/color.h"
+#include "forms/controls.h"
+#include "forms/form.h"
+#include "forms/signal.h"
+
+#include <functional>
+#include <vector>
+
+#include <QObject>
+#include <QPalette>
+#include <QWidget>
+
+namespace d7o::ui {
+
+// Keeps one widget (or action) and one forms control in step both ways. A binder is a
+// child of its widget and goes with it; it drops its model connections then, so the view
+// must be destroyed before the model it shows.
+//
+// Model -> widget copies run under QSignalBlocker, so the widget never echoes them back;
+// widget -> model runs on the widget's user signals only.
+class Binder : public QObject {
+ public:
+  explicit Binder(QObject* owner) : QObject(owner) {}
+  ~Binder() override;
+  Binder(const Binder&) = delete;
+  Binder& operator=(const Binder&) = delete;
+
+ protected:
+  template <typename... Args, typename Handler>
+  void listen(forms::Signal<Args...>& signal, Handler handler) {
+    const auto id = signal.connect(std::move(handler));
+    m_disconnects.push_back([&signal, id] { signal.disconnect(id); });
+  }
+
+  // Raises `mouseUp` when a mouse button is released after a press on `target`; `inside`
+  // tells whether the pointer was still over it (a click).
+  using MouseUp = std::function<void(forms::MouseButton button, bool inside)>;
+  void watchMouseUp(QWidget* target, MouseUp mouseUp);
+
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  std::vector<std::function<void()>> m_disconnects;
+  QWidget* m_mouseTarget = nullptr;
+  MouseUp m_mouseUp;
+};
+
+// Enabled, visible and tooltip, which every control has.
+void applyControlState(QWidget* widget, const forms::Control& control);
+
+// A colour of the program on a palette role. A system colour leaves the role as the
+// style paints it. Returns whether the colour was a plain one.
+bool applyColor(QWidget* widget, QPalette::ColorRole role, forms::Color color);
+
+// A background that really shows (labels, lamps): filled in a plain colour, transparent
+// like any other widget for a system colour.
+void applyBackground(QWidget* widget, forms::Color color);
+
+}  // namespace d7o::ui

@@ -1,0 +1,289 @@
+#include "ui/binders.h"
+
+#include "ui/binder.h"
+#include "ui/latin1.h"
+
+#include <algorithm>
+
+#include <QSignalBlocker>
+
+namespace d7o::ui {
+
+namespace {
+
+void nameAfter(QObject* object, const forms::Control& control) {
+  object->setObjectName(fromLatin1(control.name()));
+}
+
+class LabelBinder : public Binder {
+ public:
+  LabelBinder(QLabel* w, forms::Label& c) : Binder(w), m_widget(w), m_control(c) {
+    nameAfter(w, c);
+    // Captions may carry what the modem sent: never markup.
+    w->setTextFormat(Qt::PlainText);
+    listen(c.changed, [this] { show(); });
+    watchMouseUp(w, [this](forms::MouseButton button, bool inside) {
+      m_control.MouseUp.emit(button);
+      if (button == forms::MouseButton::Left && inside) m_control.Click.emit();
+    });
+    show();
+  }
+
+ private:
+  void show() {
+    const QSignalBlocker block(m_widget);
+    m_widget->setText(fromLatin1(m_control.caption()));
+    applyControlState(m_widget, m_control);
+    applyBackground(m_widget, m_control.backColor());
+    applyColor(m_widget, QPalette::WindowText, m_control.foreColor());
+  }
+
+  QLabel* m_widget;
+  forms::Label& m_control;
+};
+
+class FrameBinder : public Binder {
+ public:
+  FrameBinder(QGroupBox* w, forms::Frame& c) : Binder(w), m_widget(w), m_control(c) {
+    nameAfter(w, c);
+    listen(c.changed, [this] { show(); });
+    show();
+  }
+
+ private:
+  void show() {
+    const QSignalBlocker block(m_widget);
+    m_widget->setTitle(fromLatin1(m_control.caption()));
+    applyControlState(m_widget, m_control);
+    applyBackground(m_widget, m_control.backColor());
+    applyColor(m_widget, QPalette::WindowText, m_control.foreColor());
+  }
+
+  QGroupBox* m_widget;
+  forms::Frame& m_control;
+};
+
+class ButtonBinder : public Binder {
+ public:
+  ButtonBinder(QPushButton* w, forms::CommandButton& c) : Binder(w), m_widget(w), m_control(c) {
+    nameAfter(w, c);
+    listen(c.changed, [this] { show(); });
+    connect(w, &QPushButton::clicked, this, [this] { m_control.click(); });
+    show();
+  }
+
+ private:
+  void show() {
+    const QSignalBlocker block(m_widget);
+    m_widget->setText(fromLatin1(m_control.caption()));
+    applyControlState(m_widget, m_control);
+    applyColor(m_widget, QPalette::Button, m_control.backColor());
+    applyColor(m_widget, QPalette::ButtonText, m_control.foreColor());
+  }
+
+  QPushButton* m_widget;
+  forms::CommandButton& m_control;
+};
+
+class CheckBoxBinder : public Binder {
+ public:
+  CheckBoxBinder(QCheckBox* w, forms::CheckBox& c) : Binder(w), m_widget(w), m_control(c) {
+    nameAfter(w, c);
+    listen(c.changed, [this] { show(); });
+    connect(w, &QCheckBox::clicked, this, [this](bool checked) {
+      m_control.setChecked(checked);
+      // The Click handler may have set it back; the box shows what the model holds.
+      show();
+    });
+    show();
+  }
+
+ private:
+  void show() {
+    const QSignalBlocker block(m_widget);
+    m_widget->setText(fromLatin1(m_control.caption()));
+    m_widget->setChecked(m_control.checked());
+    applyControlState(m_widget, m_control);
+    applyBackground(m_widget, m_control.backColor());
+    applyColor(m_widget, QPalette::WindowText, m_control.foreColor());
+  }
+
+  QCheckBox* m_widget;
+  forms::CheckBox& m_control;
+};
+
+class TextBoxBinder : public Binder {
+ public:
+  TextBoxBinder(QLineEdit* w, forms::TextBox& c) : Binder(w), m_widget(w), m_control(c) {
+    nameAfter(w, c);
+    listen(c.changed, [this] { show(); });
+    connect(w, &QLineEdit::textEdited, this, [this](const QString& text) {
+      m_control.setText(toLatin1(text));
+      show();
+    });
+    show();
+  }
+
+ private:
+  void show() {
+    const QSignalBlocker block(m_widget);
+    const QString text = fromLatin1(m_control.text());
+    // Only a real difference is written, so typing keeps its cursor position.
+    if (m_widget->text() != text) m_widget->setText(text);
+    applyControlState(m_widget, m_control);
+    applyColor(m_widget, QPalette::Base, m_control.backColor());
+  }
+
+  QLineEdit* m_widget;
+  forms::TextBox& m_control;
+};
+
+class ProgressBarBinder : public Binder {
+ public:
+  ProgressBarBinder(QProgressBar* w, forms::ProgressBar& c) : Binder(w), m_widget(w), m_control(c) {
+    nameAfter(w, c);
+    w->setTextVisible(false);
+    listen(c.changed, [this] { show(); });
+    show();
+  }
+
+ private:
+  void show() {
+    const QSignalBlocker block(m_widget);
+    const int max = std::max(0, m_control.max());
+    m_widget->setRange(0, max);
+    // QProgressBar ignores a value out of range and would keep showing the old one.
+    m_widget->setValue(std::clamp(m_control.value(), 0, max));
+    applyControlState(m_widget, m_control);
+  }
+
+  QProgressBar* m_widget;
+  forms::ProgressBar& m_control;
+};
+
+class ShapeBinder : public Binder {
+ public:
+  ShapeBinder(QFrame* w, forms::Shape& c) : Binder(w), m_widget(w), m_control(c) {
+    nameAfter(w, c);
+    listen(c.changed, [this] { show(); });
+    watchMouseUp(w, [this](forms::MouseButton button, bool) { m_control.MouseUp.emit(button); });
+    show();
+  }
+
+ private:
+  void show() {
+    const QSignalBlocker block(m_widget);
+    applyControlState(m_widget, m_control);
+    applyBackground(m_widget, m_control.fillColor());
+  }
+
+  QFrame* m_widget;
+  forms::Shape& m_control;
+};
+
+class TabBinder : public Binder {
+ public:
+  TabBinder(QTabWidget* w, forms::TabControl& c) : Binder(w), m_widget(w), m_control(c) {
+    nameAfter(w, c);
+    listen(c.changed, [this] { show(); });
+    connect(w, &QTabWidget::currentChanged, this, [this](int tab) {
+      m_control.setTab(tab);
+      show();
+    });
+    show();
+  }
+
+ private:
+  void show() {
+    const QSignalBlocker block(m_widget);
+    const int tabs = std::min(m_widget->count(), m_control.tabCount());
+    for (int i = 0; i < tabs; ++i) m_widget->setTabText(i, fromLatin1(m_control.tabCaption(i)));
+    m_widget->setCurrentIndex(m_control.tab());
+    applyControlState(m_widget, m_control);
+  }
+
+  QTabWidget* m_widget;
+  forms::TabControl& m_control;
+};
+
+class MenuBinder : public Binder {
+ public:
+  MenuBinder(QAction* a, forms::Menu& c) : Binder(a), m_action(a), m_control(c) {
+    nameAfter(a, c);
+    listen(c.changed, [this] { show(); });
+    connect(a, &QAction::triggered, this, [this] { m_control.click(); });
+    show();
+  }
+
+ private:
+  void show() {
+    const QSignalBlocker block(m_action);
+    m_action->setText(fromLatin1(m_control.caption()));
+    m_action->setEnabled(m_control.enabled());
+    m_action->setVisible(m_control.visible());
+    m_action->setToolTip(fromLatin1(m_control.toolTip()));
+  }
+
+  QAction* m_action;
+  forms::Menu& m_control;
+};
+
+class FormBinder : public Binder {
+ public:
+  FormBinder(QWidget* w, forms::Form& f) : Binder(w), m_widget(w), m_form(f) {
+    w->setObjectName(fromLatin1(f.name()));
+    listen(f.changed, [this] { show(); });
+    show();
+  }
+
+ private:
+  void show() {
+    m_widget->setWindowTitle(fromLatin1(m_form.caption()));
+    // Only a change of the model's geometry moves the window, so a caption change does
+    // not undo what the user did with the window since.
+    const QRect wanted(m_form.left(), m_form.top(), m_form.width(), m_form.height());
+    if (wanted == m_applied) return;
+    m_applied = wanted;
+    m_widget->move(wanted.topLeft());
+    if (wanted.width() > 0 && wanted.height() > 0) m_widget->resize(wanted.size());
+  }
+
+  QWidget* m_widget;
+  forms::Form& m_form;
+  QRect m_applied;
+};
+
+}  // namespace
+
+void bind(QLabel* widget, forms::Label& control) {
+  new LabelBinder(widget, control);
+}
+void bind(QGroupBox* widget, forms::Frame& control) {
+  new FrameBinder(widget, control);
+}
+void bind(QPushButton* widget, forms::CommandButton& control) {
+  new ButtonBinder(widget, control);
+}
+void bind(QCheckBox* widget, forms::CheckBox& control) {
+  new CheckBoxBinder(widget, control);
+}
+void bind(QLineEdit* widget, forms::TextBox& control) {
+  new TextBoxBinder(widget, control);
+}
+void bind(QProgressBar* widget, forms::ProgressBar& control) {
+  new ProgressBarBinder(widget, control);
+}
+void bind(QFrame* lamp, forms::Shape& control) {
+  new ShapeBinder(lamp, control);
+}
+void bind(QTabWidget* widget, forms::TabControl& control) {
+  new TabBinder(widget, control);
+}
+void bind(QAction* action, forms::Menu& control) {
+  new MenuBinder(action, control);
+}
+void bind(QWidget* window, forms::Form& form) {
+  new FormBinder(window, form);
+}
+
+}  // namespace d7o::ui

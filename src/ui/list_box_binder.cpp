@@ -1,0 +1,128 @@
+#include "ui/binder.h"
+#include "ui/binders.h"
+#include "ui/latin1.h"
+
+#include <algorithm>
+
+#include <QEvent>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QSignalBlocker>
+
+namespace d7o::ui {
+
+namespace {
+
+// A list box follows its control item by item, so a terminal of thousands of lines does
+// not rebuild on every new line.
+class ListBoxBinder : public Binder {
+ public:
+  ListBoxBinder(QListWidget* w, forms::ListBox& c) : Binder(w), m_widget(w), m_control(c) {
+    w->setObjectName(fromLatin1(c.name()));
+    w->setSelectionMode(QAbstractItemView::SingleSelection);
+    listen(c.changed, [this] { show(); });
+    listen(c.itemsChanged, [this](forms::ListChange change) { follow(change); });
+
+    // The selection, not the current row: a list that gets the focus makes its first row
+    // current without anyone choosing it, and that must not raise Click.
+    connect(w, &QListWidget::itemSelectionChanged, this, [this] { select(selectedRow()); });
+    connect(w, &QListWidget::itemDoubleClicked, this, [this] { m_control.DblClick.emit(); });
+    // Mouse events of an item view arrive at its viewport.
+    watchMouseUp(w->viewport(),
+                 [this](forms::MouseButton button, bool) { m_control.MouseUp.emit(button); });
+
+    rebuild();
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    // A right or middle press would move the selection, and a selection from code raises
+    // Click: only the left button selects, as in the classic list box.
+    const auto type = event->type();
+    if (watched == m_widget->viewport() &&
+        (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) &&
+        static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton) {
+      return true;
+    }
+    return Binder::eventFilter(watched, event);
+  }
+
+ private:
+  void select(int row) {
+    m_control.setListIndex(row);
+    show();
+  }
+
+  void follow(forms::ListChange change) {
+    const QSignalBlocker block(m_widget);
+    using Kind = forms::ListChange::Kind;
+    const int i = change.index;
+    switch (change.kind) {
+      case Kind::Added: {
+        if (i < 0 || i > m_widget->count()) return rebuild();
+        // A list that shows its last line keeps showing it, as a terminal should.
+        const QScrollBar* bar = m_widget->verticalScrollBar();
+        const bool atEnd = bar->value() == bar->maximum();
+        m_widget->insertItem(i, fromLatin1(m_control.item(i)));
+        if (atEnd) m_widget->scrollToBottom();
+        break;
+      }
+      case Kind::Removed:
+        if (i < 0 || i >= m_widget->count()) return rebuild();
+        delete m_widget->takeItem(i);
+        break;
+      case Kind::Replaced:
+        if (i < 0 || i >= m_widget->count()) return rebuild();
+        m_widget->item(i)->setText(fromLatin1(m_control.item(i)));
+        break;
+      case Kind::Cleared:
+        m_widget->clear();
+        break;
+    }
+    // Whatever went wrong in between, the list never shows other items than the model.
+    if (m_widget->count() != m_control.count()) return rebuild();
+    showSelection();
+  }
+
+  void rebuild() {
+    const QSignalBlocker block(m_widget);
+    m_widget->clear();
+    for (const auto& text : m_control.items()) m_widget->addItem(fromLatin1(text));
+    show();
+  }
+
+  void show() {
+    const QSignalBlocker block(m_widget);
+    applyControlState(m_widget, m_control);
+    applyColor(m_widget, QPalette::Text, m_control.foreColor());
+    showSelection();
+  }
+
+  int selectedRow() const {
+    const auto selected = m_widget->selectedItems();
+    return selected.isEmpty() ? -1 : m_widget->row(selected.first());
+  }
+
+  void showSelection() {
+    const int index = m_control.listIndex();
+    if (selectedRow() == index) return;
+    const QSignalBlocker block(m_widget);
+    if (index < 0) {
+      m_widget->clearSelection();
+      return;
+    }
+    m_widget->setCurrentRow(index);
+    m_widget->scrollToItem(m_widget->item(index));
+  }
+
+  QListWidget* m_widget;
+  forms::ListBox& m_control;
+};
+
+}  // namespace
+
+void bind(QListWidget* widget, forms::ListBox& control) {
+  new ListBoxBinder(widget, control);
+}
+
+}  // namespace d7o::ui

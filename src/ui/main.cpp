@@ -1,0 +1,132 @@
+// rezedev7: the Tarvik D7O test and development tool.
+
+#include "app/application.h"
+#include "app/command_line.h"
+#include "app/tarvik_ini.h"
+#include "sim/modem_engine.h"
+#include "sim/simulated_port.h"
+#include "ui/main_window_view.h"
+#include "ui/qt_dialogs.h"
+#include "ui/qt_host.h"
+#include "ui/qt_scheduler.h"
+#include "ui/qt_serial_port.h"
+#include "ui/qt_shell.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include <QApplication>
+#include <QFile>
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace d7o;
+
+constexpr int kUsageError = 2;
+
+app::CommandLine parse(int argc, char* argv[]) {
+  return app::parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+}
+
+// --create-ini DIR PORT: sets up a program folder without starting the program (and
+// without a display).
+int createIni(const fs::path& folder, const std::string& portAnswer) {
+  std::error_code ec;
+  fs::create_directories(folder, ec);
+  if (ec) {
+    std::cerr << "rezedev7: cannot create " << folder.string() << ": " << ec.message() << '\n';
+    return EXIT_FAILURE;
+  }
+  const fs::path file = folder / app::kIniFileName;
+  if (fs::exists(file, ec)) {
+    std::cout << file.string() << " exists; kept as it is\n";
+    return EXIT_SUCCESS;
+  }
+  if (const auto failure = app::writeDefaultIni(folder, app::portFromAnswer(portAnswer))) {
+    std::cerr << "rezedev7: cannot write " << file.string() << ": " << *failure << '\n';
+    return EXIT_FAILURE;
+  }
+  std::cout << file.string() << '\n';
+  return EXIT_SUCCESS;
+}
+
+// --home DIR, else REZEDEV7_HOME, else the executable's folder.
+fs::path programFolder(const app::CommandLine& cl) {
+  if (cl.home) return fs::absolute(*cl.home);
+  if (const char* home = std::getenv("REZEDEV7_HOME"); home != nullptr && *home != '\0') {
+    return fs::absolute(home);
+  }
+  return fs::path(QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString());
+}
+
+// The port the program talks through: the serial line, or the simulated modem in this
+// process. Declared before the Application, so it outlives it.
+struct PortStack {
+  std::unique_ptr<sim::SchedulerClock> clock;
+  std::unique_ptr<sim::ModemEngine> modem;
+  std::unique_ptr<platform::SerialPort> port;
+};
+
+PortStack makePort(bool simulate, platform::Scheduler& scheduler) {
+  PortStack stack;
+  if (simulate) {
+    stack.clock = std::make_unique<sim::SchedulerClock>(scheduler);
+    stack.modem = std::make_unique<sim::ModemEngine>(*stack.clock, sim::ModemConfig{});
+    stack.port = std::make_unique<sim::SimulatedPort>(scheduler, *stack.modem);
+  } else {
+    stack.port = std::make_unique<ui::QtSerialPort>();
+  }
+  return stack;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  // What needs no window is done before Qt looks for a display.
+  {
+    const app::CommandLine cl = parse(argc, argv);
+    if (!cl.error.empty()) {
+      std::cerr << "rezedev7: " << cl.error << "\n\n" << app::commandLineHelpText() << '\n';
+      return kUsageError;
+    }
+    if (cl.help) {
+      std::cout << app::commandLineHelpText() << '\n';
+      return EXIT_SUCCESS;
+    }
+    if (cl.createIniFolder) return createIni(*cl.createIniFolder, cl.createIniPort);
+  }
+
+  QApplication qtApp(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("REZEDEV7"));
+  // Read again: QApplication has taken out its own options (-platform, ...).
+  const app::CommandLine cl = parse(argc, argv);
+
+  const fs::path home = programFolder(cl);
+  std::error_code ec;
+  if (!fs::is_directory(home, ec)) {
+    std::cerr << "rezedev7: the program folder " << home.string() << " does not exist\n";
+    return kUsageError;
+  }
+
+  ui::QtScheduler scheduler;
+  PortStack port = makePort(cl.simulate, scheduler);
+  ui::QtDialogs dialogs;
+  ui::QtShell shell;
+  ui::QtHost host(home);
+  const app::Platform platform{*port.port, scheduler, dialogs, shell, host};
+
+  app::Application application(platform, cl.classic);
+  // The program may end during start-up (the first run writes TARVIK.INI and stops).
+  if (!application.load() || host.endRequested()) return EXIT_SUCCESS;
+
+  ui::MainWindowView window(application);
+  dialogs.setParentWindow(&window);
+  window.show();
+  return QApplication::exec();
+}

@@ -1,0 +1,79 @@
+#include "ui/qt_dialogs.h"
+
+#include "ui/latin1.h"
+
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QString>
+
+namespace d7o::ui {
+
+namespace {
+
+// The title a box gets when the program gives none.
+constexpr const char* kDefaultTitle = "REZEDEV7";
+
+QString titleText(const std::string& title) {
+  return title.empty() ? QString::fromLatin1(kDefaultTitle) : fromLatin1(title);
+}
+
+// The program writes CR LF line breaks; a plain-text box wants LF only.
+QString bodyText(const std::string& text) {
+  QString s = fromLatin1(text);
+  s.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+  s.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  return s;
+}
+
+QMessageBox::Icon toQt(platform::MessageIcon icon) {
+  switch (icon) {
+    case platform::MessageIcon::Critical:
+      return QMessageBox::Critical;
+    case platform::MessageIcon::Question:
+      return QMessageBox::Question;
+    case platform::MessageIcon::Exclamation:
+      return QMessageBox::Warning;
+    case platform::MessageIcon::Information:
+      return QMessageBox::Information;
+    case platform::MessageIcon::None:
+      break;
+  }
+  return QMessageBox::NoIcon;
+}
+
+}  // namespace
+
+platform::MessageAnswer QtDialogs::messageBox(const std::string& text, const std::string& title,
+                                              platform::MessageIcon icon,
+                                              platform::MessageButtons buttons) {
+  QMessageBox box(m_parent);
+  box.setIcon(toQt(icon));
+  box.setWindowTitle(titleText(title));
+  // Texts may carry what the modem sent: never read them as markup.
+  box.setTextFormat(Qt::PlainText);
+  box.setText(bodyText(text));
+  if (buttons == platform::MessageButtons::YesNo) {
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    box.setDefaultButton(QMessageBox::Yes);
+    // Closing the box is a No, never a silent Yes.
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes ? platform::MessageAnswer::Yes
+                                          : platform::MessageAnswer::No;
+  }
+  box.setStandardButtons(QMessageBox::Ok);
+  box.exec();
+  return platform::MessageAnswer::Ok;
+}
+
+std::string QtDialogs::inputBox(const std::string& prompt, const std::string& title,
+                                const std::string& defaultText) {
+  bool accepted = false;
+  const QString answer =
+      QInputDialog::getText(m_parent, titleText(title), bodyText(prompt), QLineEdit::Normal,
+                            fromLatin1(defaultText), &accepted);
+  if (!accepted) return {};
+  return toLatin1(answer);
+}
+
+}  // namespace d7o::ui

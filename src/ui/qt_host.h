@@ -1,0 +1,30 @@
+#pragma once
+
+#include "platform/host.h"
+
+#include <filesystem>
+
+namespace d7o::ui {
+
+// The desktop process the program runs in.
+class QtHost : public platform::Host {
+ public:
+  explicit QtHost(std::filesystem::path programFolder)
+      : m_programFolder(std::move(programFolder)) {}
+
+  std::filesystem::path programFolder() const override { return m_programFolder; }
+  // The primary screen in pixels; the classic default when there is none.
+  platform::ScreenSize screenSize() const override;
+  platform::DateTime localDateTime() const override;
+  // Closes every window and leaves the event loop. The core has stopped its timers and
+  // closed the port before it asks.
+  void endProgram() override;
+
+  bool endRequested() const { return m_ending; }
+
+ private:
+  std::filesystem::path m_programFolder;
+  bool m_ending = false;
+};
+
+}  // namespace d7o::ui

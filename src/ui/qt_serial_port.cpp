@@ -1,0 +1,308 @@
+#include "ui/qt_serial_port.h"
+
+#include "ui/latin1.h"
+
+#include <utility>
+
+#include <QByteArray>
+#include <QFileInfo>
+#include <QMetaObject>
+
+namespace d7o::ui {
+
+namespace {
+
+namespace errors = platform::port_errors;
+
+constexpr int kFirstPort = 1;
+constexpr int kLastPort = 16;
+// How long close() lets the last command drain; a closed port loses what is left.
+constexpr int kDrainOnCloseMs = 200;
+
+platform::PortError portError(int number, std::string description) {
+  return {number, std::move(description)};
+}
+
+QSerialPort::Parity toQt(LineSettings::Parity p) {
+  switch (p) {
+    case LineSettings::Parity::Even:
+      return QSerialPort::EvenParity;
+    case LineSettings::Parity::Odd:
+      return QSerialPort::OddParity;
+    case LineSettings::Parity::Mark:
+      return QSerialPort::MarkParity;
+    case LineSettings::Parity::Space:
+      return QSerialPort::SpaceParity;
+    case LineSettings::Parity::None:
+      break;
+  }
+  return QSerialPort::NoParity;
+}
+
+QSerialPort::StopBits toQt(LineSettings::StopBits s) {
+  switch (s) {
+    case LineSettings::StopBits::OneAndHalf:
+      return QSerialPort::OneAndHalfStop;
+    case LineSettings::StopBits::Two:
+      return QSerialPort::TwoStop;
+    case LineSettings::StopBits::One:
+      break;
+  }
+  return QSerialPort::OneStop;
+}
+
+// Marks a stretch in which this object drives the port itself: its failures (a
+// pseudo-terminal has no DTR, RTS, BREAK or pin status) are expected and dropped, and the
+// error handler leaves them alone.
+class OwnOperation {
+ public:
+  OwnOperation(QSerialPort* port, bool& flag) : m_port(port), m_flag(flag), m_outer(flag) {
+    m_flag = true;
+    m_port->clearError();
+  }
+  ~OwnOperation() {
+    m_port->clearError();
+    m_flag = m_outer;
+  }
+  OwnOperation(const OwnOperation&) = delete;
+  OwnOperation& operator=(const OwnOperation&) = delete;
+
+ private:
+  QSerialPort* m_port;
+  bool& m_flag;
+  bool m_outer;
+};
+
+}  // namespace
+
+QtSerialPort::QtSerialPort(QObject* parent) : QObject(parent), m_port(new QSerialPort(this)) {
+  connect(m_port, &QSerialPort::readyRead, this, &QtSerialPort::announceReceived);
+  connect(m_port, &QSerialPort::errorOccurred, this, &QtSerialPort::onError);
+}
+
+QtSerialPort::~QtSerialPort() {
+  close();
+}
+
+QString QtSerialPort::deviceForPort(int number) {
+  if (number < kFirstPort || number > kLastPort) return {};
+  const QString override = qEnvironmentVariable(("REZEDEV7_COM" + std::to_string(number)).c_str());
+  if (!override.isEmpty()) return override;
+  return QStringLiteral("/dev/ttyS%1").arg(number - 1);
+}
+
+platform::PortResult QtSerialPort::setCommPort(int number) {
+  if (number < kFirstPort || number > kLastPort) {
+    return portError(errors::kInvalidPortNumber, "Invalid Port Number");
+  }
+  if (number == m_commPort) return std::nullopt;
+  if (isOpen()) return portError(errors::kPortAlreadyOpen, "Port already open");
+  m_commPort = number;
+  return std::nullopt;
+}
+
+platform::PortResult QtSerialPort::setSettings(std::string_view settings) {
+  LineSettings parsed;
+  if (auto bad = parseLineSettings(settings, parsed)) return bad;
+  const LineSettings previous = m_line;
+  m_line = parsed;
+  if (auto failed = applyLineSettings()) {
+    // The line keeps running as it did, so what settings() says stays true.
+    m_line = previous;
+    applyLineSettings();
+    return failed;
+  }
+  m_settingsText = std::string(settings);
+  return std::nullopt;
+}
+
+platform::PortResult QtSerialPort::applyLineSettings() {
+  // A closed QSerialPort only stores these; open() applies them.
+  OwnOperation own(m_port, m_ownOperation);
+  if (!m_port->setBaudRate(m_line.baud)) {
+    return portError(errors::kUnsupportedBaudRate, "The device's baud rate is unsupported");
+  }
+  // A pseudo-terminal carries bytes, not frames: it refuses parity and data bits as
+  // unsupported, which is skipped like the line signals it lacks.
+  const auto framed = [this](bool applied) {
+    return applied || m_port->error() == QSerialPort::UnsupportedOperationError;
+  };
+  const bool applied =
+      framed(m_port->setParity(toQt(m_line.parity))) &&
+      framed(m_port->setDataBits(static_cast<QSerialPort::DataBits>(m_line.dataBits))) &&
+      framed(m_port->setStopBits(toQt(m_line.stopBits)));
+  if (!applied) return portError(kInvalidPropertyValue, "Invalid property value");
+  return std::nullopt;
+}
+
+platform::PortResult QtSerialPort::open() {
+  if (m_port->isOpen()) return portError(errors::kPortAlreadyOpen, "Port already open");
+
+  const QString device = deviceForPort(m_commPort);
+  if (!QFileInfo::exists(device)) {
+    return portError(errors::kInvalidPortNumber, "Invalid Port Number (" + toLatin1(device) + ")");
+  }
+
+  OwnOperation own(m_port, m_ownOperation);
+  m_port->setPortName(device);
+  applyLineSettings();
+  if (!m_port->open(QIODevice::ReadWrite)) {
+    switch (m_port->error()) {
+      case QSerialPort::DeviceNotFoundError:
+        return portError(errors::kInvalidPortNumber,
+                         "Invalid Port Number (" + toLatin1(device) + ")");
+      case QSerialPort::OpenError:
+        return portError(errors::kPortAlreadyOpen, "Port already open");
+      case QSerialPort::PermissionError:
+        return portError(errors::kHardwareNotAvailable,
+                         "The hardware is not available (locked by another device)");
+      default:
+        // Not a serial device at all (REZEDEV7_COM1=/dev/null): say what the driver said.
+        return portError(errors::kHardwareNotAvailable, "The hardware is not available (" +
+                                                            toLatin1(device) + ": " +
+                                                            toLatin1(m_port->errorString()) + ")");
+    }
+  }
+  applyLineSignals();
+  return std::nullopt;
+}
+
+void QtSerialPort::applyLineSignals() {
+  OwnOperation own(m_port, m_ownOperation);
+  const bool hardware = m_handshaking == platform::Handshaking::RtsCts;
+  m_port->setFlowControl(hardware ? QSerialPort::HardwareControl : QSerialPort::NoFlowControl);
+  if (m_dtr) m_port->setDataTerminalReady(*m_dtr);
+  // Under RTS/CTS handshake the driver owns RTS.
+  if (m_rts && !hardware) m_port->setRequestToSend(*m_rts);
+}
+
+void QtSerialPort::close() {
+  if (!m_port->isOpen()) return;
+  OwnOperation own(m_port, m_ownOperation);
+  m_port->flush();
+  if (m_port->bytesToWrite() > 0) m_port->waitForBytesWritten(kDrainOnCloseMs);
+  m_port->close();
+}
+
+bool QtSerialPort::isOpen() const {
+  return m_port->isOpen();
+}
+
+void QtSerialPort::setDtr(bool high) {
+  m_dtr = high;
+  if (!isOpen()) return;
+  OwnOperation own(m_port, m_ownOperation);
+  m_port->setDataTerminalReady(high);
+}
+
+void QtSerialPort::setRts(bool high) {
+  m_rts = high;
+  if (!isOpen() || m_handshaking == platform::Handshaking::RtsCts) return;
+  OwnOperation own(m_port, m_ownOperation);
+  m_port->setRequestToSend(high);
+}
+
+void QtSerialPort::setBreak(bool on) {
+  if (!isOpen()) return;
+  OwnOperation own(m_port, m_ownOperation);
+  m_port->setBreakEnabled(on);
+}
+
+void QtSerialPort::setHandshaking(platform::Handshaking mode) {
+  m_handshaking = mode;
+  if (isOpen()) applyLineSignals();
+}
+
+platform::PortResult QtSerialPort::write(std::string_view bytes) {
+  if (!isOpen()) {
+    return portError(errors::kPortNotOpen, "Operation valid only when the port is open");
+  }
+  const auto size = static_cast<qint64>(bytes.size());
+  const qint64 written = m_port->write(bytes.data(), size);
+  if (written != size) {
+    const std::string why = toLatin1(m_port->errorString());
+    m_port->clearError();
+    return portError(errors::kWriteFailed, "Error writing to the comm device: " + why);
+  }
+  // Hand the bytes to the driver now rather than at the next turn of the event loop, so a
+  // command goes out before the program starts timing its answer.
+  m_port->flush();
+  return std::nullopt;
+}
+
+std::string QtSerialPort::readAll() {
+  if (!isOpen()) return {};
+  const QByteArray data = m_port->readAll();
+  return std::string(data.constData(), static_cast<std::size_t>(data.size()));
+}
+
+std::size_t QtSerialPort::bytesAvailable() const {
+  return isOpen() ? static_cast<std::size_t>(m_port->bytesAvailable()) : 0;
+}
+
+void QtSerialPort::discardInput() {
+  if (!isOpen()) return;
+  OwnOperation own(m_port, m_ownOperation);
+  m_port->clear(QSerialPort::Input);
+  m_port->readAll();
+}
+
+std::optional<QSerialPort::PinoutSignals> QtSerialPort::pinSignals() const {
+  if (!isOpen()) return std::nullopt;
+  OwnOperation own(m_port, m_ownOperation);
+  const QSerialPort::PinoutSignals pins = m_port->pinoutSignals();
+  if (m_port->error() != QSerialPort::NoError) return std::nullopt;
+  return pins;
+}
+
+bool QtSerialPort::ctsHolding() const {
+  if (!isOpen()) return false;
+  const auto pins = pinSignals();
+  // A pseudo-terminal reports no pins: the program would otherwise think the modem is off.
+  if (!pins) return true;
+  return pins->testFlag(QSerialPort::ClearToSendSignal);
+}
+
+bool QtSerialPort::cdHolding() const {
+  const auto pins = pinSignals();
+  return pins && pins->testFlag(QSerialPort::DataCarrierDetectSignal);
+}
+
+void QtSerialPort::setReceiveHandler(std::function<void()> handler) {
+  m_handler = std::move(handler);
+}
+
+void QtSerialPort::announceReceived() {
+  // One announcement at a time: the handler reads everything there is.
+  if (m_announcementPending) return;
+  m_announcementPending = true;
+  QMetaObject::invokeMethod(
+      this,
+      [this] {
+        m_announcementPending = false;
+        if (!m_handler || bytesAvailable() == 0) return;
+        // A copy, so a handler that replaces itself does not pull the ground from under it.
+        const auto handler = m_handler;
+        handler();
+      },
+      Qt::QueuedConnection);
+}
+
+void QtSerialPort::onError(QSerialPort::SerialPortError error) {
+  if (m_ownOperation || m_closePending) return;
+  if (error != QSerialPort::ResourceError && error != QSerialPort::ReadError) return;
+  // The device went away (adapter unplugged, the pseudo-terminal's other end closed); a
+  // port left open would report the failed read again on every turn of the event loop.
+  // Closing makes CTS read low and writes fail, which the program reports. Done from the
+  // event loop, so QSerialPort is not closed from inside its own notification.
+  m_closePending = true;
+  QMetaObject::invokeMethod(
+      this,
+      [this] {
+        m_closePending = false;
+        close();
+      },
+      Qt::QueuedConnection);
+}
+
+}  // namespace d7o::ui

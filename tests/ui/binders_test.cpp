@@ -1,0 +1,288 @@
+// The binders on bare controls: model and widget stay in step both ways, and nothing the
+// model writes comes back to it as a user action. Each model is declared before its
+// widgets, so the widgets (and their binders) go first, as in the program.
+
+#include "ui/binders.h"
+
+#include "forms/controls.h"
+#include "forms/form.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QMouseEvent>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace d7o::ui {
+namespace {
+
+// Counts how often a model signal fires.
+struct Counter {
+  int count = 0;
+  template <typename... Args>
+  void operator()(Args...) {
+    ++count;
+  }
+};
+
+QStringList itemsOf(const QListWidget& list) {
+  QStringList items;
+  for (int i = 0; i < list.count(); ++i) items << list.item(i)->text();
+  return items;
+}
+
+TEST(ListBoxBinder, FollowsEveryChangeOfTheItems) {
+  forms::ListBox model("List3");
+  QWidget page;
+  model.addItem("ATZ");
+  auto* list = new QListWidget(&page);
+  bind(list, model);
+  EXPECT_EQ(list->objectName(), QStringLiteral("List3"));
+  EXPECT_EQ(itemsOf(*list), QStringList({"ATZ"}));
+
+  model.addItem("OK");
+  model.addItem("AT+CSQ");
+  EXPECT_EQ(itemsOf(*list), QStringList({"ATZ", "OK", "AT+CSQ"}));
+  model.replaceItem(1, "ERROR");
+  EXPECT_EQ(itemsOf(*list), QStringList({"ATZ", "ERROR", "AT+CSQ"}));
+  model.removeItem(0);
+  EXPECT_EQ(itemsOf(*list), QStringList({"ERROR", "AT+CSQ"}));
+  model.clear();
+  EXPECT_EQ(list->count(), 0);
+}
+
+TEST(ListBoxBinder, ShowsLatin1TextsAsTheyAre) {
+  forms::ListBox model("List1");
+  QWidget page;
+  model.addItem(
+      "Gr\xFC\xDF"
+      "e");  // "Grüße" in the program's code page
+  auto* list = new QListWidget(&page);
+  bind(list, model);
+  EXPECT_EQ(list->item(0)->text(), QString::fromUtf8("Gr\u00FC\u00DFe"));
+}
+
+TEST(ListBoxBinder, SelectionFromCodeRaisesOneClickAndTheUsersSelectionReachesTheModel) {
+  forms::ListBox model("List1");
+  QWidget page;
+  for (const char* item : {"AT", "ATI", "AT+CSQ"}) model.addItem(item);
+  auto* list = new QListWidget(&page);
+  bind(list, model);
+  Counter clicks;
+  model.Click.connect(std::ref(clicks));
+
+  model.setListIndex(2);
+  EXPECT_EQ(list->currentRow(), 2);
+  EXPECT_EQ(clicks.count, 1);  // the model's own, not an echo from the widget
+
+  list->setCurrentRow(1);  // as the arrow keys do
+  EXPECT_EQ(model.listIndex(), 1);
+  EXPECT_EQ(clicks.count, 2);
+
+  model.setListIndex(-1);
+  EXPECT_TRUE(list->selectedItems().isEmpty());
+  EXPECT_EQ(clicks.count, 3);
+}
+
+TEST(ListBoxBinder, RightButtonRaisesMouseUpWithoutMovingTheSelection) {
+  forms::ListBox model("List1");
+  QWidget page;
+  page.resize(200, 200);
+  for (const char* item : {"AT", "ATI"}) model.addItem(item);
+  auto* list = new QListWidget(&page);
+  list->resize(200, 200);
+  bind(list, model);
+  page.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&page));
+
+  std::vector<forms::MouseButton> released;
+  model.MouseUp.connect([&](forms::MouseButton b) { released.push_back(b); });
+  const QPoint onSecond = list->visualItemRect(list->item(1)).center();
+  QTest::mouseClick(list->viewport(), Qt::RightButton, {}, onSecond);
+  EXPECT_EQ(model.listIndex(), -1);
+  ASSERT_EQ(released.size(), 1u);
+  EXPECT_EQ(released[0], forms::MouseButton::Right);
+
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, onSecond);
+  EXPECT_EQ(model.listIndex(), 1);
+}
+
+TEST(CheckBoxBinder, ModelValueShowsWithoutEchoAndAUserClickRaisesOneClick) {
+  forms::CheckBox model("Check5", "Handshake RTS/CTS", true);
+  QWidget page;
+  auto* box = new QCheckBox(&page);
+  bind(box, model);
+  EXPECT_TRUE(box->isChecked());
+  EXPECT_EQ(box->text(), QStringLiteral("Handshake RTS/CTS"));
+  Counter clicks;
+  model.Click.connect(std::ref(clicks));
+
+  model.setChecked(false);
+  EXPECT_FALSE(box->isChecked());
+  EXPECT_EQ(clicks.count, 1);
+
+  box->click();
+  EXPECT_TRUE(model.checked());
+  EXPECT_EQ(clicks.count, 2);
+}
+
+TEST(CheckBoxBinder, AClickHandlerThatRefusesLeavesTheBoxAsTheModelSays) {
+  forms::CheckBox model("Check1", "write LogFile");
+  QWidget page;
+  auto* box = new QCheckBox(&page);
+  bind(box, model);
+  model.Click.connect([&] { model.setChecked(false); });  // e.g. the log cannot be written
+
+  box->click();
+  EXPECT_FALSE(model.checked());
+  EXPECT_FALSE(box->isChecked());
+}
+
+TEST(TextBoxBinder, TypingReachesTheModelAndCodeReachesTheBox) {
+  forms::TextBox model("Text1");
+  QWidget page;
+  auto* edit = new QLineEdit(&page);
+  bind(edit, model);
+  Counter changes;
+  model.Change.connect(std::ref(changes));
+
+  model.setText("COM1");
+  EXPECT_EQ(edit->text(), QStringLiteral("COM1"));
+  EXPECT_EQ(changes.count, 1);
+
+  edit->setFocus();
+  QTest::keyClicks(edit, "2");
+  EXPECT_EQ(model.text(), "COM12");
+  EXPECT_EQ(changes.count, 2);
+}
+
+TEST(ButtonBinder, AClickOfAnEnabledButtonReachesTheModel) {
+  forms::CommandButton model("Command1", "INIT");
+  QWidget page;
+  auto* button = new QPushButton(&page);
+  bind(button, model);
+  Counter clicks;
+  model.Click.connect(std::ref(clicks));
+
+  button->click();
+  EXPECT_EQ(clicks.count, 1);
+  model.setEnabled(false);
+  EXPECT_FALSE(button->isEnabled());
+  model.setVisible(false);
+  EXPECT_TRUE(button->isHidden());
+  model.setCaption("INIT ...");
+  EXPECT_EQ(button->text(), QStringLiteral("INIT ..."));
+}
+
+TEST(LabelBinder, APlainBackColourReallyShowsAndASystemOneIsTheStyles) {
+  forms::Label model("Label2", "");
+  QWidget page;
+  auto* label = new QLabel(&page);
+  bind(label, model);
+
+  model.setBackColor(forms::colors::kGreen);
+  EXPECT_TRUE(label->autoFillBackground());
+  EXPECT_EQ(label->palette().color(QPalette::Window), QColor(0, 255, 0));
+
+  model.setBackColor(forms::colors::kRed);  // 255: red in the program's blue-green-red order
+  EXPECT_EQ(label->palette().color(QPalette::Window), QColor(255, 0, 0));
+
+  model.setBackColor(forms::colors::kSystemButtonFace);
+  EXPECT_FALSE(label->autoFillBackground());
+  EXPECT_EQ(label->palette().color(QPalette::Window),
+            QApplication::palette(label).color(QPalette::Window));
+}
+
+TEST(LabelBinder, CaptionsAreNeverMarkup) {
+  forms::Label model("Label25", "<b>-73</b> dbm");
+  QWidget page;
+  auto* label = new QLabel(&page);
+  bind(label, model);
+  EXPECT_EQ(label->textFormat(), Qt::PlainText);
+  EXPECT_EQ(label->text(), QStringLiteral("<b>-73</b> dbm"));
+}
+
+TEST(ShapeBinder, ALampShowsItsColourAndReportsTheButtonReleased) {
+  forms::Shape model("CTS");
+  QWidget page;
+  auto* lamp = new QFrame(&page);
+  bind(lamp, model);
+  EXPECT_EQ(lamp->palette().color(QPalette::Window), QColor(255, 0, 0));
+  model.setFillColor(forms::colors::kGreen);
+  EXPECT_EQ(lamp->palette().color(QPalette::Window), QColor(0, 255, 0));
+
+  std::vector<forms::MouseButton> released;
+  model.MouseUp.connect([&](forms::MouseButton b) { released.push_back(b); });
+  QTest::mouseRelease(lamp, Qt::RightButton);
+  QTest::mouseRelease(lamp, Qt::LeftButton);
+  ASSERT_EQ(released.size(), 2u);
+  EXPECT_EQ(released[0], forms::MouseButton::Right);
+  EXPECT_EQ(released[1], forms::MouseButton::Left);
+}
+
+TEST(ProgressBarBinder, AValueBeyondTheRangeShowsAsItsEnd) {
+  forms::ProgressBar model("Gauge1");
+  QWidget page;
+  auto* bar = new QProgressBar(&page);
+  bind(bar, model);
+  model.setMax(31);
+  model.setValue(17);
+  EXPECT_EQ(bar->maximum(), 31);
+  EXPECT_EQ(bar->value(), 17);
+  EXPECT_FALSE(bar->isTextVisible());
+  model.setValue(99);
+  EXPECT_EQ(bar->value(), 31);
+}
+
+TEST(TabBinder, TheUsersTabReachesTheModelWithTheTabLeft) {
+  forms::TabControl model("Tab1", {"Terminal", "SMS", "Options"});
+  QWidget page;
+  auto* tabs = new QTabWidget(&page);
+  for (int i = 0; i < model.tabCount(); ++i) tabs->addTab(new QWidget, QString());
+  bind(tabs, model);
+  EXPECT_EQ(tabs->tabText(2), QStringLiteral("Options"));
+  std::vector<int> left;
+  model.Click.connect([&](int previous) { left.push_back(previous); });
+
+  tabs->setCurrentIndex(2);
+  EXPECT_EQ(model.tab(), 2);
+  model.setTab(1);
+  EXPECT_EQ(tabs->currentIndex(), 1);
+  EXPECT_EQ(left, std::vector<int>({0, 2}));
+}
+
+TEST(MenuBinder, ATriggeredEntryClicksAndAHiddenOneDisappears) {
+  forms::Menu model("m_gps", "&GPS-Analyzer");
+  QWidget window;
+  auto* action = new QAction(&window);
+  bind(action, model);
+  Counter clicks;
+  model.Click.connect(std::ref(clicks));
+  EXPECT_EQ(action->text(), QStringLiteral("&GPS-Analyzer"));
+
+  action->trigger();
+  EXPECT_EQ(clicks.count, 1);
+  model.setVisible(false);
+  EXPECT_FALSE(action->isVisible());
+}
+
+TEST(FormBinder, CaptionAndGeometryFollowTheModel) {
+  forms::Form model("REZEDEV7", "Tarvik");
+  QWidget window;
+  model.move(30, 40);
+  model.resize(500, 300);
+  bind(&window, model);
+  EXPECT_EQ(window.objectName(), QStringLiteral("REZEDEV7"));
+  EXPECT_EQ(window.windowTitle(), QStringLiteral("Tarvik"));
+  EXPECT_EQ(window.size(), QSize(500, 300));
+
+  window.resize(640, 480);  // the user's size stays until the model says otherwise
+  model.setCaption("...please wait");
+  EXPECT_EQ(window.size(), QSize(640, 480));
+  model.resize(700, 400);
+  EXPECT_EQ(window.size(), QSize(700, 400));
+}
+
+}  // namespace
+}  // namespace d7o::ui
