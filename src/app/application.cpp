@@ -3,8 +3,12 @@
 #include "app/command_line.h"
 #include "app/tarvik_ini.h"
 #include "app/text.h"
+#include "dispatch/mode_states.h"
 #include "dispatch/receive_handler.h"
+#include "link/baud_search.h"
 #include "link/hs_timer.h"
+#include "link/init_timers.h"
+#include "link/module_init.h"
 #include "link/serial_link.h"
 
 #include <cmath>
@@ -23,7 +27,12 @@ Application::Application(const Platform& platform, std::string classicArgument)
     : m_ctx(std::make_unique<Context>(platform)), m_classicArgument(std::move(classicArgument)) {
   m_link = std::make_unique<link::SerialLink>(*m_ctx);
   m_hsTimer = std::make_unique<link::HsTimer>(*m_ctx);
+  m_baudSearch = std::make_unique<link::BaudSearch>(*m_ctx, *m_link);
+  m_initTimers = std::make_unique<link::InitTimers>(*m_ctx, *m_link);
+  m_moduleInit = std::make_unique<link::ModuleInit>(*m_ctx, *m_link);
+  m_modeStates = std::make_unique<dispatch::ModeStates>(*m_ctx);
   m_receiver = std::make_unique<dispatch::ReceiveHandler>(*m_ctx, dispatch::makeReplyTable(*this));
+  m_moduleInit->setReceiver(m_receiver.get());
 
   auto& w = m_ctx->main;
   w.attachTimers(&m_ctx->scheduler);
@@ -78,6 +87,7 @@ bool Application::load() {
   w.setCaption(forms::kInitialisingTitle);
   applyCommandLine();
   w.Text1.setText("COM" + configItem(ini_index::kPort) + ":");
+  fillFields();
   w.Tab1.setTab(forms::tabs::kTerminal);
   w.resize(w.width(), kStartHeight);
 
@@ -127,12 +137,25 @@ void Application::applyCommandLine() {
   }
 }
 
+// The fields that start with a value of the configuration.
+void Application::fillFields() {
+  auto& w = m_ctx->main;
+  w.Text4.setText(configItem(ini_index::kInitString));
+}
+
 std::string Application::configItem(int index) const {
   const auto& list = m_ctx->main.List2;
   return index < list.count() ? list.item(index) : std::string();
 }
 
-void Application::activate() {}
+void Application::activate() {
+  // The search pumps events for up to half a minute; an activation meanwhile (a window
+  // closing over the main window) must not start a second one.
+  if (m_ctx->ended || m_activating || m_ctx->state.baudRateKnown) return;
+  m_activating = true;
+  m_baudSearch->FoundBaudRate();
+  m_activating = false;
+}
 
 void Application::unload() {
   if (m_ctx->ended) return;

@@ -9,10 +9,14 @@
 namespace d7o::link {
 class SerialLink;
 class HsTimer;
+class BaudSearch;
+class InitTimers;
+class ModuleInit;
 }  // namespace d7o::link
 namespace d7o::dispatch {
 class ReceiveHandler;
-}
+class ModeStates;
+}  // namespace d7o::dispatch
 
 namespace d7o::app {
 
@@ -37,6 +41,9 @@ class Application {
   Context& context() { return *m_ctx; }
   forms::MainWindow& main() { return m_ctx->main; }
   link::SerialLink& link() { return *m_link; }
+  link::BaudSearch& baudSearch() { return *m_baudSearch; }
+  link::ModuleInit& moduleInit() { return *m_moduleInit; }
+  dispatch::ModeStates& modeStates() { return *m_modeStates; }
   dispatch::ReceiveHandler& receiver() { return *m_receiver; }
 
  private:
@@ -46,6 +53,7 @@ class Application {
   void CenterForm(forms::Form& form);
   void createIni(const std::filesystem::path& folder);
   void applyCommandLine();
+  void fillFields();
   // An item of TARVIK.INI by its index; empty where the file is shorter.
   std::string configItem(int index) const;
 
@@ -53,6 +61,11 @@ class Application {
   std::string m_classicArgument;
   std::unique_ptr<link::SerialLink> m_link;
   std::unique_ptr<link::HsTimer> m_hsTimer;
+  std::unique_ptr<link::BaudSearch> m_baudSearch;
+  std::unique_ptr<link::InitTimers> m_initTimers;
+  std::unique_ptr<link::ModuleInit> m_moduleInit;
+  std::unique_ptr<dispatch::ModeStates> m_modeStates;
+  bool m_activating = false;
   std::unique_ptr<dispatch::ReceiveHandler> m_receiver;
 };
 

@@ -33,8 +33,31 @@ void ReceiveHandler::resume() {
 // Characters pass the completeness test one at a time, so two replies that arrive in one
 // read are two replies. A reply's rows may pump events (a wait inside an action); a receive
 // event meanwhile only queues what it reads, and this loop takes it in order afterwards.
+void ReceiveHandler::readPort() {
+  const std::string got = m_ctx.port.readAll();
+  m_received += got.size();
+  m_pending += got;
+}
+
+void ReceiveHandler::afterReceivedSoFar(std::function<void()> action) {
+  readPort();
+  if (m_consumed >= m_received) {
+    action();
+    return;
+  }
+  m_afterReceived.emplace_back(m_received, std::move(action));
+}
+
+void ReceiveHandler::runCaughtUp() {
+  while (!m_afterReceived.empty() && m_afterReceived.front().first <= m_consumed) {
+    auto action = std::move(m_afterReceived.front().second);
+    m_afterReceived.erase(m_afterReceived.begin());
+    action();
+  }
+}
+
 void ReceiveHandler::drain() {
-  m_pending += m_ctx.port.readAll();
+  readPort();
   if (m_draining) return;
   m_draining = true;
   auto& buffer = m_ctx.state.receiveBuffer;
@@ -44,15 +67,16 @@ void ReceiveHandler::drain() {
       m_pendingPos = 0;
       // What arrived while a reply was being handled is read now, not at the next event.
       if (m_ctx.port.bytesAvailable() == 0) break;
-      m_pending = m_ctx.port.readAll();
+      readPort();
       continue;
     }
     buffer.push_back(m_pending[m_pendingPos++]);
-    if (complete()) {
+    ++m_consumed;
+    const bool overlong = buffer.size() >= kMaxReplyLength;
+    if (complete() || overlong) {
+      if (!complete()) ++m_overlong;
       handleReply();
-    } else if (buffer.size() >= kMaxReplyLength) {
-      ++m_overlong;
-      handleReply();
+      if (!m_afterReceived.empty()) runCaughtUp();
     }
   }
   if (m_pendingPos > 0) {

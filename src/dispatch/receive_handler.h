@@ -3,7 +3,10 @@
 #include "dispatch/reply_table.h"
 
 #include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace d7o::app {
@@ -31,6 +34,10 @@ class ReceiveHandler {
   void Comm1_OnComm();
   // Reads again what stayed queued while the PIN dialogue was open.
   void resume();
+  // Runs `action` once every character received until now has been through the buffer
+  // and the reply it ends has been handled: a request sent now must not take the rest of
+  // an earlier answer (the "OK" after "+CPIN: SIM PIN") for its own.
+  void afterReceivedSoFar(std::function<void()> action);
 
   // Counters for diagnostics and benchmarks.
   std::size_t repliesHandled() const { return m_replies; }
@@ -38,6 +45,8 @@ class ReceiveHandler {
 
  private:
   void drain();
+  void readPort();
+  void runCaughtUp();
   bool complete() const;
   void handleReply();
   void displayAndLog();
@@ -47,6 +56,9 @@ class ReceiveHandler {
   std::string m_pending;  // read from the port, not yet through the buffer
   std::size_t m_pendingPos = 0;
   bool m_draining = false;
+  std::uint64_t m_received = 0;  // characters read from the port
+  std::uint64_t m_consumed = 0;  // characters moved into the receive buffer
+  std::vector<std::pair<std::uint64_t, std::function<void()>>> m_afterReceived;
   std::size_t m_replies = 0;
   std::size_t m_overlong = 0;
 };

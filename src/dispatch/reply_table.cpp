@@ -2,6 +2,9 @@
 
 #include "app/application.h"
 #include "app/text.h"
+#include "dispatch/mode_states.h"
+#include "link/baud_search.h"
+#include "link/module_init.h"
 
 namespace d7o::dispatch {
 
@@ -19,13 +22,24 @@ bool has(const app::SharedState* s, std::string_view part) {
 std::vector<ReplyRow> makeReplyTable(app::Application& app) {
   // Rows keep a pointer to the program-wide state, which lives as long as the program.
   app::SharedState* s = &app.context().state;
+  link::BaudSearch* search = &app.baudSearch();
+  link::ModuleInit* init = &app.moduleInit();
+  ModeStates* modes = &app.modeStates();
+  // Wraps a handler that never ends the handling of the reply.
+  auto then = [](auto handler) {
+    return [handler]() {
+      handler();
+      return Flow::Continue;
+    };
+  };
 
   return {
       {1, "\"OK\" while the baud-rate search runs",
-       [s] { return s->baudSearchActive && has(s, "OK"); }, nullptr},
-      {2, "\"I/OK\"", [s] { return has(s, "I/OK"); }, nullptr},
+       [s] { return s->baudSearchActive && has(s, "OK"); },
+       then([search] { search->modemAnswered(); })},
+      {2, "\"I/OK\"", [s] { return has(s, "I/OK"); }, then([init] { init->iChipAnswered(); })},
       {3, "\"OK\" while the wake-up waits for it",
-       [s] { return s->initAwaitingOk && has(s, "OK"); }, nullptr},
+       [s] { return s->initAwaitingOk && has(s, "OK"); }, then([init] { init->moduleAnswered(); })},
       {4, "any reply while the remote tool returns to local mode",
        [s] { return s->remoteLocalModePending; }, nullptr},
       {5, "\"CONNECT\"", [s] { return has(s, "CONNECT"); }, nullptr},
@@ -36,23 +50,27 @@ std::vector<ReplyRow> makeReplyTable(app::Application& app) {
        [s] { return s->intervalRequestPending && has(s, "OK"); }, nullptr},
       {10, "an NMEA sentence",
        [s] { return has(s, "$GPGGA") || has(s, "$GPRMC") || has(s, "$GPGSV") || has(s, "$GPGSA"); },
-       nullptr},
-      {11, "any reply in GPS receive mode", [s] { return s->gpsReceiveMode; }, nullptr},
+       then([modes] { modes->gpsSentenceSeen(); })},
+      {11, "any reply in GPS receive mode", [s] { return s->gpsReceiveMode; },
+       then([modes] { modes->gpsStreamReply(); })},
       {12, "any reply (GPS time from GGA/RMC, else the PC clock)", [] { return true; }, nullptr},
-      {13, "\"ERROR\"", [s] { return has(s, "ERROR"); }, nullptr},
-      {14, "\"+CME ERROR: 10\"", [s] { return has(s, "+CME ERROR: 10"); }, nullptr},
-      {15, "\"+CME ERROR: 13\"", [s] { return has(s, "+CME ERROR: 13"); }, nullptr},
+      {13, "\"ERROR\"", [s] { return has(s, "ERROR"); }, then([init] { init->errorReply(); })},
+      {14, "\"+CME ERROR: 10\"", [s] { return has(s, "+CME ERROR: 10"); },
+       then([init] { init->simError("...can't read SIM card"); })},
+      {15, "\"+CME ERROR: 13\"", [s] { return has(s, "+CME ERROR: 13"); },
+       then([init] { init->simError("...no SIM card inserted..."); })},
       {16, "\"TARVIK\" in the upper-cased reply",
-       [s] { return contains(app::upperCase(s->receiveBuffer), "TARVIK"); }, nullptr},
+       [s] { return contains(app::upperCase(s->receiveBuffer), "TARVIK"); },
+       then([init] { init->firmwareReply(); })},
       {17, "\"$CNFOK\"", [s] { return has(s, "$CNFOK"); }, nullptr},
       {18, "\"OK\" or \"+CMS ERROR: 0\" while all SMS are deleted",
        [s] { return s->smsDeleteRunning && (has(s, "OK") || has(s, "+CMS ERROR: 0")); }, nullptr},
       {19, "\"+CPMS: \"", [s] { return has(s, "+CPMS: "); }, nullptr},
       {20, "\"+CMTI:\"", [s] { return has(s, "+CMTI:"); }, nullptr},
       {21, "any reply while the manufacturer is asked", [s] { return s->manufacturerQueryPending; },
-       nullptr},
+       then([init] { init->manufacturerReply(); })},
       {22, "any reply after four without a manufacturer", [s] { return s->manufacturerTries == 4; },
-       nullptr},
+       then([init] { init->manufacturerUnknown(); })},
       {23, "\"+CPBS: \" and a double quote", [s] { return has(s, "+CPBS: \""); }, nullptr},
       {24, "\"+CPBR: \"", [s] { return has(s, "+CPBR: "); }, nullptr},
       {25, "character 26 (the SMS text echo)",
@@ -80,16 +98,16 @@ std::vector<ReplyRow> makeReplyTable(app::Application& app) {
       {32, "\"$ERROR\"", [s] { return has(s, "$ERROR"); }, nullptr},
       {33, "\"NO CARRIER\" or \"CMGS:\"", [s] { return has(s, "NO CARRIER") || has(s, "CMGS:"); },
        nullptr},
-      {34, "\"+CSQ:\"", [s] { return has(s, "+CSQ:"); }, nullptr},
+      {34, "\"+CSQ:\"", [s] { return has(s, "+CSQ:"); }, then([init] { init->fieldStrength(); })},
       {35, "\"+VGR: \"", [s] { return has(s, "+VGR: "); }, nullptr},
-      {36, "\"+VGT: \"", [s] { return has(s, "+VGT: "); }, nullptr},
-      {37, "\"+CREG\"", [s] { return has(s, "+CREG"); }, nullptr},
+      {36, "\"+VGT: \"", [s] { return has(s, "+VGT: "); }, then([init] { init->initComplete(); })},
+      {37, "\"+CREG\"", [s] { return has(s, "+CREG"); }, then([init] { init->registration(); })},
       {38, "\"NO CARRIER\"", [s] { return has(s, "NO CARRIER"); }, nullptr},
       {39, "\"BUSY\"", [s] { return has(s, "BUSY"); }, nullptr},
       {40, "\"RING\"", [s] { return has(s, "RING"); }, nullptr},
       {41, "\"OK\" after the PIN was sent", [s] { return s->pinSentAwaitingOk && has(s, "OK"); },
-       nullptr},
-      {42, "\"+CPIN:\"", [s] { return has(s, "+CPIN:"); }, nullptr},
+       then([init] { init->pinAccepted(); })},
+      {42, "\"+CPIN:\"", [s] { return has(s, "+CPIN:"); }, [init] { return init->simStatus(); }},
   };
 }
 

@@ -197,6 +197,33 @@ class ProgressBar : public Control {
   int m_width = 0;
 };
 
+// A slider with its range; Change is raised when the value changes, from code or the user.
+class Slider : public Control {
+ public:
+  using Control::Control;
+  int value() const { return m_value; }
+  void setValue(int value) {
+    if (assign(m_value, value)) Change.emit();
+  }
+  int min() const { return m_min; }
+  void setMin(int min) { assign(m_min, min); }
+  int max() const { return m_max; }
+  // A value above the new maximum is pulled down to it, as the classic slider does.
+  void setMax(int max) {
+    assign(m_max, max);
+    if (m_value > max) setValue(max);
+  }
+  int tickFrequency() const { return m_tickFrequency; }
+  void setTickFrequency(int f) { assign(m_tickFrequency, f); }
+  Signal<> Change;
+
+ private:
+  int m_value = 0;
+  int m_min = 0;
+  int m_max = 255;
+  int m_tickFrequency = 1;
+};
+
 // A filled shape used as a lamp (the CTS indicator).
 class Shape : public Control {
  public:

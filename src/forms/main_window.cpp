@@ -16,6 +16,7 @@ MainWindow::MainWindow() : Form("REZEDEV7", kStandardTitle) {
   Command3.setVisible(false);
   Command1.setToolTip("check RSSI - Level and Network");
   m_gps.setVisible(false);
+  Label1.setVisible(false);
 }
 
 void MainWindow::attachTimers(platform::Scheduler* scheduler) {

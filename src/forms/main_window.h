@@ -54,14 +54,23 @@ struct MainWindow : Form {
   CommandButton Command2{"Command2", "Enter PIN"};  //
 
   // --- tab 3 "Options" ---
+  Frame Frame1{"Frame1", "Audio-Level"};
+  Slider Slider1{"Slider1"};  // receive gain
+  Slider Slider2{"Slider2"};  // transmit gain
   Frame Frame2{"Frame2", ""};
+  Frame Frame12{"Frame12", "Ringer melody"};
   CheckBox Check1{"Check1", "write LogFile"};
   CheckBox Check5{"Check5", "Handshake RTS/CTS", true};
+  Label Label19{"Label19", "K7-INIT-String"};
+  TextBox Text4{"Text4"};  // initialisation string
 
   // --- tab 5 "R7O-3 GPS" ---
   Frame Frame3{"Frame3", ""};
   Label Label7{"Label7", "Servicecenter address"};
   Label Label16{"Label16", "Source name"};
+
+  // --- tab 6 "...about" ---
+  Label Label1{"Label1", "incoming Call"};  // blinks while a call comes in
 
   // --- menus ---
   Menu m_exit{"m_exit", "E&xit"};

@@ -59,6 +59,14 @@ void SerialLink::switchPort(int number) {
   w.List3.addItem("...COM port switched to COM" + std::to_string(number) + ":");
 }
 
+void SerialLink::pulseDtrRts() {
+  m_ctx.port.setDtr(false);
+  m_ctx.port.setRts(false);
+  Delay(1);
+  m_ctx.port.setDtr(true);
+  m_ctx.port.setRts(true);
+}
+
 void SerialLink::Delay(int seconds) {
   waitUntil(Millis(seconds * 1000), [] { return false; });
 }

@@ -25,6 +25,10 @@ class SerialLink {
   // Closes, takes the new number, shows it in Text1, opens, and says so in the terminal.
   void switchPort(int number);
 
+  // Drops DTR and RTS for a second and raises them again: the modem resets its view of
+  // the line (before the baud-rate search and on every wake-up tick).
+  void pulseDtrRts();
+
   // Waits `seconds` pumping events (the modem's replies are handled meanwhile).
   void Delay(int seconds);
   // Pumps events until `done` holds or `limit` has passed; true when it held.

@@ -1,5 +1,7 @@
 #include "sim/modem_engine.h"
 
+#include "sim/modem_text.h"
+
 #include <algorithm>
 #include <cctype>
 
@@ -7,29 +9,28 @@ namespace d7o::sim {
 
 namespace {
 
-std::string upper(std::string_view s) {
-  std::string out(s);
-  std::transform(out.begin(), out.end(), out.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-  return out;
-}
-
-bool startsWith(std::string_view s, std::string_view prefix) {
-  return s.substr(0, prefix.size()) == prefix;
-}
-
 // Time one character takes on the line: start bit, eight data bits, stop bit.
 Millis lineTime(std::size_t bytes, int baud) {
   if (baud <= 0) return Millis(0);
   return Millis(static_cast<long long>(bytes) * 10 * 1000 / baud);
 }
 
-constexpr const char* kOk = "\r\nOK\r\n";
-constexpr const char* kError = "\r\nERROR\r\n";
-
 }  // namespace
 
-ModemEngine::ModemEngine(SimClock& clock, ModemConfig config) : m_clock(clock), m_config(config) {}
+ModemEngine::ModemEngine(SimClock& clock, ModemConfig config) : m_clock(clock), m_config(config) {
+  if (m_config.nmeaFromPowerOn) m_clock.after(Millis(1000), [this] { streamNmea(); });
+}
+
+// A position fix once a second: GGA and RMC with the time running on.
+void ModemEngine::streamNmea() {
+  const int t = 123500 + (m_nmeaSecond % 60) + (m_nmeaSecond / 60 % 60) * 100;
+  ++m_nmeaSecond;
+  const std::string hhmmss = std::to_string(t);
+  emitLater("$GPGGA," + hhmmss + ",4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47\r\n" +
+                "$GPRMC," + hhmmss + ",A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W*6A\r\n",
+            Millis(0));
+  m_clock.after(Millis(1000), [this] { streamNmea(); });
+}
 
 std::string ModemEngine::garble(std::string_view bytes) {
   // A frame at the wrong rate reads as a different, mostly high-bit byte; CR and LF never
@@ -71,38 +72,14 @@ void ModemEngine::handleLine(const std::string& line) {
   const std::string command = upper(line);
   if (startsWith(command, "AT")) {
     m_commandLog.push_back(line);
-    answer += answerAt(command);
+    answer += answerAt(line);
+  } else if (startsWith(command, "&")) {
+    m_commandLog.push_back(line);
+    answer += answerDevice(command);
   } else if (!line.empty()) {
     m_commandLog.push_back(line);
   }
   if (!answer.empty()) emitLater(answer, m_config.answerDelay);
-}
-
-// Answers one AT command line (upper-cased). Commands this modem does not know give ERROR.
-std::string ModemEngine::answerAt(const std::string& command) {
-  const std::string body = command.substr(2);
-  if (body.empty() || body == "Z" || body == "&W" || body == "&F") return kOk;
-  if (body == "E0" || body == "E1") {
-    // The answer to ATE0 already goes out without echo.
-    m_config.echo = body == "E1";
-    return kOk;
-  }
-  if (startsWith(body, "+IFC=")) {
-    const std::string values = body.substr(5);
-    if (values.size() == 3 && values[1] == ',' && (values[0] == '0' || values[0] == '2') &&
-        (values[2] == '0' || values[2] == '2')) {
-      m_ifcLocal = values[0] - '0';
-      m_ifcRemote = values[2] - '0';
-      return kOk;
-    }
-    return kError;
-  }
-  if (body == "+IFC?") {
-    return "\r\n+IFC: " + std::to_string(m_ifcLocal) + "," + std::to_string(m_ifcRemote) + "\r\n" +
-           kOk;
-  }
-  if (body == "+IFC=?") return std::string("\r\n+IFC: (0,2),(0,2)\r\n") + kOk;
-  return kError;
 }
 
 void ModemEngine::emitLater(std::string bytes, Millis delay) {
@@ -117,6 +94,7 @@ void ModemEngine::sendUnsolicited(std::string_view text) {
 }
 
 void ModemEngine::setDtr(bool high) {
+  if (m_dtr && !high) ++m_dtrPulses;
   m_dtr = high;
 }
 void ModemEngine::setRts(bool high) {

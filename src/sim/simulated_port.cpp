@@ -35,6 +35,7 @@ PortResult SimulatedPort::setSettings(std::string_view settings) {
   if (baud <= 0)
     return PortError{errors::kUnsupportedBaudRate, "The device's baud rate is unsupported"};
   m_settings = std::string(settings);
+  m_settingsLog.push_back(m_settings);
   m_baud = baud;
   return std::nullopt;
 }

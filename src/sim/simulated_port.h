@@ -7,6 +7,7 @@
 
 #include <set>
 #include <string>
+#include <vector>
 
 namespace d7o::sim {
 
@@ -56,6 +57,8 @@ class SimulatedPort : public platform::SerialPort {
   const std::string& written() const { return m_written; }
   // The baud rate of the current settings ("115200,n,8,1" -> 115200).
   int baud() const { return m_baud; }
+  // Every line setting the program set, in order.
+  const std::vector<std::string>& settingsLog() const { return m_settingsLog; }
 
  private:
   void deliver(std::string_view bytes);
@@ -71,6 +74,7 @@ class SimulatedPort : public platform::SerialPort {
   std::string m_input;
   std::string m_written;
   std::set<int> m_missing;
+  std::vector<std::string> m_settingsLog;
   std::function<void()> m_handler;
 };
 

@@ -112,6 +112,30 @@ class CheckBoxBinder : public Binder {
   forms::CheckBox& m_control;
 };
 
+class SliderBinder : public Binder {
+ public:
+  SliderBinder(QSlider* w, forms::Slider& c) : Binder(w), m_widget(w), m_control(c) {
+    nameAfter(w, c);
+    w->setOrientation(Qt::Horizontal);
+    w->setTickPosition(QSlider::TicksBelow);
+    listen(c.changed, [this] { show(); });
+    connect(w, &QSlider::valueChanged, this, [this](int value) { m_control.setValue(value); });
+    show();
+  }
+
+ private:
+  void show() {
+    const QSignalBlocker block(m_widget);
+    m_widget->setRange(m_control.min(), m_control.max());
+    m_widget->setTickInterval(m_control.tickFrequency());
+    m_widget->setValue(m_control.value());
+    applyControlState(m_widget, m_control);
+  }
+
+  QSlider* m_widget;
+  forms::Slider& m_control;
+};
+
 class TextBoxBinder : public Binder {
  public:
   TextBoxBinder(QLineEdit* w, forms::TextBox& c) : Binder(w), m_widget(w), m_control(c) {
@@ -270,6 +294,10 @@ void bind(QCheckBox* widget, forms::CheckBox& control) {
 void bind(QLineEdit* widget, forms::TextBox& control) {
   new TextBoxBinder(widget, control);
 }
+void bind(QSlider* widget, forms::Slider& control) {
+  new SliderBinder(widget, control);
+}
+
 void bind(QProgressBar* widget, forms::ProgressBar& control) {
   new ProgressBarBinder(widget, control);
 }

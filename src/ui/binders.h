@@ -12,6 +12,7 @@
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSlider>
 #include <QTabWidget>
 #include <QWidget>
 
@@ -27,6 +28,7 @@ void bind(QCheckBox* widget, forms::CheckBox& control);
 void bind(QLineEdit* widget, forms::TextBox& control);
 void bind(QListWidget* widget, forms::ListBox& control);
 void bind(QProgressBar* widget, forms::ProgressBar& control);
+void bind(QSlider* widget, forms::Slider& control);
 // A lamp: a small frame filled with the shape's colour.
 void bind(QFrame* lamp, forms::Shape& control);
 // The tab widget must already hold one page per tab of the control.

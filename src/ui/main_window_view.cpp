@@ -77,6 +77,9 @@ MainWindowView::MainWindowView(app::Application& app, QWidget* parent)
       case forms::tabs::kGps:
         page = buildGpsTab();
         break;
+      case forms::tabs::kAbout:
+        page = buildAboutTab();
+        break;
       default:
         page = new QWidget;
         break;
@@ -154,11 +157,34 @@ QWidget* MainWindowView::buildTerminalTab() {
 
 QWidget* MainWindowView::buildOptionsTab() {
   auto* page = new QWidget;
-  auto* frame2 = make<QGroupBox>(page, m_model.Frame2);
-  frame2->setLayout(
-      column({make<QCheckBox>(frame2, m_model.Check1), make<QCheckBox>(frame2, m_model.Check5)}));
+  auto& m = m_model;
+
+  auto* frame1 = make<QGroupBox>(page, m.Frame1);
+  frame1->setLayout(column({make<QSlider>(frame1, m.Slider1), make<QSlider>(frame1, m.Slider2)}));
+
+  auto* frame2 = make<QGroupBox>(page, m.Frame2);
+  auto* frame12 = make<QGroupBox>(frame2, m.Frame12);
+  frame12->setMinimumHeight(60);
+  auto* initString = make<QLineEdit>(frame2, m.Text4);
+  initString->setMinimumWidth(360);
+  auto* frame2Layout = new QVBoxLayout(frame2);
+  frame2Layout->addWidget(frame12);
+  frame2Layout->addWidget(make<QCheckBox>(frame2, m.Check1));
+  frame2Layout->addWidget(make<QCheckBox>(frame2, m.Check5));
+  frame2Layout->addLayout(row({make<QLabel>(frame2, m.Label19), initString}));
+
+  auto* layout = new QHBoxLayout(page);
+  layout->addWidget(frame1, 1);
+  layout->addWidget(frame2, 2);
+  return page;
+}
+
+QWidget* MainWindowView::buildAboutTab() {
+  auto* page = new QWidget;
   auto* layout = new QVBoxLayout(page);
-  layout->addWidget(frame2);
+  auto* incoming = make<QLabel>(page, m_model.Label1);
+  incoming->setAlignment(Qt::AlignCenter);
+  layout->addWidget(incoming);
   layout->addStretch(1);
   return page;
 }

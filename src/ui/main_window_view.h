@@ -24,6 +24,7 @@ class MainWindowView : public QMainWindow {
   QWidget* buildTerminalTab();
   QWidget* buildOptionsTab();
   QWidget* buildGpsTab();
+  QWidget* buildAboutTab();
 
   app::Application& m_app;
   forms::MainWindow& m_model;

@@ -13,6 +13,7 @@ void Rig::writeDefaultIni(const std::string& portText) {
 }
 
 bool Rig::start(const std::string& classicArgument) {
+  app.reset();  // a second start is a new program: the old one lets go of the port first
   app = std::make_unique<app::Application>(app::Platform{port, scheduler, dialogs, shell, host},
                                            classicArgument);
   return app->load();
@@ -23,6 +24,20 @@ void Rig::startWithOpenPort() {
   start();
   port.setSettings("9600,n,8,1");
   app->link().openPort();
+}
+
+bool Rig::bringUp(platform::Millis limit) {
+  if (!app) {
+    writeDefaultIni();
+    if (!start()) return false;
+  }
+  app->activate();
+  return runUntil(
+      [this] {
+        return main().caption() == forms::kStandardTitle &&
+               main().Label2.backColor() == forms::colors::kGreen && !main().Timer1.enabled();
+      },
+      limit);
 }
 
 void Rig::send(const std::string& command, platform::Millis wait) {

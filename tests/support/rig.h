@@ -32,6 +32,15 @@ struct Rig {
   bool start(const std::string& classicArgument = "");
   // Start-up and an open port at 9600 (what a found baud rate leaves).
   void startWithOpenPort();
+  // Start-up (unless the program was started already), the first activation of the main window (the
+  // baud-rate search) and the module initialisation, until the standard title and the green network
+  // lamp show or `limit` passes. True when the module came up.
+  bool bringUp(platform::Millis limit = platform::Millis(60000));
+  // Runs until `done` holds, at most `limit` of virtual time.
+  bool runUntil(const std::function<bool()>& done,
+                platform::Millis limit = platform::Millis(60000)) {
+    return scheduler.runUntil(done, limit);
+  }
 
   forms::MainWindow& main() { return app->main(); }
   app::SharedState& state() { return app->context().state; }

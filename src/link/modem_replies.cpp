@@ -1,0 +1,45 @@
+#include "link/modem_replies.h"
+
+#include "app/text.h"
+
+namespace d7o::link {
+
+namespace {
+// V1.51 and V1.52 are missing on purpose: the tabs do not work with them.
+constexpr std::string_view kSupportedFirmware =
+    "V1.63;V1.62;V1.61;V1.60;V1.59;V1.58;V1.57;V1.56;V1.55;V1.54;V1.53;V1.50";
+
+std::string_view mid(std::string_view text, std::size_t start, std::size_t length) {
+  if (start >= text.size()) return {};
+  return text.substr(start, length);
+}
+}  // namespace
+
+int rssiOf(std::string_view reply) {
+  const auto p = reply.find("+CSQ:");
+  if (p == std::string_view::npos) return 0;
+  return static_cast<int>(app::numericValue(mid(reply, p + 6, 2)));
+}
+
+int dbmOfRssi(int rssi) {
+  return 2 * rssi - 113;
+}
+
+int registrationStatusOf(std::string_view reply) {
+  const auto p = reply.find("+CREG");
+  if (p == std::string_view::npos) return 0;
+  return static_cast<int>(app::numericValue(mid(reply, p + 9, 1)));
+}
+
+std::optional<std::string> firmwareVersionOf(std::string_view reply) {
+  const auto p = reply.find("V1.");
+  if (p == std::string_view::npos) return std::nullopt;
+  return std::string(mid(reply, p, 5));
+}
+
+bool isSupportedFirmware(std::string_view version) {
+  if (version.size() != 5) return false;
+  return kSupportedFirmware.find(version) != std::string_view::npos;
+}
+
+}  // namespace d7o::link

@@ -1,0 +1,283 @@
+#include "link/module_init.h"
+
+#include "app/tarvik_ini.h"
+#include "app/text.h"
+#include "link/modem_replies.h"
+#include "link/serial_link.h"
+
+namespace d7o::link {
+
+using app::contains;
+using namespace forms::colors;
+using platform::MessageButtons;
+using platform::MessageIcon;
+
+namespace {
+constexpr const char* kSiemens = "SIEMENS";
+constexpr int kFullGain = 255;
+}  // namespace
+
+ModuleInit::ModuleInit(app::Context& ctx, SerialLink& link) : m_ctx(ctx), m_link(link) {
+  auto& w = m_ctx.main;
+  w.Command1.Click.connect([this] { Command1_Click(); });
+  w.Command2.Click.connect([this] { Command2_Click(); });
+  w.Tab1.Click.connect([this](int previous) { Tab1_Click(previous); });
+}
+
+void ModuleInit::restoreTitle() {
+  m_ctx.main.setCaption(forms::kStandardTitle);
+}
+
+void ModuleInit::Command1_Click() {
+  app::SharedState& s = m_ctx.state;
+  if (!s.modemAnswered) return;
+  auto& w = m_ctx.main;
+  w.Label53.setVisible(false);
+  w.Gauge1.setValue(0);
+  w.List3.clear();
+  if (s.iChipPresent) {
+    w.List3.addItem("---> iChip test funtionality activated");
+    w.List3.addItem("---> wait while initialization the modem");
+  }
+  s.networkPollCount = 0;
+  s.simReady = false;
+  w.Command1.setEnabled(false);
+  w.Label25.setCaption("dbm");
+  w.Label2.setBackColor(kRed);
+  s.initAwaitingOk = true;
+  s.initTickCount = 0;
+  w.Timer2.setEnabled(true);
+}
+
+void ModuleInit::Command2_Click() {
+  app::SharedState& s = m_ctx.state;
+  if (!s.modemAnswered) return;
+  auto& w = m_ctx.main;
+  s.simReady = false;
+  w.Gauge1.setValue(0);
+  w.List3.clear();
+  w.Timer1.setEnabled(false);
+  s.networkPollCount = 0;
+  const std::string pin = m_ctx.dialogs.inputBox("Enter PIN", "", kDefaultPin);
+  if (pin.empty()) return;
+  if (auto error = m_link.sendCommand("AT+CPIN=" + pin)) {
+    m_ctx.showError(SerialLink::errorText(*error));
+  }
+}
+
+void ModuleInit::Test_Manufacturer() {
+  m_ctx.main.setCaption(forms::kInitialisingTitle);
+  m_link.Delay(1);
+  if (m_ctx.ended) return;
+  m_link.sendCommand("AT+CGMI");
+  m_ctx.state.manufacturerQueryPending = true;
+}
+
+void ModuleInit::Tab1_Click(int /*previousTab*/) {
+  auto& w = m_ctx.main;
+  const app::SharedState& s = m_ctx.state;
+  w.Timer3.setEnabled(false);
+  const int tab = w.Tab1.tab();
+  switch (tab) {
+    case forms::tabs::kVoiceCall:
+    case forms::tabs::kSms:
+    case forms::tabs::kOptions:
+      if (!s.modemAnswered) w.Tab1.setTab(forms::tabs::kVoiceCall);
+      break;
+    case forms::tabs::kAlarm:
+    case forms::tabs::kGps:
+      if (!s.modemAnswered) {
+        w.Tab1.setTab(forms::tabs::kVoiceCall);
+      } else if (!s.firmwareSupported) {
+        m_ctx.dialogs.messageBox(
+            "Firmware revision incorrect or\ndevice is not a R7O-3 Alarm/GPS\nplease install the "
+            "newest Firmware",
+            "Firmware ERROR ", MessageIcon::Critical, MessageButtons::Ok);
+        w.Tab1.setTab(forms::tabs::kTerminal);
+      }
+      break;
+    default:
+      break;
+  }
+}
+
+void ModuleInit::iChipAnswered() {
+  m_ctx.main.Label53.setVisible(true);
+}
+
+void ModuleInit::moduleAnswered() {
+  auto& w = m_ctx.main;
+  w.List3.clear();
+  m_ctx.state.initAwaitingOk = false;
+  w.Timer2.setEnabled(false);
+  w.Timer1.setEnabled(true);
+  w.Label25.setCaption("dbm");
+}
+
+void ModuleInit::errorReply() {
+  auto& w = m_ctx.main;
+  w.Command1.setEnabled(true);
+  w.Command2.setEnabled(true);
+  w.Command31.setVisible(false);
+  m_ctx.state.audioQueryPending = false;
+}
+
+void ModuleInit::simError(const std::string& status) {
+  m_ctx.showError("SIM card Error, please check");
+  m_ctx.main.Label25.setCaption(status);
+  restoreTitle();
+}
+
+void ModuleInit::firmwareReply() {
+  const auto version = firmwareVersionOf(m_ctx.state.receiveBuffer);
+  m_ctx.state.firmwareSupported = version && isSupportedFirmware(*version);
+}
+
+void ModuleInit::manufacturerFound() {
+  app::SharedState& s = m_ctx.state;
+  m_ctx.main.Command2.setEnabled(true);
+  m_ctx.main.Timer1.setEnabled(true);
+  s.manufacturerQueryPending = false;
+  s.manufacturerTries = 0;
+}
+
+// Each match overwrites the one before, so a reply naming two makers ends with the last.
+void ModuleInit::manufacturerReply() {
+  app::SharedState& s = m_ctx.state;
+  auto& w = m_ctx.main;
+  const std::string& reply = s.receiveBuffer;
+  ++s.manufacturerTries;
+  bool found = false;
+  if (contains(reply, "BRELLSTOWEN")) {
+    s.manufacturer = "BRELLSTOWEN";
+    w.Slider1.setMax(kFullGain);
+    w.Slider2.setMax(kFullGain);
+    found = true;
+  }
+  // A port header naming "VAD" marks the maker's own engine whatever the reply says.
+  const bool vad = w.List2.count() > app::ini_index::kPortHeader &&
+                   contains(w.List2.item(app::ini_index::kPortHeader), "VAD");
+  if (contains(reply, "Tarvik") || contains(reply, "TARVIK") || vad) {
+    s.manufacturer = "Tarvik";
+    w.Frame12.setEnabled(true);
+    if (contains(reply, "Tarvik")) {
+      w.Slider1.setMax(kFullGain);
+      w.Slider2.setMax(kFullGain);
+    }
+    found = true;
+  }
+  if (contains(reply, kSiemens)) {
+    s.manufacturer = kSiemens;
+    w.Frame12.setEnabled(false);
+    found = true;
+  }
+  if (found) manufacturerFound();
+}
+
+void ModuleInit::manufacturerUnknown() {
+  m_ctx.state.manufacturer = "unknown";
+  m_ctx.main.Frame12.setEnabled(true);
+  manufacturerFound();
+}
+
+void ModuleInit::fieldStrength() {
+  app::SharedState& s = m_ctx.state;
+  auto& w = m_ctx.main;
+  const int rssi = rssiOf(s.receiveBuffer);
+  if (rssi == 99) {
+    w.Label25.setCaption("RSSI not detectable");
+    w.Label2.setBackColor(kLightRed);
+    w.Gauge1.setValue(0);
+    return;
+  }
+  if (rssi <= 31) w.Gauge1.setValue(3 * rssi);
+  s.rssiDbm = dbmOfRssi(rssi);
+  w.Label25.setCaption(std::to_string(s.rssiDbm) + " dbm");
+  // The reading sits with its right edge under the middle of the gauge.
+  w.Label25.setLeft(w.Gauge1.left() + w.Gauge1.width() / 2 - w.Label25.width());
+}
+
+void ModuleInit::registration() {
+  app::SharedState& s = m_ctx.state;
+  auto& w = m_ctx.main;
+  const int status = registrationStatusOf(s.receiveBuffer);
+  if (status != 1 && status != 5) {
+    w.Label2.setBackColor(kRed);  // not (yet) registered: the poll goes on
+    return;
+  }
+  w.Label2.setBackColor(kGreen);
+  if (s.manufacturer != kSiemens && w.Timer1.enabled()) {
+    // The registration the sequence waited for: the configured string, and the gains.
+    m_link.sendCommand(w.Text4.text() + ";+VGR?" + ";+VGT?");
+    s.audioQueryPending = true;
+  } else if (s.manufacturer == kSiemens) {
+    m_link.sendCommand("AT+CMGF=1;+CNMI=1,1,0");
+    w.Slider1.setMax(4);
+    w.Slider1.setValue(3);
+    w.Slider2.setMax(7);
+    w.Slider2.setValue(6);
+    restoreTitle();
+    w.Text3.setBackColor(kSystemMenu);
+  } else {
+    m_link.sendCommand("AT+CMGF=1;+CNMI=1,1,0,0,0");
+  }
+  w.Timer1.setEnabled(false);
+  w.Command1.setEnabled(true);
+}
+
+void ModuleInit::initComplete() {
+  app::SharedState& s = m_ctx.state;
+  if (s.manufacturer != kSiemens) m_link.sendCommand("&REQ TM");
+  if (s.iChipPresent) m_link.sendCommand("AT+iRP1");
+  restoreTitle();
+  m_ctx.main.Text3.setBackColor(kSystemMenu);
+}
+
+void ModuleInit::pinAccepted() {
+  m_ctx.state.pinSentAwaitingOk = false;
+  Command1_Click();
+}
+
+dispatch::Flow ModuleInit::simStatus() {
+  app::SharedState& s = m_ctx.state;
+  auto& w = m_ctx.main;
+  if (contains(s.receiveBuffer, "READY")) {
+    if (s.simReady) {
+      // A repeated report: shown as it came, nothing else done, not logged.
+      w.List3.addItem(s.receiveBuffer);
+      w.List3.setListIndex(w.List3.count() - 1);
+      s.receiveBuffer.clear();
+      return dispatch::Flow::EndHandling;
+    }
+    s.simReady = true;
+    s.pinDialogActive = false;
+    Test_Manufacturer();
+    return dispatch::Flow::Continue;
+  }
+  if (contains(s.receiveBuffer, "SIM PIN")) {
+    // The port stays unread while the box is open; what arrives meanwhile waits in it.
+    s.pinDialogActive = true;
+    s.receiveBuffer.clear();
+    w.Timer1.setEnabled(false);
+    const std::string pin = m_ctx.dialogs.inputBox(
+        "SIM/PIN - Error, check SIM-Card\nand Enter PIN !!!", "SIM / PIN - Error", kDefaultPin);
+    if (pin.empty()) {
+      m_ctx.showError("PIN incorrect, exit program");
+      m_ctx.endProgram();
+      return dispatch::Flow::EndHandling;
+    }
+    s.simReady = true;
+    m_link.sendCommand("AT+CPIN=\"" + pin + "\"");
+    s.pinDialogActive = false;
+    // The "OK" that ends the SIM query is still on its way; only a later one answers the PIN.
+    auto expectOk = [&s] { s.pinSentAwaitingOk = true; };
+    if (m_receiver != nullptr) {
+      m_receiver->afterReceivedSoFar(expectOk);
+    } else {
+      expectOk();
+    }
+  }
+  return dispatch::Flow::Continue;
+}
+
+}  // namespace d7o::link

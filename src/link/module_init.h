@@ -1,0 +1,52 @@
+#pragma once
+
+#include "app/context.h"
+#include "dispatch/receive_handler.h"
+#include "dispatch/reply_table.h"
+
+#include <string>
+
+namespace d7o::link {
+
+class SerialLink;
+
+// Brings the module into a known state after the baud rate is known: wake-up, SIM and
+// PIN, the engine's maker, field strength and registration, the initialisation string
+// and the device's identification. The reply rows call the handlers below.
+class ModuleInit {
+ public:
+  static constexpr const char* kDefaultPin = "5937";
+  static constexpr int kManufacturerTries = 4;
+
+  ModuleInit(app::Context& ctx, SerialLink& link);
+  void setReceiver(dispatch::ReceiveHandler* receiver) { m_receiver = receiver; }
+
+  void Command1_Click();  // "INIT"
+  void Command2_Click();  // "Enter PIN"
+  void Test_Manufacturer();
+  void Tab1_Click(int previousTab);
+
+  // Reply rows.
+  void iChipAnswered();                      // 2: "I/OK"
+  void moduleAnswered();                     // 3: "OK" while waking
+  void errorReply();                         // 13: "ERROR"
+  void simError(const std::string& status);  // 14, 15: "+CME ERROR: 10" / "13"
+  void firmwareReply();                      // 16: the device's identification
+  void manufacturerReply();                  // 21: while the maker is asked
+  void manufacturerUnknown();                // 22: four replies without a maker's word
+  void fieldStrength();                      // 34: "+CSQ:"
+  void initComplete();                       // 36: after "+VGT: "
+  void registration();                       // 37: "+CREG"
+  void pinAccepted();                        // 41: "OK" after the PIN
+  dispatch::Flow simStatus();                // 42: "+CPIN:"
+
+ private:
+  void manufacturerFound();
+  void restoreTitle();
+
+  app::Context& m_ctx;
+  SerialLink& m_link;
+  dispatch::ReceiveHandler* m_receiver = nullptr;
+};
+
+}  // namespace d7o::link
