@@ -3,6 +3,10 @@
 #include "app/command_line.h"
 #include "app/tarvik_ini.h"
 #include "app/text.h"
+#include "console/options_tab.h"
+#include "console/terminal.h"
+#include "console/voice_call.h"
+#include "device/staging.h"
 #include "dispatch/mode_states.h"
 #include "dispatch/receive_handler.h"
 #include "link/baud_search.h"
@@ -31,6 +35,10 @@ Application::Application(const Platform& platform, std::string classicArgument)
   m_initTimers = std::make_unique<link::InitTimers>(*m_ctx, *m_link);
   m_moduleInit = std::make_unique<link::ModuleInit>(*m_ctx, *m_link);
   m_modeStates = std::make_unique<dispatch::ModeStates>(*m_ctx);
+  m_terminal = std::make_unique<console::Terminal>(*m_ctx, *m_link, *m_moduleInit);
+  m_voiceCall = std::make_unique<console::VoiceCall>(*m_ctx, *m_link, *m_moduleInit);
+  m_optionsTab = std::make_unique<console::OptionsTab>(*m_ctx, *m_link);
+  m_staging = std::make_unique<device::Staging>(*m_ctx, *m_link);
   m_receiver = std::make_unique<dispatch::ReceiveHandler>(*m_ctx, dispatch::makeReplyTable(*this));
   m_moduleInit->setReceiver(m_receiver.get());
 
@@ -141,6 +149,8 @@ void Application::applyCommandLine() {
 void Application::fillFields() {
   auto& w = m_ctx->main;
   w.Text4.setText(configItem(ini_index::kInitString));
+  w.Text14.setText(configItem(ini_index::kServiceCentre));
+  w.Text8.setText(configItem(ini_index::kVoiceNumber));
 }
 
 std::string Application::configItem(int index) const {

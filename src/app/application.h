@@ -13,6 +13,14 @@ class BaudSearch;
 class InitTimers;
 class ModuleInit;
 }  // namespace d7o::link
+namespace d7o::console {
+class Terminal;
+class VoiceCall;
+class OptionsTab;
+}  // namespace d7o::console
+namespace d7o::device {
+class Staging;
+}
 namespace d7o::dispatch {
 class ReceiveHandler;
 class ModeStates;
@@ -44,6 +52,9 @@ class Application {
   link::BaudSearch& baudSearch() { return *m_baudSearch; }
   link::ModuleInit& moduleInit() { return *m_moduleInit; }
   dispatch::ModeStates& modeStates() { return *m_modeStates; }
+  console::Terminal& terminal() { return *m_terminal; }
+  console::VoiceCall& voiceCall() { return *m_voiceCall; }
+  device::Staging& staging() { return *m_staging; }
   dispatch::ReceiveHandler& receiver() { return *m_receiver; }
 
  private:
@@ -65,6 +76,10 @@ class Application {
   std::unique_ptr<link::InitTimers> m_initTimers;
   std::unique_ptr<link::ModuleInit> m_moduleInit;
   std::unique_ptr<dispatch::ModeStates> m_modeStates;
+  std::unique_ptr<console::Terminal> m_terminal;
+  std::unique_ptr<console::VoiceCall> m_voiceCall;
+  std::unique_ptr<console::OptionsTab> m_optionsTab;
+  std::unique_ptr<device::Staging> m_staging;
   bool m_activating = false;
   std::unique_ptr<dispatch::ReceiveHandler> m_receiver;
 };

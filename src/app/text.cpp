@@ -2,17 +2,32 @@
 
 namespace d7o::app {
 
+namespace {
+// ASCII and the Latin-1 accented small letters.
+char upperChar(char ch) {
+  const auto c = static_cast<unsigned char>(ch);
+  if ((c >= 'a' && c <= 'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7)) {
+    return static_cast<char>(c - 32);
+  }
+  return ch;
+}
+}  // namespace
+
 std::string upperCase(std::string_view text) {
   std::string out(text);
-  for (char& ch : out) {
-    const auto c = static_cast<unsigned char>(ch);
-    if (c >= 'a' && c <= 'z') {
-      ch = static_cast<char>(c - 32);
-    } else if (c >= 0xE0 && c <= 0xFE && c != 0xF7) {
-      ch = static_cast<char>(c - 32);  // Latin-1 accented small letters
-    }
-  }
+  for (char& ch : out) ch = upperChar(ch);
   return out;
+}
+
+bool containsUpperCased(std::string_view text, std::string_view upperPart) {
+  if (upperPart.empty()) return true;
+  if (text.size() < upperPart.size()) return false;
+  for (std::size_t i = 0; i + upperPart.size() <= text.size(); ++i) {
+    std::size_t k = 0;
+    while (k < upperPart.size() && upperChar(text[i + k]) == upperPart[k]) ++k;
+    if (k == upperPart.size()) return true;
+  }
+  return false;
 }
 
 double numericValue(std::string_view text) {

@@ -13,6 +13,10 @@ std::string upperCase(std::string_view text);
 // character; no number gives 0. "17,99" -> 17, " 3" -> 3, "COM3" -> 0.
 double numericValue(std::string_view text);
 
+// Whether the upper-cased text contains `upperPart` (itself upper case), without building
+// the upper-cased copy: "Tarvik V1.63" contains "TARVIK".
+bool containsUpperCased(std::string_view text, std::string_view upperPart);
+
 inline bool contains(std::string_view text, std::string_view part) {
   return text.find(part) != std::string_view::npos;
 }

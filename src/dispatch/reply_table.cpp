@@ -2,6 +2,8 @@
 
 #include "app/application.h"
 #include "app/text.h"
+#include "console/voice_call.h"
+#include "device/staging.h"
 #include "dispatch/mode_states.h"
 #include "link/baud_search.h"
 #include "link/module_init.h"
@@ -25,6 +27,8 @@ std::vector<ReplyRow> makeReplyTable(app::Application& app) {
   link::BaudSearch* search = &app.baudSearch();
   link::ModuleInit* init = &app.moduleInit();
   ModeStates* modes = &app.modeStates();
+  console::VoiceCall* voice = &app.voiceCall();
+  device::Staging* staging = &app.staging();
   // Wraps a handler that never ends the handling of the reply.
   auto then = [](auto handler) {
     return [handler]() {
@@ -60,9 +64,10 @@ std::vector<ReplyRow> makeReplyTable(app::Application& app) {
       {15, "\"+CME ERROR: 13\"", [s] { return has(s, "+CME ERROR: 13"); },
        then([init] { init->simError("...no SIM card inserted..."); })},
       {16, "\"TARVIK\" in the upper-cased reply",
-       [s] { return contains(app::upperCase(s->receiveBuffer), "TARVIK"); },
+       [s] { return app::containsUpperCased(s->receiveBuffer, "TARVIK"); },
        then([init] { init->firmwareReply(); })},
-      {17, "\"$CNFOK\"", [s] { return has(s, "$CNFOK"); }, nullptr},
+      {17, "\"$CNFOK\"", [s] { return has(s, "$CNFOK"); },
+       then([staging] { staging->configurationAccepted(); })},
       {18, "\"OK\" or \"+CMS ERROR: 0\" while all SMS are deleted",
        [s] { return s->smsDeleteRunning && (has(s, "OK") || has(s, "+CMS ERROR: 0")); }, nullptr},
       {19, "\"+CPMS: \"", [s] { return has(s, "+CPMS: "); }, nullptr},
@@ -82,7 +87,8 @@ std::vector<ReplyRow> makeReplyTable(app::Application& app) {
        },
        nullptr},
       {26, "the \"> \" prompt", [s] { return s->promptPos > 0; }, nullptr},
-      {27, "\"VOICE\"", [s] { return has(s, "VOICE"); }, nullptr},
+      {27, "\"VOICE\"", [s] { return has(s, "VOICE"); },
+       then([voice] { voice->voiceIndication(); })},
       {28, "\"IFC=2,2\" (the handshake echo)", [s] { return has(s, "IFC=2,2"); },
        [s] {
          s->hwHandshakeReported = true;
@@ -95,16 +101,19 @@ std::vector<ReplyRow> makeReplyTable(app::Application& app) {
        }},
       {30, "\"+CSCA: \" and a double quote", [s] { return has(s, "+CSCA: \""); }, nullptr},
       {31, "\"+CMGF=1\"", [s] { return has(s, "+CMGF=1"); }, nullptr},
-      {32, "\"$ERROR\"", [s] { return has(s, "$ERROR"); }, nullptr},
+      {32, "\"$ERROR\"", [s] { return has(s, "$ERROR"); },
+       then([staging] { staging->commandRejected(); })},
       {33, "\"NO CARRIER\" or \"CMGS:\"", [s] { return has(s, "NO CARRIER") || has(s, "CMGS:"); },
-       nullptr},
+       then([voice] { voice->callEnded(); })},
       {34, "\"+CSQ:\"", [s] { return has(s, "+CSQ:"); }, then([init] { init->fieldStrength(); })},
-      {35, "\"+VGR: \"", [s] { return has(s, "+VGR: "); }, nullptr},
-      {36, "\"+VGT: \"", [s] { return has(s, "+VGT: "); }, then([init] { init->initComplete(); })},
+      {35, "\"+VGR: \"", [s] { return has(s, "+VGR: "); }, then([voice] { voice->receiveGain(); })},
+      {36, "\"+VGT: \"", [s] { return has(s, "+VGT: "); },
+       then([voice] { voice->transmitGain(); })},
       {37, "\"+CREG\"", [s] { return has(s, "+CREG"); }, then([init] { init->registration(); })},
-      {38, "\"NO CARRIER\"", [s] { return has(s, "NO CARRIER"); }, nullptr},
-      {39, "\"BUSY\"", [s] { return has(s, "BUSY"); }, nullptr},
-      {40, "\"RING\"", [s] { return has(s, "RING"); }, nullptr},
+      {38, "\"NO CARRIER\"", [s] { return has(s, "NO CARRIER"); },
+       then([voice] { voice->answerButtonOff(); })},
+      {39, "\"BUSY\"", [s] { return has(s, "BUSY"); }, then([voice] { voice->answerButtonOff(); })},
+      {40, "\"RING\"", [s] { return has(s, "RING"); }, then([voice] { voice->ring(); })},
       {41, "\"OK\" after the PIN was sent", [s] { return s->pinSentAwaitingOk && has(s, "OK"); },
        then([init] { init->pinAccepted(); })},
       {42, "\"+CPIN:\"", [s] { return has(s, "+CPIN:"); }, [init] { return init->simStatus(); }},

@@ -122,6 +122,72 @@ class CheckBox : public Captioned {
   bool m_checked;
 };
 
+class OptionButton;
+
+// The option buttons of one frame: selecting one clears the others.
+class OptionGroup {
+ public:
+  void add(OptionButton* button) { m_buttons.push_back(button); }
+  void selected(OptionButton* chosen);
+
+ private:
+  std::vector<OptionButton*> m_buttons;
+};
+
+class OptionButton : public Captioned {
+ public:
+  // `selected` is the designed value: there when the window opens, without a Click.
+  OptionButton(std::string name, std::string caption, OptionGroup& group, bool selected = false)
+      : Captioned(std::move(name), std::move(caption)), m_group(group), m_value(selected) {
+    m_group.add(this);
+  }
+  bool value() const { return m_value; }
+  // Selecting it, from code or by the user, clears the others of its group and raises Click.
+  void select() {
+    if (!assign(m_value, true)) return;
+    m_group.selected(this);
+    Click.emit();
+  }
+  Signal<> Click;
+
+ private:
+  friend class OptionGroup;
+  void clear() { assign(m_value, false); }
+
+  OptionGroup& m_group;
+  bool m_value;
+};
+
+inline void OptionGroup::selected(OptionButton* chosen) {
+  for (OptionButton* b : m_buttons) {
+    if (b != chosen) b->clear();
+  }
+}
+
+// A drop-down list of fixed items.
+class ComboBox : public Control {
+ public:
+  ComboBox(std::string name, std::vector<std::string> items, int listIndex)
+      : Control(std::move(name)), m_items(std::move(items)), m_listIndex(listIndex) {}
+  const std::vector<std::string>& items() const { return m_items; }
+  int listIndex() const { return m_listIndex; }
+  std::string text() const {
+    return m_listIndex >= 0 && m_listIndex < static_cast<int>(m_items.size())
+               ? m_items[static_cast<std::size_t>(m_listIndex)]
+               : std::string();
+  }
+  // Choosing an entry, from code or by the user, raises Click.
+  void setListIndex(int index) {
+    if (index < -1 || index >= static_cast<int>(m_items.size())) return;
+    if (assign(m_listIndex, index)) Click.emit();
+  }
+  Signal<> Click;
+
+ private:
+  std::vector<std::string> m_items;
+  int m_listIndex;
+};
+
 class TextBox : public Control {
  public:
   using Control::Control;

@@ -15,6 +15,20 @@ MainWindow::MainWindow() : Form("REZEDEV7", kStandardTitle) {
   Command31.setVisible(false);
   Command3.setVisible(false);
   Command1.setToolTip("check RSSI - Level and Network");
+  List1.setToolTip("select Command or free row");
+  List3.setToolTip("double click for send AT-Command, right mouse key for edit selected command");
+  Command9.setToolTip("dial");
+  for (Slider* s : {&Slider1, &Slider2}) {
+    s->setMax(255);
+    s->setTickFrequency(15);
+  }
+  Slider1.setToolTip("change speaker level");
+  Slider2.setToolTip("change microphone level");
+  Command15.setToolTip("Reset for K7-1 and K7-3");
+  Command29.setToolTip("send BREAK to V7-3-I");
+  Command10.setToolTip("AT&W for save UserConfiguration");
+  Command22.setEnabled(false);
+  Text14.setEnabled(false);
   m_gps.setVisible(false);
   Label1.setVisible(false);
 }

@@ -53,20 +53,50 @@ struct MainWindow : Form {
   CommandButton Command1{"Command1", "INIT"};       //
   CommandButton Command2{"Command2", "Enter PIN"};  //
 
+  // --- tab 1 "Voice-Call" ---
+  Label Label4{"Label4", "Enter Call-Number"};
+  TextBox Text8{"Text8"};                  // number to dial
+  CommandButton Command9{"Command9", ""};  // dial (a picture button)
+
   // --- tab 3 "Options" ---
   Frame Frame1{"Frame1", "Audio-Level"};
-  Slider Slider1{"Slider1"};  // receive gain
-  Slider Slider2{"Slider2"};  // transmit gain
+  Slider Slider1{"Slider1"};          // speaker (receive gain)
+  Slider Slider2{"Slider2"};          // microphone (transmit gain)
+  Label Label5{"Label5", ""};         // speaker value
+  Label Label6{"Label6", ""};         // microphone value
+  Label Label17{"Label17", "Spkr."};  //
+  Label Label18{"Label18", "Mic."};   //
+  CommandButton Command53{"Command53", "set values"};
   Frame Frame2{"Frame2", ""};
   Frame Frame12{"Frame12", "Ringer melody"};
+  CommandButton Command51{"Command51", "set"};
+  Label Label32{"Label32", "available from Firmware Rev.4.20"};
+  Label Label38{"Label38", "melody"};
+  Frame Frame13{"Frame13", ""};
+  ComboBox Combo1{"Combo1",
+                  {"no melody", "melody 1", "melody 2", "melody 3", "melody 4", "melody 5",
+                   "melody 6", "melody 7", "melody 8", "melody 9", "melody 10"},
+                  1};
+  OptionGroup ringerGroup;
+  OptionButton Option13{"Option13", "Buzzer", ringerGroup, true};
+  OptionButton Option12{"Option12", "Speaker", ringerGroup};
+  Frame Frame6{"Frame6", "Reset functions"};
+  CommandButton Command15{"Command15", "Reset R7O-3 Alarm/GPS"};
+  CommandButton Command29{"Command29", "Reset D7O-1/3 (TX-break)"};
   CheckBox Check1{"Check1", "write LogFile"};
   CheckBox Check5{"Check5", "Handshake RTS/CTS", true};
-  Label Label19{"Label19", "K7-INIT-String"};
-  TextBox Text4{"Text4"};  // initialisation string
+  Label Label19{"Label19", "Tarvik D7O - InitString"};
+  TextBox Text4{"Text4"};                             // initialisation string
+  CommandButton Command7{"Command7", "Send to D7O"};  //
+  CommandButton Command10{"Command10", "save configuration"};
 
   // --- tab 5 "R7O-3 GPS" ---
   Frame Frame3{"Frame3", ""};
+  Label Label26{"Label26", "Configuration string"};
+  TextBox Text10{"Text10"};                                    // staging field
+  CommandButton Command22{"Command22", "send to V7-3-I GPS"};  //
   Label Label7{"Label7", "Servicecenter address"};
+  TextBox Text14{"Text14"};  // service centre, shown only
   Label Label16{"Label16", "Source name"};
 
   // --- tab 6 "...about" ---

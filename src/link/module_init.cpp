@@ -81,8 +81,15 @@ void ModuleInit::Tab1_Click(int /*previousTab*/) {
   switch (tab) {
     case forms::tabs::kVoiceCall:
     case forms::tabs::kSms:
-    case forms::tabs::kOptions:
       if (!s.modemAnswered) w.Tab1.setTab(forms::tabs::kVoiceCall);
+      break;
+    case forms::tabs::kOptions:
+      if (!s.modemAnswered) {
+        w.Tab1.setTab(forms::tabs::kVoiceCall);
+      } else {
+        w.Label5.setCaption(std::to_string(w.Slider1.value()));
+        w.Label6.setCaption(std::to_string(w.Slider2.value()));
+      }
       break;
     case forms::tabs::kAlarm:
     case forms::tabs::kGps:

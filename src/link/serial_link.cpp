@@ -30,6 +30,21 @@ PortResult SerialLink::sendCommand(std::string_view command) {
   return m_ctx.port.write(line);
 }
 
+bool SerialLink::sendOrReport(std::string_view command) {
+  if (auto error = sendCommand(command)) {
+    m_ctx.showError(errorText(*error));
+    return false;
+  }
+  return true;
+}
+
+bool SerialLink::openForUser() {
+  const auto error = openPort();
+  m_ctx.main.Text3.setText(m_ctx.port.isOpen() ? "PORT open" : "Port close");
+  if (error) m_ctx.showError(errorText(*error));
+  return !error;
+}
+
 PortResult SerialLink::sendRaw(std::string_view bytes) {
   return m_ctx.port.write(bytes);
 }
@@ -57,6 +72,7 @@ void SerialLink::switchPort(int number) {
     return;
   }
   w.List3.addItem("...COM port switched to COM" + std::to_string(number) + ":");
+  w.List3.setListIndex(w.List3.count() - 1);
 }
 
 void SerialLink::pulseDtrRts() {

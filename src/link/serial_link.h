@@ -16,6 +16,11 @@ class SerialLink {
   // One command line: the text and a single carriage return, in one write.
   // "AT+CSQ" -> "AT+CSQ\r".
   platform::PortResult sendCommand(std::string_view command);
+  // A command the user asked for: a port that cannot take it is reported, not ignored.
+  bool sendOrReport(std::string_view command);
+  // Opens the port if it is closed and shows the result in Text3 ("PORT open" / "Port
+  // close"), as the user's send buttons do; a port that cannot be opened is reported.
+  bool openForUser();
   // Bytes exactly as given (the "+++" escape, the text after the SMS prompt).
   platform::PortResult sendRaw(std::string_view bytes);
 

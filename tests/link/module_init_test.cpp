@@ -86,7 +86,6 @@ TEST(ModuleInit, EngineWithoutAMakersWordIsUnknownAfterFourReplies) {
 
 TEST(ModuleInit, BrellstowenEngineOpensTheFullGainRange) {
   Rig rig(withEngine(sim::Engine::Brellstowen));
-  rig.main();  // built by bringUp
   ASSERT_TRUE(rig.bringUp());
   EXPECT_EQ(rig.state().manufacturer, "BRELLSTOWEN");
   EXPECT_EQ(rig.main().Slider2.max(), 255);

@@ -1,0 +1,107 @@
+#include "console/terminal.h"
+
+#include "app/text.h"
+#include "link/module_init.h"
+#include "link/serial_link.h"
+
+namespace d7o::console {
+
+using app::contains;
+using app::upperCase;
+
+namespace {
+constexpr const char* kPrompt = "Enter AT-Command: ";
+constexpr const char* kTitle = "AT-Commands";
+
+bool isPortSwitch(const std::string& command) {
+  return contains(upperCase(command), "&PORT") && contains(command, ",");
+}
+}  // namespace
+
+std::string commandInLine(const std::string& line) {
+  auto at = upperCase(line).find("AT");
+  if (at == std::string::npos) at = line.find('&');
+  if (at == std::string::npos) return "";
+  return line.substr(at);
+}
+
+Terminal::Terminal(app::Context& ctx, link::SerialLink& link, link::ModuleInit& init)
+    : m_ctx(ctx), m_link(link), m_init(init) {
+  auto& w = m_ctx.main;
+  w.List1.DblClick.connect([this] { List1_DblClick(); });
+  w.List3.DblClick.connect([this] { List3_DblClick(); });
+  w.List3.MouseUp.connect([this](forms::MouseButton b) { List3_MouseUp(b); });
+}
+
+void Terminal::openRemote() {
+  // The remote control tool is not part of this build: the word is not sent either.
+}
+
+void Terminal::List1_DblClick() {
+  auto& w = m_ctx.main;
+  if (w.Label2.backColor() != forms::colors::kGreen && m_ctx.state.modemAnswered) {
+    w.Text3.setText("...wait while initialising the module");
+  }
+  const int selected = w.List1.listIndex();
+  if (selected < 0) return;
+  m_ctx.state.loopIndex = selected;
+  std::string command = w.List1.item(selected);
+  if (command.empty()) command = m_ctx.dialogs.inputBox(kPrompt, kTitle, "AT");
+
+  const std::string upper = upperCase(command);
+  if (upper == "&REMOTE") {
+    openRemote();
+  } else if (upper == "&ICHIP") {
+    m_ctx.state.iChipPresent = true;
+    m_init.Command1_Click();
+  } else if (isPortSwitch(command)) {
+    portSwitch(command);
+  } else if (m_link.openForUser()) {
+    m_link.sendOrReport(command);
+  }
+}
+
+void Terminal::List3_DblClick() {
+  auto& w = m_ctx.main;
+  const int selected = w.List3.listIndex();
+  if (selected < 0) return;
+  const std::string& entry = w.List3.item(selected);
+  if (entry.empty()) return;
+  // The last blank stands for the reply's line end.
+  std::string command = commandInLine(entry.substr(0, entry.size() - 1));
+  if (command.empty()) return;
+  if (command.size() >= 2 && command.compare(command.size() - 2, 2, "  ") == 0) {
+    command.erase(command.size() - 2);
+  }
+  if (!command.empty() && command.back() == ' ') command.pop_back();
+  m_link.sendOrReport(command);
+  if (contains(command, "&REQ INT")) w.Command31.setVisible(true);
+}
+
+void Terminal::List3_MouseUp(forms::MouseButton button) {
+  if (button != forms::MouseButton::Right) return;
+  auto& w = m_ctx.main;
+  const int selected = w.List3.listIndex();
+  if (selected < 0) return;
+  std::string answer = m_ctx.dialogs.inputBox(kPrompt, kTitle, w.List3.item(selected));
+  if (upperCase(answer) == "&REMOTE") {
+    openRemote();
+    return;
+  }
+  if (isPortSwitch(answer)) {
+    portSwitch(answer);
+    return;
+  }
+  if (answer.empty()) return;
+  if (answer.back() == ' ') answer.pop_back();
+  const std::string command = commandInLine(answer);
+  if (!command.empty()) m_link.sendOrReport(command);
+}
+
+void Terminal::portSwitch(const std::string& command) {
+  const auto comma = command.find(',');
+  const int number = static_cast<int>(app::numericValue(command.substr(comma + 1, 3)));
+  m_link.switchPort(number);
+}
+
+}  // namespace d7o::console
