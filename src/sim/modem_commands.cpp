@@ -1,5 +1,5 @@
-// What the simulated D7O answers: the AT commands the program uses, in the forms of
-// GSM 07.07/07.05, and the device's own "&" lines.
+// What the simulated D7O answers to the AT commands the program uses, in the forms of
+// GSM 07.07/07.05. Audio and call commands have files of their own.
 #include "sim/modem_engine.h"
 #include "sim/modem_text.h"
 
@@ -12,20 +12,7 @@ namespace {
 
 // "ATZ;+CMEE=1;+VGR?" -> {"Z", "+CMEE=1", "+VGR?"}
 std::vector<std::string> splitCommands(const std::string& body) {
-  std::vector<std::string> out;
-  std::string current;
-  bool quoted = false;
-  for (char c : body) {
-    if (c == '"') quoted = !quoted;
-    if (c == ';' && !quoted) {
-      out.push_back(current);
-      current.clear();
-    } else {
-      current.push_back(c);
-    }
-  }
-  out.push_back(current);
-  return out;
+  return splitOutsideQuotes(body, ';');
 }
 
 std::string unquoted(std::string s) {
@@ -50,8 +37,7 @@ std::string manufacturerOf(Engine engine) {
 // Settings the modem takes as given; what they set is outside what the program observes.
 bool isAcceptedSetting(const std::string& c) {
   static const char* const kPrefixes[] = {
-      "+CMEE=", "+CBST=", "+CSDH=", "+CMGF=", "+CNMI=", "+CSMP=",
-      "S0=",    "+CFUN=", "+IPR=",  "+VGR=",  "+VGT="};
+      "+CMEE=", "+CBST=", "+CSDH=", "+CMGF=", "+CNMI=", "+CSMP=", "S0=", "+CFUN=", "+IPR="};
   for (const char* p : kPrefixes) {
     if (startsWith(c, p)) return true;
   }
@@ -64,6 +50,8 @@ std::string ModemEngine::answerAt(const std::string& line) {
   const std::string body = line.substr(2);
   if (body.empty()) return framed("OK");
   const std::string bodyUpper = upper(body);
+  // Dialling takes the rest of the line, ";" included.
+  if (startsWith(bodyUpper, "D")) return dial(bodyUpper.substr(1));
   // An iChip answers its own commands ("AT+iRP1") instead of the GSM engine.
   if (startsWith(bodyUpper, "+I") && !startsWith(bodyUpper, "+IFC") &&
       !startsWith(bodyUpper, "+IPR")) {
@@ -147,24 +135,9 @@ bool ModemEngine::runCommand(const std::string& raw, std::string& info, std::str
     info += framed("+CREG: 0," + std::to_string(status));
     return true;
   }
-  if (c == "+VGR?") {
-    info += framed("+VGR: " + std::to_string(m_config.receiveGain));
-    return true;
-  }
-  if (c == "+VGT?") {
-    info += framed("+VGT: " + std::to_string(m_config.transmitGain));
-    return true;
-  }
+  if (const auto audio = runAudioCommand(c, info)) return *audio;
+  if (const auto call = runCallCommand(c, final)) return *call;
   return false;
-}
-
-std::string ModemEngine::answerDevice(const std::string& line) {
-  if (line == "&REQ TM") {
-    std::string id = "$TARVIK R7O-3 Alarm/GPS";
-    if (!m_config.firmware.empty()) id += " " + m_config.firmware;
-    return framed(id);
-  }
-  return framed("$ERROR");
 }
 
 }  // namespace d7o::sim

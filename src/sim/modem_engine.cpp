@@ -17,7 +17,9 @@ Millis lineTime(std::size_t bytes, int baud) {
 
 }  // namespace
 
-ModemEngine::ModemEngine(SimClock& clock, ModemConfig config) : m_clock(clock), m_config(config) {
+ModemEngine::ModemEngine(SimClock& clock, ModemConfig config)
+    : m_clock(clock), m_config(config), m_bootEcho(m_config.echo) {
+  m_device.password = m_config.devicePassword;
   if (m_config.nmeaFromPowerOn) m_clock.after(Millis(1000), [this] { streamNmea(); });
 }
 
@@ -45,7 +47,7 @@ std::string ModemEngine::garble(std::string_view bytes) {
 }
 
 void ModemEngine::receive(std::string_view bytes, int programBaud) {
-  if (!m_config.powered) return;
+  if (!m_config.powered || m_restarting) return;
   if (programBaud != m_config.baud) {
     // Noise: whatever was half typed is lost too.
     m_line.clear();
@@ -68,6 +70,7 @@ void ModemEngine::receive(std::string_view bytes, int programBaud) {
 
 void ModemEngine::handleLine(const std::string& line) {
   std::string answer;
+  bool restart = false;
   if (m_config.echo) answer += line + "\r";
   const std::string command = upper(line);
   if (startsWith(command, "AT")) {
@@ -75,22 +78,51 @@ void ModemEngine::handleLine(const std::string& line) {
     answer += answerAt(line);
   } else if (startsWith(command, "&")) {
     m_commandLog.push_back(line);
-    answer += answerDevice(command);
+    // The device's own lines keep their case: texts and passwords are stored as typed.
+    const DeviceAnswer reply = runDeviceLine(m_device, line, m_config.firmware, m_clock.now());
+    for (const std::string& text : reply.lines) answer += framed(text);
+    restart = reply.restart;
   } else if (!line.empty()) {
     m_commandLog.push_back(line);
   }
-  if (!answer.empty()) emitLater(answer, m_config.answerDelay);
+  if (answer.empty()) return;
+  const Millis out = emitLater(answer, m_config.answerDelay);
+  // The device confirms "&RESET" first, then restarts.
+  if (restart) {
+    m_clock.after(out, [this, epoch = m_epoch] {
+      if (epoch == m_epoch) beginRestart();
+    });
+  }
 }
 
-void ModemEngine::emitLater(std::string bytes, Millis delay) {
+Millis ModemEngine::emitLater(std::string bytes, Millis delay) {
   const Millis when = delay + lineTime(bytes.size(), m_config.baud);
-  m_clock.after(when, [this, bytes = std::move(bytes)] {
-    if (m_output && m_config.powered) m_output(bytes);
+  m_clock.after(when, [this, bytes = std::move(bytes), epoch = m_epoch] {
+    if (m_output && m_config.powered && !m_restarting && epoch == m_epoch) m_output(bytes);
   });
+  return when;
 }
 
 void ModemEngine::sendUnsolicited(std::string_view text) {
-  if (m_output && m_config.powered) m_output(text);
+  if (m_output && m_config.powered && !m_restarting) m_output(text);
+}
+
+// The device starts afresh: it forgets what is not stored (a half line, the unlocked SIM,
+// the registration, a call, echo set by ATE) and says nothing until it is up again.
+void ModemEngine::beginRestart() {
+  if (m_restarting) return;
+  ++m_restarts;
+  ++m_epoch;
+  m_restarting = true;
+  m_line.clear();
+  m_simUnlocked = false;
+  m_cregPolls = 0;
+  m_config.echo = m_bootEcho;
+  m_carrier = false;
+  if (m_call != CallState::Idle) setCall(CallState::Idle);
+  m_clock.after(m_config.restartTime, [this, epoch = m_epoch] {
+    if (epoch == m_epoch) m_restarting = false;
+  });
 }
 
 void ModemEngine::setDtr(bool high) {
@@ -100,6 +132,17 @@ void ModemEngine::setDtr(bool high) {
 void ModemEngine::setRts(bool high) {
   m_rts = high;
 }
-void ModemEngine::setBreak(bool /*on*/) {}
+// A BREAK held long enough restarts the device; a short one only spoils the line typed.
+void ModemEngine::setBreak(bool on) {
+  if (on) {
+    if (!m_breakSince) m_breakSince = m_clock.now();
+    m_line.clear();
+    return;
+  }
+  if (!m_breakSince) return;
+  const Millis held = m_clock.now() - *m_breakSince;
+  m_breakSince.reset();
+  if (held >= kLongBreak && m_config.powered) beginRestart();
+}
 
 }  // namespace d7o::sim

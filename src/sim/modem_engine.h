@@ -1,8 +1,10 @@
 #pragma once
 
+#include "sim/device_firmware.h"
 #include "sim/sim_clock.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,6 +20,30 @@ enum class SimCard {
   PinRequired,  // "+CPIN: SIM PIN" until the right PIN is given
   Unreadable,   // "+CME ERROR: 10"
   Missing,      // "+CME ERROR: 13"
+};
+
+// How the far end answers a voice call the modem dials ("ATD<number>;").
+enum class DialOutcome {
+  Connected,   // "OK", the call is up
+  NoCarrier,   // "NO CARRIER"
+  Busy,        // "BUSY"
+  NoDialtone,  // "NO DIALTONE"
+};
+
+// The voice call as the modem sees it.
+enum class CallState { Idle, Dialling, Ringing, Active };
+
+// Audio settings beyond the gains (those are ModemConfig::receiveGain/transmitGain).
+struct AudioSettings {
+  int melody = 0;        // AT+WCDM, ringer melody 0..10
+  int ringerOutput = 0;  // AT+WCDM, 0 or 1
+  // The SIEMENS engine's: speaker level (AT+CLVL), audio mode (AT^SNFS), output
+  // calibration (AT^SNFO, eight figures) and microphone setting (AT^SNFI, two figures).
+  int speakerLevel = 2;
+  int audioMode = 1;
+  std::vector<int> outputCalibration;
+  int microphoneGain = 0;
+  int microphoneCalibration = 32767;
 };
 
 // How a scenario wants the modem to behave.
@@ -40,6 +66,13 @@ struct ModemConfig {
   int transmitGain = 48;
   // The device streams NMEA sentences once a second from power-on.
   bool nmeaFromPowerOn = false;
+  // What a voice dial reaches, and how long after the command line the result comes.
+  DialOutcome dialOutcome = DialOutcome::Connected;
+  Millis ringOutDelay{4000};
+  // How long the device stays silent, CTS low, after "&RESET" or a long BREAK.
+  Millis restartTime{3000};
+  // The device password "&PASS" must quote to change it.
+  std::string devicePassword = "0000";
 };
 
 // The simulated D7O modem: takes what the program writes, answers like the device.
@@ -65,7 +98,8 @@ class ModemEngine {
   void setBreak(bool on);
   void setHardwareHandshake(bool on) { m_hostHandshake = on; }
 
-  bool cts() const { return m_config.powered; }
+  // Low while switched off or restarting.
+  bool cts() const { return m_config.powered && !m_restarting; }
   // DTR drops seen (the program pulses DTR low before it wakes the module).
   int dtrPulses() const { return m_dtrPulses; }
   bool simUnlocked() const { return m_simUnlocked; }
@@ -81,16 +115,46 @@ class ModemEngine {
   // Sends text to the program as if the modem produced it now (unsolicited results).
   void sendUnsolicited(std::string_view text);
 
+  // An incoming voice call: "+CRING: VOICE" and "RING" now and every 3 s, `rings` times,
+  // until "ATA" takes it; unanswered, "NO CARRIER" follows. False (nothing happens) when
+  // the modem is off, restarting or not idle, or `rings` is not positive.
+  bool incomingCall(int rings);
+  // The far end hangs up the call in progress: "NO CARRIER". False when no call is up.
+  bool farEndHangUp();
+  CallState callState() const { return m_call; }
+  // The number of the last voice dial, as given ("0123", ">5" for phone-book position 5).
+  const std::string& dialledNumber() const { return m_dialled; }
+
+  const AudioSettings& audio() const { return m_audio; }
+
+  // The alarm/GPS firmware's settings ("&CNF", "&PASS") and requests seen.
+  const DeviceState& device() const { return m_device; }
+  DeviceState& device() { return m_device; }
+
+  // Restarts so far ("&RESET" or a BREAK of at least kLongBreak), and whether one is on.
+  int restarts() const { return m_restarts; }
+  bool restarting() const { return m_restarting; }
+  static constexpr Millis kLongBreak{250};
+
  private:
   void handleLine(const std::string& line);
   // The answer to one AT command line: its information lines and final result.
   std::string answerAt(const std::string& command);
-  // The answer to one of the device's own "&" lines.
-  std::string answerDevice(const std::string& line);
   // One command of a line ("+CSQ", "Z", "+CREG?"): false when the modem rejects it.
   bool runCommand(const std::string& command, std::string& info, std::string& final);
-  void emitLater(std::string bytes, Millis delay);
+  // Audio commands (AT+VGR, AT+WCDM, AT^SNFO, ...): nothing when `c` is none of them.
+  std::optional<bool> runAudioCommand(const std::string& c, std::string& info);
+  // "A", "H": nothing when `c` is neither.
+  std::optional<bool> runCallCommand(const std::string& c, std::string& final);
+  // "D<dial string>": the immediate answer (empty, or a rejection); the result follows.
+  std::string dial(const std::string& dialString);
+  void setCall(CallState state);
+  void ring(unsigned call, int ringsLeft);
+  // Sends `bytes` once `delay` and their time on the line have passed, unless the device
+  // restarts meanwhile; returns when they will be out.
+  Millis emitLater(std::string bytes, Millis delay);
   void streamNmea();
+  void beginRestart();
 
   SimClock& m_clock;
   ModemConfig m_config;
@@ -107,6 +171,16 @@ class ModemEngine {
   int m_cregPolls = 0;
   bool m_simUnlocked = false;
   int m_nmeaSecond = 0;
+  bool m_bootEcho = true;
+  CallState m_call = CallState::Idle;
+  unsigned m_callSerial = 0;  // changes with each call state, so stale call timers do nothing
+  std::string m_dialled;
+  AudioSettings m_audio;
+  DeviceState m_device;
+  bool m_restarting = false;
+  unsigned m_epoch = 0;  // changes with each restart, so output queued before it is lost
+  int m_restarts = 0;
+  std::optional<Millis> m_breakSince;
 };
 
 }  // namespace d7o::sim

@@ -19,8 +19,12 @@ TEST(VoiceCall, DialsTheNumberAsAVoiceCall) {
   EXPECT_EQ(rig.wire(), "ATD0123456789;\r");
   EXPECT_FALSE(w.Command1.enabled()) << "INIT waits for the next reply";
   EXPECT_EQ(w.Text3.text(), "PORT open");
-  rig.run(Millis(500));
-  EXPECT_TRUE(w.Command1.enabled());
+  rig.run(Millis(5000));
+  EXPECT_TRUE(w.Command1.enabled()) << "the call's result is the next reply";
+  EXPECT_EQ(rig.modem.callState(), sim::CallState::Active);
+  w.Command3.setCaption("hangup");
+  w.Command3.click();
+  EXPECT_EQ(rig.wire(), "ATH\r");
   w.Text8.setText("");
   w.Command9.click();
   EXPECT_EQ(rig.wire(), "ATD;\r");
@@ -32,7 +36,7 @@ TEST(VoiceCall, IncomingCallRungAnsweredHungUpAndEnded) {
   rig.run(Millis(1000));
   rig.wire();
   auto& w = rig.main();
-  rig.fromModem("\r\n+CRING: VOICE\r\n\r\nRING\r\n");
+  ASSERT_TRUE(rig.modem.incomingCall(5));
   rig.run(Millis(100));
   EXPECT_TRUE(w.Command3.visible());
   EXPECT_EQ(w.Command3.caption(), "answer");
@@ -42,21 +46,28 @@ TEST(VoiceCall, IncomingCallRungAnsweredHungUpAndEnded) {
   rig.run(Millis(500));
   EXPECT_NE(w.Label1.visible(), before) << "the label blinks every half second";
 
-  rig.fromModem("\r\nRING\r\n");  // each ring keeps the button as it is
-  rig.run(Millis(100));
+  rig.run(Millis(3000));  // the next ring keeps the button as it is
   EXPECT_TRUE(w.Command3.visible());
 
   w.Command3.click();
   EXPECT_EQ(rig.wire(), "ATA\r");
   EXPECT_EQ(w.Command3.caption(), "hangup");
   EXPECT_EQ(rig.state().ringPos, 0);
+  rig.run(Millis(200));
+  EXPECT_EQ(rig.modem.callState(), sim::CallState::Active);
   w.Command3.click();
   EXPECT_EQ(rig.wire(), "ATH\r");
   EXPECT_EQ(w.Command3.caption(), "answer");
   EXPECT_FALSE(w.Command3.visible());
   EXPECT_TRUE(w.Timer3.enabled()) << "hanging up alone does not stop the blinking";
 
-  rig.fromModem("\r\nNO CARRIER\r\n");
+  rig.run(Millis(200));
+  // A second call the far end hangs up.
+  ASSERT_TRUE(rig.modem.incomingCall(5));
+  rig.run(Millis(100));
+  w.Command3.click();
+  rig.run(Millis(200));
+  ASSERT_TRUE(rig.modem.farEndHangUp());
   rig.run(Millis(100));
   EXPECT_FALSE(w.Timer3.enabled());
   EXPECT_FALSE(w.Label1.visible());

@@ -1,6 +1,7 @@
 // The simulated modem keeps the contract the program relies on.
 #include "sim/modem_engine.h"
 
+#include "sim/modem_bench.h"
 #include "sim/simulated_port.h"
 #include "support/virtual_scheduler.h"
 
@@ -11,21 +12,7 @@ namespace {
 
 using platform::Millis;
 
-struct Bench {
-  explicit Bench(ModemConfig c = {}) : modem(clock, c) {
-    modem.setOutput([this](std::string_view b) { out.append(b); });
-  }
-  std::string say(const std::string& line, int baud = 9600) {
-    out.clear();
-    modem.receive(line, baud);
-    scheduler.runFor(Millis(1000));
-    return out;
-  }
-  test::VirtualScheduler scheduler;
-  SchedulerClock clock{scheduler};
-  ModemEngine modem;
-  std::string out;
-};
+using Bench = ModemBench;
 
 TEST(SimulatedModem, AnswersCommandLines) {
   struct Case {

@@ -1,0 +1,107 @@
+// Voice calls: dialling out with "ATD<number>;", incoming calls that ring until "ATA",
+// "ATH" and the far end hanging up.
+#include "sim/modem_engine.h"
+#include "sim/modem_text.h"
+
+namespace d7o::sim {
+
+namespace {
+
+constexpr Millis kRingInterval{3000};
+constexpr std::size_t kMaxDialString = 40;
+
+// Digits and the dial characters of a keypad; blanks and the usual separators are ignored,
+// as a modem does. ">5": position 5 of the phone book.
+bool isDialString(const std::string& s) {
+  if (startsWith(s, ">")) return numberIn(std::string_view(s).substr(1), 1, 9999).has_value();
+  if (s.size() > kMaxDialString) return false;
+  for (char c : s) {
+    if (isDigit(c) || c == '+' || c == '*' || c == '#' || (c >= 'A' && c <= 'D')) continue;
+    if (c == ' ' || c == '-' || c == '(' || c == ')' || c == '.') continue;
+    return false;
+  }
+  return true;
+}
+
+std::string resultOf(DialOutcome outcome) {
+  switch (outcome) {
+    case DialOutcome::Connected:
+      return "OK";
+    case DialOutcome::NoCarrier:
+      return "NO CARRIER";
+    case DialOutcome::Busy:
+      return "BUSY";
+    case DialOutcome::NoDialtone:
+      return "NO DIALTONE";
+  }
+  return "NO CARRIER";
+}
+
+}  // namespace
+
+void ModemEngine::setCall(CallState state) {
+  m_call = state;
+  ++m_callSerial;
+}
+
+std::string ModemEngine::dial(const std::string& dialString) {
+  // Only voice calls (";" at the end) are offered; a data call is not.
+  if (dialString.empty() || dialString.back() != ';') return framed("ERROR");
+  const std::string number = dialString.substr(0, dialString.size() - 1);
+  if (!isDialString(number) || m_call != CallState::Idle) return framed("ERROR");
+  m_dialled = number;
+  setCall(CallState::Dialling);
+  m_clock.after(m_config.answerDelay + m_config.ringOutDelay, [this, call = m_callSerial] {
+    if (call != m_callSerial || m_call != CallState::Dialling) return;  // hung up meanwhile
+    const DialOutcome outcome = m_config.dialOutcome;
+    setCall(outcome == DialOutcome::Connected ? CallState::Active : CallState::Idle);
+    emitLater(framed(resultOf(outcome)), Millis(0));
+  });
+  return "";
+}
+
+std::optional<bool> ModemEngine::runCallCommand(const std::string& c, std::string& final) {
+  if (c == "A") {
+    if (m_call != CallState::Ringing) {
+      final = "NO CARRIER";  // nothing to answer
+      return false;
+    }
+    setCall(CallState::Active);
+    return true;
+  }
+  if (c == "H" || c == "H0") {
+    // Ends a call in progress, a ring-out or a ringing call alike.
+    if (m_call != CallState::Idle) setCall(CallState::Idle);
+    return true;
+  }
+  return std::nullopt;
+}
+
+bool ModemEngine::incomingCall(int rings) {
+  if (rings <= 0 || !m_config.powered || m_restarting || m_call != CallState::Idle) return false;
+  setCall(CallState::Ringing);
+  ring(m_callSerial, rings);
+  return true;
+}
+
+void ModemEngine::ring(unsigned call, int ringsLeft) {
+  if (call != m_callSerial || m_call != CallState::Ringing) return;  // answered or ended
+  emitLater(framed("+CRING: VOICE") + framed("RING"), Millis(0));
+  m_clock.after(kRingInterval, [this, call, ringsLeft] {
+    if (ringsLeft > 1) {
+      ring(call, ringsLeft - 1);
+    } else if (call == m_callSerial && m_call == CallState::Ringing) {
+      setCall(CallState::Idle);  // the caller gave up
+      emitLater(framed("NO CARRIER"), Millis(0));
+    }
+  });
+}
+
+bool ModemEngine::farEndHangUp() {
+  if (m_call != CallState::Active) return false;
+  setCall(CallState::Idle);
+  emitLater(framed("NO CARRIER"), Millis(0));
+  return true;
+}
+
+}  // namespace d7o::sim
