@@ -2,6 +2,7 @@
 
 #include "app/log_file.h"
 #include "app/shared_state.h"
+#include "forms/gps_form.h"
 #include "forms/main_window.h"
 #include "platform/dialogs.h"
 #include "platform/host.h"
@@ -33,6 +34,7 @@ struct Context {
 
   SharedState state;
   forms::MainWindow main;
+  forms::GpsForm gpsForm;
   LogFile log;
 
   // Set once the program is ending: timers stop, receive events and waits return.

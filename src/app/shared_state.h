@@ -59,7 +59,7 @@ struct SharedState {
 
   // GPS evaluation
   std::string gpsSentenceShown;
-  int satelliteSlotPointer = 1;
+  int satelliteSlotPointer = 0;  // none filled yet: the first new satellite goes to row 1
   double gpsSpeed = 0;
 
   // SMS and PDU creator

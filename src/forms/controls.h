@@ -116,6 +116,8 @@ class CheckBox : public Captioned {
   void setChecked(bool checked) {
     if (assign(m_checked, checked)) Click.emit();
   }
+  // The designed value of a window that is loaded afresh: no Click.
+  void restoreDesignValue(bool checked) { assign(m_checked, checked); }
   Signal<> Click;
 
  private:

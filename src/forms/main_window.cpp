@@ -28,6 +28,8 @@ MainWindow::MainWindow() : Form("REZEDEV7", kStandardTitle) {
   Command29.setToolTip("send BREAK to V7-3-I");
   Command10.setToolTip("AT&W for save UserConfiguration");
   Command22.setEnabled(false);
+  Command8.setToolTip("Reset for K7-1 and K7-3");
+  Command30.setToolTip("Reset for K7-1 and K7-3");
   Text14.setEnabled(false);
   m_gps.setVisible(false);
   Label1.setVisible(false);

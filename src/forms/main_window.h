@@ -98,6 +98,8 @@ struct MainWindow : Form {
   Label Label7{"Label7", "Servicecenter address"};
   TextBox Text14{"Text14"};  // service centre, shown only
   Label Label16{"Label16", "Source name"};
+  CommandButton Command8{"Command8", "read GPS-String"};
+  CommandButton Command30{"Command30", "GPS-continue"};
 
   // --- tab 6 "...about" ---
   Label Label1{"Label1", "incoming Call"};  // blinks while a call comes in

@@ -1,0 +1,36 @@
+#include "forms/gps_form.h"
+
+namespace d7o::forms {
+
+GpsForm::GpsForm() : Form("GPSform", "GPS-Analyzer") {
+  resize(900, 620);
+  restoreDesign();
+}
+
+void GpsForm::restoreDesign() {
+  loaded = false;
+  setVisible(false);
+  fix = gps::GpsFix{};
+  fixChanged.emit();
+  for (CheckBox* box : {&Check1, &Check2, &Check3, &Check4, &Check5}) {
+    box->setBackColor(colors::kRed);
+  }
+  for (CheckBox* box : {&Check1, &Check2, &Check3, &Check4, &Check5}) {
+    box->restoreDesignValue(true);
+  }
+  Check6.restoreDesignValue(false);
+  for (CheckBox* box : {&Check1, &Check2, &Check3, &Check4}) {
+    box->setToolTip("click to change NMEA protocol");
+  }
+  Check5.setToolTip("click to activate all NMEA protocols");
+  Check6.setToolTip("show/hide satellite level");
+  GPGSV.setVisible(false);
+  Check6.setCaption("show satellite level");
+  Option20.select();
+  const Point centre{kPanel1.left + kPanel1.width / 2, kPanel1.top + kPanel1.height / 2};
+  needleCentre = centre;
+  needleEnd = {centre.x, kPanel1.top};
+  needleChanged.emit();
+}
+
+}  // namespace d7o::forms

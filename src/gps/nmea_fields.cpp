@@ -1,0 +1,83 @@
+#include "gps/nmea_fields.h"
+
+#include <array>
+#include <charconv>
+#include <limits>
+
+namespace d7o::gps::nmea {
+
+CommaTable::CommaTable(std::string_view text) : m_text(text) {
+  for (std::size_t i = 0; i < text.size() && m_commas.size() < kMaxEntries; ++i) {
+    if (text[i] == ',') m_commas.push_back(i + 1);
+  }
+}
+
+std::optional<std::size_t> CommaTable::comma(std::size_t i) const {
+  if (i >= m_commas.size()) return std::nullopt;
+  return m_commas[i];
+}
+
+std::optional<std::string> CommaTable::field(std::size_t k) const {
+  if (k == 0 || k >= m_commas.size()) return std::nullopt;
+  // The 1-based position of comma k-1 is the 0-based index of the field's first character.
+  const std::size_t begin = m_commas[k - 1];
+  return std::string(m_text.substr(begin, m_commas[k] - begin - 1));
+}
+
+std::string mid(std::string_view text, std::size_t start, std::size_t length) {
+  if (start == 0 || start > text.size()) return {};
+  return std::string(text.substr(start - 1, length));
+}
+
+std::optional<std::size_t> position(std::string_view text, std::string_view what) {
+  const auto at = text.find(what);
+  if (at == std::string_view::npos) return std::nullopt;
+  return at + 1;
+}
+
+std::optional<double> leadingNumber(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+  const std::size_t start = i;
+  bool digits = false;
+  bool point = false;
+  bool nonZeroBeforePoint = false;
+  for (; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c >= '0' && c <= '9') {
+      digits = true;
+      if (!point && c != '0') nonZeroBeforePoint = true;
+    } else if (c == '.' && !point) {
+      point = true;
+    } else {
+      break;
+    }
+  }
+  if (!digits) return std::nullopt;
+  // from_chars, unlike strtod, ignores the locale (a German desktop would read "4807,038").
+  const std::string_view number = text.substr(start, i - start);
+  double value = 0;
+  const auto result =
+      std::from_chars(number.data(), number.data() + number.size(), value, std::chars_format::fixed);
+  if (result.ec == std::errc::result_out_of_range) {
+    value = nonZeroBeforePoint ? std::numeric_limits<double>::infinity() : 0.0;
+  } else if (result.ec != std::errc()) {
+    value = 0;
+  }
+  return negative ? -value : value;
+}
+
+std::string generalText(double value) {
+  std::array<char, 64> buffer{};
+  const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                    std::chars_format::general, 15);
+  return std::string(buffer.data(), result.ptr);
+}
+
+std::string splitInPairs(std::string_view six, char separator) {
+  return mid(six, 1, 2) + separator + mid(six, 3, 2) + separator + mid(six, 5, 2);
+}
+
+}  // namespace d7o::gps::nmea

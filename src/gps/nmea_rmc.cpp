@@ -1,0 +1,72 @@
+#include "gps/nmea_evaluation.h"
+#include "gps/nmea_fields.h"
+
+namespace d7o::gps {
+
+namespace {
+using forms::colors::kGreen;
+using forms::colors::kRed;
+
+constexpr double kKmhPerKnot = 1.852;
+}  // namespace
+
+// $GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W*6A
+//   1  123519     fix taken at 12:35:19 UTC
+//   2  A          status: A valid, V warning
+//   3  4807.038   latitude 48 deg 07.038'
+//   4  N          north (S south)
+//   5  01131.000  longitude 11 deg 31.000'
+//   6  E          east (W west)
+//   7  022.4      speed over ground in knots
+//   8  084.4      course over ground, degrees true
+//   9  230394     date: 23 March 1994
+//  10  003.1      magnetic variation (not shown); 11 W its direction
+// Time and date are read as six characters from their comma on, whatever follows.
+void CalculateGPRMC(const std::string& text, GpsFix& fix, NmeaState& state) {
+  const nmea::CommaTable commas(text);
+
+  if (const auto c0 = commas.comma(0)) {
+    const std::string time = nmea::mid(text, *c0 + 1, 6);
+    fix.utc = time.empty() ? "00:00:00" : nmea::splitInPairs(time, ':');
+  }
+
+  if (const auto c8 = commas.comma(8)) {
+    const std::string date = nmea::mid(text, *c8 + 1, 6);
+    fix.date = date.empty() ? "00.00.00" : nmea::splitInPairs(date, '.');
+  }
+
+  if (const auto lat = commas.field(3)) fix.lat = lat->empty() ? *lat : ConvertToDegrees(*lat);
+  if (const auto ns = commas.field(4)) fix.ns = *ns;
+  if (const auto lon = commas.field(5)) fix.lon = lon->empty() ? *lon : ConvertToDegrees(*lon);
+  if (const auto ew = commas.field(6)) fix.ew = *ew;
+
+  if (const auto knots = commas.field(7)) {
+    if (state.speedInKmh) {
+      state.gpsSpeed = nmea::numericValue(*knots) * kKmhPerKnot;
+      fix.speedUnit = "km/h";
+    } else {
+      state.gpsSpeed = nmea::numericValue(*knots);
+      fix.speedUnit = "knots";
+    }
+    fix.speed = nmea::generalText(state.gpsSpeed);
+  }
+
+  if (const auto course = commas.field(8)) {
+    fix.course = nmea::generalText(nmea::numericValue(*course));
+    fix.courseShown = fix.course;
+  }
+
+  // Only the status field decides: an "A" elsewhere (in the checksum of a "V" sentence)
+  // does not make a fix valid.
+  if (const auto status = commas.field(2)) {
+    if (*status == "A") {
+      fix.validity = "3D GPS available";
+      fix.validityColor = kGreen;
+    } else {
+      fix.validity = "v a l i d";
+      fix.validityColor = kRed;
+    }
+  }
+}
+
+}  // namespace d7o::gps
