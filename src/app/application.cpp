@@ -9,6 +9,7 @@
 #include "device/staging.h"
 #include "dispatch/mode_states.h"
 #include "dispatch/receive_handler.h"
+#include "gps/analyzer.h"
 #include "link/baud_search.h"
 #include "link/hs_timer.h"
 #include "link/init_timers.h"
@@ -39,6 +40,7 @@ Application::Application(const Platform& platform, std::string classicArgument)
   m_voiceCall = std::make_unique<console::VoiceCall>(*m_ctx, *m_link, *m_moduleInit);
   m_optionsTab = std::make_unique<console::OptionsTab>(*m_ctx, *m_link);
   m_staging = std::make_unique<device::Staging>(*m_ctx, *m_link);
+  m_gpsAnalyzer = std::make_unique<gps::Analyzer>(*m_ctx, *m_link, [this] { activate(); });
   m_receiver = std::make_unique<dispatch::ReceiveHandler>(*m_ctx, dispatch::makeReplyTable(*this));
   m_moduleInit->setReceiver(m_receiver.get());
 

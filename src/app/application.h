@@ -21,6 +21,9 @@ class OptionsTab;
 namespace d7o::device {
 class Staging;
 }
+namespace d7o::gps {
+class Analyzer;
+}
 namespace d7o::dispatch {
 class ReceiveHandler;
 class ModeStates;
@@ -55,6 +58,7 @@ class Application {
   console::Terminal& terminal() { return *m_terminal; }
   console::VoiceCall& voiceCall() { return *m_voiceCall; }
   device::Staging& staging() { return *m_staging; }
+  gps::Analyzer& gpsAnalyzer() { return *m_gpsAnalyzer; }
   dispatch::ReceiveHandler& receiver() { return *m_receiver; }
 
  private:
@@ -80,6 +84,7 @@ class Application {
   std::unique_ptr<console::VoiceCall> m_voiceCall;
   std::unique_ptr<console::OptionsTab> m_optionsTab;
   std::unique_ptr<device::Staging> m_staging;
+  std::unique_ptr<gps::Analyzer> m_gpsAnalyzer;
   bool m_activating = false;
   std::unique_ptr<dispatch::ReceiveHandler> m_receiver;
 };

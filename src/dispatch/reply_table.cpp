@@ -5,6 +5,7 @@
 #include "console/voice_call.h"
 #include "device/staging.h"
 #include "dispatch/mode_states.h"
+#include "gps/analyzer.h"
 #include "link/baud_search.h"
 #include "link/module_init.h"
 
@@ -29,6 +30,7 @@ std::vector<ReplyRow> makeReplyTable(app::Application& app) {
   ModeStates* modes = &app.modeStates();
   console::VoiceCall* voice = &app.voiceCall();
   device::Staging* staging = &app.staging();
+  gps::Analyzer* gpsAnalyzer = &app.gpsAnalyzer();
   // Wraps a handler that never ends the handling of the reply.
   auto then = [](auto handler) {
     return [handler]() {
@@ -51,13 +53,18 @@ std::vector<ReplyRow> makeReplyTable(app::Application& app) {
       {7, "\"BUSY\"", [s] { return has(s, "BUSY"); }, nullptr},
       {8, "\"NO DIALTONE\"", [s] { return has(s, "NO DIALTONE"); }, nullptr},
       {9, "\"OK\" while the interval request waits",
-       [s] { return s->intervalRequestPending && has(s, "OK"); }, nullptr},
+       [s] { return s->intervalRequestPending && has(s, "OK"); },
+       then([gpsAnalyzer] { gpsAnalyzer->intervalOk(); })},
       {10, "an NMEA sentence",
        [s] { return has(s, "$GPGGA") || has(s, "$GPRMC") || has(s, "$GPGSV") || has(s, "$GPGSA"); },
        then([modes] { modes->gpsSentenceSeen(); })},
       {11, "any reply in GPS receive mode", [s] { return s->gpsReceiveMode; },
-       then([modes] { modes->gpsStreamReply(); })},
-      {12, "any reply (GPS time from GGA/RMC, else the PC clock)", [] { return true; }, nullptr},
+       then([modes, gpsAnalyzer] {
+         modes->gpsStreamReply();
+         gpsAnalyzer->evaluateStreamReply();
+       })},
+      {12, "any reply (GPS time from GGA/RMC, else the PC clock)", [] { return true; },
+       then([gpsAnalyzer] { gpsAnalyzer->showClock(); })},
       {13, "\"ERROR\"", [s] { return has(s, "ERROR"); }, then([init] { init->errorReply(); })},
       {14, "\"+CME ERROR: 10\"", [s] { return has(s, "+CME ERROR: 10"); },
        then([init] { init->simError("...can't read SIM card"); })},

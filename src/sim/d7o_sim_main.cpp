@@ -5,6 +5,7 @@
 #include "sim/pty_link.h"
 
 #include <charconv>
+#include <chrono>
 #include <cstdio>
 #include <iostream>
 #include <signal.h>
@@ -20,7 +21,7 @@ extern "C" void onStopSignal(int) {
 }
 
 void printUsage(std::ostream& out) {
-  out << "Usage: d7o-sim [--baud N] [--no-echo]\n"
+  out << "Usage: d7o-sim [--baud N] [--no-echo] [--gps] [--position LAT,LON]\n"
          "\n"
          "Runs the simulated Tarvik D7O modem on a pseudo-terminal. The first line written\n"
          "to standard output is the device to open (e.g. /dev/pts/3); the modem serves it\n"
@@ -28,13 +29,40 @@ void printUsage(std::ostream& out) {
          "\n"
          "  --baud N    the only rate the modem understands and answers at (default 9600)\n"
          "  --no-echo   start with command echo off (as after ATE0)\n"
+         "  --gps       the device sends NMEA sentences (GGA, GSV, RMC, GSA) once a second\n"
+         "              from power-on, from a vehicle on a drive; without it they come after\n"
+         "              \"&REQ INT\" (\"&CNF GPS\" chooses the sentences)\n"
+         "  --position LAT,LON\n"
+         "              where the drive starts, in degrees, south and west negative\n"
+         "              (default 48.1173,11.5167)\n"
          "  --help      show this text\n";
 }
 
 struct Options {
   int baud = 9600;
   bool echo = true;
+  bool gps = false;
+  double latitude = d7o::sim::ModemConfig{}.gpsLatitude;
+  double longitude = d7o::sim::ModemConfig{}.gpsLongitude;
 };
+
+bool parseDegrees(std::string_view text, double min, double max, double& value) {
+  double v = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+  if (ec != std::errc{} || end != text.data() + text.size() || !(v >= min && v <= max)) {
+    return false;
+  }
+  value = v;
+  return true;
+}
+
+// "48.1173,11.5167" -> latitude and longitude.
+bool parsePosition(std::string_view text, Options& options) {
+  const std::size_t comma = text.find(',');
+  return comma != std::string_view::npos &&
+         parseDegrees(text.substr(0, comma), -90, 90, options.latitude) &&
+         parseDegrees(text.substr(comma + 1), -180, 180, options.longitude);
+}
 
 // 0: run; otherwise the exit status (after --help or an error).
 int parseOptions(int argc, char** argv, Options& options) {
@@ -46,6 +74,23 @@ int parseOptions(int argc, char** argv, Options& options) {
     }
     if (arg == "--no-echo") {
       options.echo = false;
+      continue;
+    }
+    if (arg == "--gps") {
+      options.gps = true;
+      continue;
+    }
+    if (arg == "--position" || arg.starts_with("--position=")) {
+      std::string_view position;
+      if (arg != "--position") {
+        position = arg.substr(11);
+      } else if (i + 1 < argc) {
+        position = argv[++i];
+      }
+      if (!parsePosition(position, options)) {
+        std::cerr << "d7o-sim: --position needs LAT,LON in degrees (e.g. -33.8568,151.2153)\n";
+        return 2;
+      }
       continue;
     }
     std::string_view value;
@@ -114,6 +159,11 @@ int main(int argc, char** argv) {
   d7o::sim::ModemConfig config;
   config.baud = options.baud;
   config.echo = options.echo;
+  config.nmeaFromPowerOn = options.gps;
+  config.gpsLatitude = options.latitude;
+  config.gpsLongitude = options.longitude;
+  // The receiver's clock reads the real time, as a real one would.
+  config.gpsStartUtc = std::chrono::floor<std::chrono::seconds>(std::chrono::system_clock::now());
   d7o::sim::ModemEngine modem(clock, config);
   d7o::sim::PtyLink link(clock, modem);
   link.setLog([](std::string_view message) { std::cerr << "d7o-sim: " << message << '\n'; });
@@ -125,7 +175,8 @@ int main(int argc, char** argv) {
   }
   std::cout << link.devicePath() << '\n' << std::flush;
   std::cerr << "d7o-sim: serving " << link.devicePath() << " at " << options.baud << " baud"
-            << (options.echo ? "" : ", echo off") << "; stop with Ctrl+C\n";
+            << (options.echo ? "" : ", echo off") << (options.gps ? ", NMEA from power-on" : "")
+            << "; stop with Ctrl+C\n";
 
   while (g_stop == 0) link.pollOnce(d7o::sim::Millis{1000}, &waitMask);
 

@@ -54,7 +54,7 @@ struct DeviceState {
   int startCounter = 0;
   std::optional<MessageTarget> message;
   // The NMEA sentences the device sends, and the figure that follows the list.
-  std::vector<std::string> gpsSentences{"GPGGA", "GPRMC"};
+  std::vector<std::string> gpsSentences{"GPGGA", "GPGSV", "GPRMC", "GPGSA"};
   int gpsRate = 100;
   int ignitionMinutes = 0;  // -1: the ignition is ignored
   std::string password;

@@ -1,6 +1,7 @@
 #include "sim/modem_engine.h"
 
 #include "sim/modem_text.h"
+#include "sim/nmea_sentences.h"
 
 #include <algorithm>
 #include <cctype>
@@ -18,20 +19,14 @@ Millis lineTime(std::size_t bytes, int baud) {
 }  // namespace
 
 ModemEngine::ModemEngine(SimClock& clock, ModemConfig config)
-    : m_clock(clock), m_config(config), m_bootEcho(m_config.echo) {
+    : m_clock(clock),
+      m_config(config),
+      m_bootEcho(m_config.echo),
+      m_powerOnAt(clock.now()),
+      m_gpsAcquiringSince(clock.now()),
+      m_gpsWasOff(!m_config.powered) {
   m_device.password = m_config.devicePassword;
-  if (m_config.nmeaFromPowerOn) m_clock.after(Millis(1000), [this] { streamNmea(); });
-}
-
-// A position fix once a second: GGA and RMC with the time running on.
-void ModemEngine::streamNmea() {
-  const int t = 123500 + (m_nmeaSecond % 60) + (m_nmeaSecond / 60 % 60) * 100;
-  ++m_nmeaSecond;
-  const std::string hhmmss = std::to_string(t);
-  emitLater("$GPGGA," + hhmmss + ",4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47\r\n" +
-                "$GPRMC," + hhmmss + ",A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W*6A\r\n",
-            Millis(0));
-  m_clock.after(Millis(1000), [this] { streamNmea(); });
+  if (m_config.nmeaFromPowerOn) startGpsStream(Millis(0));
 }
 
 std::string ModemEngine::garble(std::string_view bytes) {
@@ -71,6 +66,7 @@ void ModemEngine::receive(std::string_view bytes, int programBaud) {
 void ModemEngine::handleLine(const std::string& line) {
   std::string answer;
   bool restart = false;
+  bool startStream = false;
   if (m_config.echo) answer += line + "\r";
   const std::string command = upper(line);
   if (startsWith(command, "AT")) {
@@ -78,15 +74,25 @@ void ModemEngine::handleLine(const std::string& line) {
     answer += answerAt(line);
   } else if (startsWith(command, "&")) {
     m_commandLog.push_back(line);
+    const int positionRequests = m_device.positionRequests;
+    noticePower();
+    const bool streaming = gpsStreaming();
     // The device's own lines keep their case: texts and passwords are stored as typed.
     const DeviceAnswer reply = runDeviceLine(m_device, line, m_config.firmware, m_clock.now());
+    // "&REQ POS": the position at once, as one RMC sentence, before the confirmation.
+    if (m_device.positionRequests != positionRequests) {
+      answer += "\r\n" + rmcSentence(gpsReading());
+    }
     for (const std::string& text : reply.lines) answer += framed(text);
     restart = reply.restart;
+    startStream = !streaming && gpsStreaming();
   } else if (!line.empty()) {
     m_commandLog.push_back(line);
   }
   if (answer.empty()) return;
   const Millis out = emitLater(answer, m_config.answerDelay);
+  // "&REQ INT": the sentences follow the confirmation.
+  if (startStream) startGpsStream(out);
   // The device confirms "&RESET" first, then restarts.
   if (restart) {
     m_clock.after(out, [this, epoch = m_epoch] {
@@ -120,6 +126,9 @@ void ModemEngine::beginRestart() {
   m_config.echo = m_bootEcho;
   m_carrier = false;
   if (m_call != CallState::Idle) setCall(CallState::Idle);
+  // The receiver restarts with the device, and "&REQ INT" must be given again.
+  m_device.intervalRequested = false;
+  m_gpsAcquiringSince = m_clock.now() + m_config.restartTime;
   m_clock.after(m_config.restartTime, [this, epoch = m_epoch] {
     if (epoch == m_epoch) m_restarting = false;
   });

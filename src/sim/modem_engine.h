@@ -1,8 +1,11 @@
 #pragma once
 
 #include "sim/device_firmware.h"
+#include "sim/nmea_sentences.h"
 #include "sim/sim_clock.h"
 
+#include <chrono>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -64,7 +67,8 @@ struct ModemConfig {
   bool iChip = false;  // an iChip answers its own commands with "I/OK"
   int receiveGain = 64;
   int transmitGain = 48;
-  // The device streams NMEA sentences once a second from power-on.
+  // The device streams NMEA sentences once a second from power-on (and again after a
+  // restart), without "&REQ INT".
   bool nmeaFromPowerOn = false;
   // What a voice dial reaches, and how long after the command line the result comes.
   DialOutcome dialOutcome = DialOutcome::Connected;
@@ -73,6 +77,17 @@ struct ModemConfig {
   Millis restartTime{3000};
   // The device password "&PASS" must quote to change it.
   std::string devicePassword = "0000";
+  // Where the vehicle with the device starts its drive, in signed degrees (south and west
+  // negative), and the UTC time and date its receiver reads at power-on.
+  double gpsLatitude = 48.1173;
+  double gpsLongitude = 11.5167;
+  std::chrono::sys_seconds gpsStartUtc = std::chrono::sys_days{std::chrono::year{2024} / 3 / 23} +
+                                         std::chrono::hours{12} + std::chrono::minutes{35};
+  // How long the receiver needs for a fix after power-on or a restart; until then RMC
+  // says "V" and no position is given.
+  Millis gpsAcquisition{3000};
+  // Seed of the small variations of the drive and the sky; one seed, one drive.
+  std::uint32_t gpsSeed = 1;
 };
 
 // The simulated D7O modem: takes what the program writes, answers like the device.
@@ -131,6 +146,11 @@ class ModemEngine {
   const DeviceState& device() const { return m_device; }
   DeviceState& device() { return m_device; }
 
+  // Whether the device sends its NMEA sentences once a second now ("&REQ INT", or
+  // nmeaFromPowerOn), and what its receiver reads at this moment.
+  bool gpsStreaming() const;
+  GpsReading gpsReading();
+
   // Restarts so far ("&RESET" or a BREAK of at least kLongBreak), and whether one is on.
   int restarts() const { return m_restarts; }
   bool restarting() const { return m_restarting; }
@@ -153,7 +173,12 @@ class ModemEngine {
   // Sends `bytes` once `delay` and their time on the line have passed, unless the device
   // restarts meanwhile; returns when they will be out.
   Millis emitLater(std::string bytes, Millis delay);
-  void streamNmea();
+  // GPS output (gps_output.cpp): the once-a-second sentences, from the next whole second
+  // of the receiver's clock that is at least `notBefore` away.
+  void startGpsStream(Millis notBefore);
+  void gpsTick();
+  // A switched-off device forgets "&REQ INT"; switched on again, its receiver starts over.
+  void noticePower();
   void beginRestart();
 
   SimClock& m_clock;
@@ -170,8 +195,13 @@ class ModemEngine {
   int m_dtrPulses = 0;
   int m_cregPolls = 0;
   bool m_simUnlocked = false;
-  int m_nmeaSecond = 0;
   bool m_bootEcho = true;
+  Millis m_powerOnAt{0};
+  Millis m_gpsAcquiringSince{0};
+  bool m_gpsTicking = false;
+  bool m_gpsWasOff = false;
+  std::optional<GpsRoute> m_route;  // made on first use, so a scenario may move the start
+  std::optional<GpsSky> m_sky;
   CallState m_call = CallState::Idle;
   unsigned m_callSerial = 0;  // changes with each call state, so stale call timers do nothing
   std::string m_dialled;

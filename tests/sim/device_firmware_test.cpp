@@ -92,7 +92,6 @@ TEST(SimulatedDevice, JudgesItsConfigurationLines) {
       {"&CNF PORT,E,10,100000", false},
       {"&CNF PORT,E,10", false},
       {"&CLR FAIL", true},
-      {"&REQ POS", true},
       {"&REQ INT", true},
       {"&CNF NOSUCH,1", false},
       {"&CNF TIME", false},
@@ -206,8 +205,9 @@ TEST(SimulatedDevice, ReportsItsConfiguration) {
 TEST(SimulatedDevice, FreshDeviceReport) {
   DeviceState state;
   const DeviceAnswer a = runDeviceLine(state, "&req cnf", "V1.63", Millis(0));
-  EXPECT_EQ(a.lines, (std::vector<std::string>{"$CNF MODE,,0", "$CNF GPS,GPGGA;GPRMC,100",
-                                               "$CNF IGN,0", "$CNFOK"}));
+  EXPECT_EQ(a.lines,
+            (std::vector<std::string>{"$CNF MODE,,0", "$CNF GPS,GPGGA;GPGSV;GPRMC;GPGSA,100",
+                                      "$CNF IGN,0", "$CNFOK"}));
   EXPECT_FALSE(a.restart);
 }
 

@@ -1,0 +1,198 @@
+#include "gps/analyzer.h"
+
+#include "device/command_set.h"
+#include "gps/course_display.h"
+#include "gps/nmea_evaluation.h"
+#include "link/serial_link.h"
+
+namespace d7o::gps {
+
+using namespace forms::colors;
+
+namespace {
+constexpr const char* kAllSentences = "GPRMC;GPGGA;GPGSA;GPGSV";
+}  // namespace
+
+Analyzer::Analyzer(app::Context& ctx, link::SerialLink& link, std::function<void()> activateMain)
+    : m_ctx(ctx), m_link(link), m_activateMain(std::move(activateMain)) {
+  auto& g = m_ctx.gpsForm;
+  for (forms::CheckBox* box : g.sentenceBoxes()) {
+    box->Click.connect([this, box] { selectProtocol(*box); });
+  }
+  g.Check5.Click.connect([this] { selectAllProtocols(); });
+  g.Check6.Click.connect([this] { Check6_Click(); });
+  g.Command1.Click.connect([this] { refresh(); });
+  g.Command3.Click.connect([this] { resetDisplay(); });
+  g.m_exit.Click.connect([this] { m_exit_Click(); });
+  auto& w = m_ctx.main;
+  w.m_gps.Click.connect([this] { m_gps_Click(); });
+  w.Command31.Click.connect([this] { Command31_Click(); });
+  w.Command30.Click.connect([this] { Command30_Click(); });
+  w.Command8.Click.connect([this] { Command8_Click(); });
+}
+
+void Analyzer::intervalOk() {
+  m_ctx.state.intervalRequestPending = false;
+  m_link.sendCommand(device::kRequestInterval);
+}
+
+void Analyzer::load() {
+  auto& g = m_ctx.gpsForm;
+  if (g.loaded) return;
+  g.loaded = true;
+  const platform::ScreenSize screen = m_ctx.host.screenSize();
+  g.move((screen.width - g.width()) / 2, (screen.height - g.height()) / 2);
+}
+
+void Analyzer::colourMarked(const std::string& marked) {
+  auto& g = m_ctx.gpsForm;
+  for (forms::CheckBox* box : g.sentenceBoxes()) {
+    box->setBackColor(box->caption() == marked ? kGreen : kRed);
+  }
+}
+
+void Analyzer::evaluateStreamReply() {
+  auto& g = m_ctx.gpsForm;
+  app::SharedState& s = m_ctx.state;
+  // The first sentence creates the window in the background.
+  load();
+  NmeaState nmea{s.satelliteSlotPointer, s.gpsSpeed, g.Option20.value()};
+  const std::string marked = evaluateReply(s.receiveBuffer, g.fix, nmea);
+  if (!marked.empty()) {
+    s.gpsSentenceShown = marked;
+    colourMarked(marked);
+  } else if (s.gpsSentenceShown.empty()) {
+    for (forms::CheckBox* box : {&g.Check1, &g.Check2, &g.Check3, &g.Check4, &g.Check5}) {
+      box->setBackColor(kRed);
+    }
+  }
+  g.fixChanged.emit();
+  if (marked == "GPRMC") ShowDirection(g);
+}
+
+void Analyzer::showClock() {
+  auto& w = m_ctx.main;
+  const std::string clock = gpsClockText(m_ctx.state.receiveBuffer);
+  if (!clock.empty()) {
+    m_ctx.state.timeDisplay = clock;
+    w.Label48.setCaption(clock);
+    w.Label12.setCaption("GPS-Time");
+    w.Label14.setCaption("GMT");
+  } else {
+    w.Label12.setCaption("PC-Time");
+    m_ctx.state.timeDisplay.clear();
+    w.Label14.setCaption("");
+  }
+}
+
+void Analyzer::activate() {
+  auto& g = m_ctx.gpsForm;
+  GPSformRefresh(g.fix);
+  g.fixChanged.emit();
+  // North until the first RMC sentence turns the needle.
+  g.needleEnd = {g.needleCentre.x, forms::GpsForm::kPanel1.top};
+  g.needleChanged.emit();
+}
+
+void Analyzer::refresh() {
+  GPSformRefresh(m_ctx.gpsForm.fix);
+  m_ctx.gpsForm.fixChanged.emit();
+}
+
+void Analyzer::resetDisplay() {
+  resetSatelliteDisplay(m_ctx.gpsForm.fix);
+  m_ctx.gpsForm.fixChanged.emit();
+}
+
+void Analyzer::m_gps_Click() {
+  m_ctx.main.setVisible(false);
+  load();
+  m_ctx.gpsForm.setVisible(true);
+  activate();
+}
+
+void Analyzer::m_exit_Click() {
+  auto& w = m_ctx.main;
+  m_ctx.gpsForm.restoreDesign();
+  w.Tab1.setTab(forms::tabs::kTerminal);
+  w.setVisible(true);
+  w.m_gps.setVisible(false);
+  if (m_activateMain) m_activateMain();
+}
+
+void Analyzer::Check6_Click() {
+  auto& g = m_ctx.gpsForm;
+  const bool show = g.Check6.checked();
+  g.GPGSV.setVisible(show);
+  g.Check6.setCaption(show ? "hide satellite level" : "show satellite level");
+}
+
+void Analyzer::discardInput() {
+  m_ctx.port.discardInput();
+  m_ctx.state.receiveBuffer.clear();
+}
+
+// A box clicked while it is ticked clears and ticks it again; that second Click must not
+// send the choice a second time.
+void Analyzer::selectProtocol(forms::CheckBox& box) {
+  if (m_selecting) return;
+  m_selecting = true;
+  auto& g = m_ctx.gpsForm;
+  app::SharedState& s = m_ctx.state;
+  const std::string sentence = box.caption();
+  const bool portReady = openPort();
+  s.gpsSentenceShown = sentence;
+  discardInput();
+  if (!s.remoteConnectPending && portReady) m_link.sendOrReport(device::cnfGps(sentence));
+  s.intervalRequestPending = true;
+  box.setChecked(true);
+  discardInput();
+  for (forms::CheckBox* other : {&g.Check1, &g.Check2, &g.Check3, &g.Check4, &g.Check5}) {
+    if (other != &box) other->setBackColor(kRed);
+  }
+  g.Check6.setChecked(true);
+  refresh();
+  m_selecting = false;
+}
+
+void Analyzer::selectAllProtocols() {
+  if (m_selecting) return;
+  m_selecting = true;
+  auto& g = m_ctx.gpsForm;
+  app::SharedState& s = m_ctx.state;
+  const bool portReady = openPort();
+  s.gpsSentenceShown = g.Check1.caption();
+  discardInput();
+  if (!s.remoteConnectPending && portReady) m_link.sendOrReport(device::cnfGps(kAllSentences));
+  s.intervalRequestPending = true;
+  g.Check5.setChecked(true);
+  discardInput();
+  for (forms::CheckBox* box : g.sentenceBoxes()) box->setBackColor(kRed);
+  g.Check5.setBackColor(kGreen);
+  refresh();
+  m_selecting = false;
+}
+
+bool Analyzer::openPort() {
+  if (auto error = m_link.openPort()) {
+    m_ctx.showError(link::SerialLink::errorText(*error));
+    return false;
+  }
+  return true;
+}
+
+void Analyzer::Command31_Click() {
+  if (openPort()) m_link.sendOrReport("AT");
+  m_ctx.main.Command31.setVisible(false);
+}
+
+void Analyzer::Command30_Click() {
+  m_ctx.main.Command31.setVisible(true);
+  m_link.sendOrReport(device::kRequestInterval);
+}
+
+void Analyzer::Command8_Click() {
+  m_link.sendOrReport(device::kRequestPosition);
+}
+
+}  // namespace d7o::gps

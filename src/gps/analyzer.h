@@ -1,0 +1,55 @@
+#pragma once
+
+#include "app/context.h"
+
+#include <functional>
+#include <string>
+
+namespace d7o::link {
+class SerialLink;
+}
+
+namespace d7o::gps {
+
+// The GPS analyzer window's behaviour and the GPS controls of the main window: the
+// evaluation of streamed sentences into the analyzer, the protocol choice that tells the
+// device what to send, the satellite panel, the compass and the GPS clock.
+class Analyzer {
+ public:
+  // `activateMain` runs when the main window becomes active again after the analyzer.
+  Analyzer(app::Context& ctx, link::SerialLink& link, std::function<void()> activateMain);
+
+  // Reply rows.
+  void intervalOk();           // 9: "OK" while "&REQ INT" waits for it
+  void evaluateStreamReply();  // 11: the evaluation part of GPS receive mode
+  void showClock();            // 12: GPS time in the main window, else the PC clock
+
+  // The window.
+  void load();
+  void activate();
+  void m_gps_Click();
+  void m_exit_Click();
+  void selectProtocol(forms::CheckBox& box);
+  void selectAllProtocols();
+  void Check6_Click();
+  void resetDisplay();  // "r e s e t    d i s p l a y"
+  void refresh();       // "refresh display"
+
+  // Main window buttons.
+  void Command31_Click();  // "GPS"
+  void Command30_Click();  // "GPS-continue"
+  void Command8_Click();   // "read GPS-String"
+
+ private:
+  void discardInput();
+  // Opens the port where it is closed; a port that cannot be opened is reported.
+  bool openPort();
+  void colourMarked(const std::string& marked);
+
+  app::Context& m_ctx;
+  link::SerialLink& m_link;
+  std::function<void()> m_activateMain;
+  bool m_selecting = false;
+};
+
+}  // namespace d7o::gps
