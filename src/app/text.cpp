@@ -1,5 +1,7 @@
 #include "app/text.h"
 
+#include <limits>
+
 namespace d7o::app {
 
 namespace {
@@ -28,6 +30,18 @@ bool containsUpperCased(std::string_view text, std::string_view upperPart) {
     if (k == upperPart.size()) return true;
   }
   return false;
+}
+
+int wholeNumberOf(std::string_view text) {
+  const double v = numericValue(text);
+  if (!(v == v)) return 0;  // not a number
+  if (v >= static_cast<double>(std::numeric_limits<int>::max())) {
+    return std::numeric_limits<int>::max();
+  }
+  if (v <= static_cast<double>(std::numeric_limits<int>::min())) {
+    return std::numeric_limits<int>::min();
+  }
+  return static_cast<int>(v);
 }
 
 double numericValue(std::string_view text) {

@@ -100,7 +100,7 @@ void Terminal::List3_MouseUp(forms::MouseButton button) {
 
 void Terminal::portSwitch(const std::string& command) {
   const auto comma = command.find(',');
-  const int number = static_cast<int>(app::numericValue(command.substr(comma + 1, 3)));
+  const int number = app::wholeNumberOf(command.substr(comma + 1, 3));
   m_link.switchPort(number);
 }
 

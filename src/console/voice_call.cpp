@@ -15,8 +15,9 @@ constexpr const char* kAnswer = "answer";
 constexpr const char* kHangUp = "hangup";
 constexpr int kGainTickFrequency = 15;
 
-std::string wholeNumber(int value) {
-  return std::to_string(value);
+// A slider's value in its label, as a whole number.
+void showSliderValue(const forms::Slider& slider, forms::Label& label) {
+  label.setCaption(std::to_string(slider.value()));
 }
 }  // namespace
 
@@ -27,10 +28,8 @@ VoiceCall::VoiceCall(app::Context& ctx, link::SerialLink& link, link::ModuleInit
   w.Command3.Click.connect([this] { Command3_Click(); });
   w.Command53.Click.connect([this] { Command53_Click(); });
   w.Command51.Click.connect([this] { Command51_Click(); });
-  w.Slider1.Change.connect(
-      [this] { m_ctx.main.Label5.setCaption(wholeNumber(m_ctx.main.Slider1.value())); });
-  w.Slider2.Change.connect(
-      [this] { m_ctx.main.Label6.setCaption(wholeNumber(m_ctx.main.Slider2.value())); });
+  w.Slider1.Change.connect([this] { showSliderValue(m_ctx.main.Slider1, m_ctx.main.Label5); });
+  w.Slider2.Change.connect([this] { showSliderValue(m_ctx.main.Slider2, m_ctx.main.Label6); });
   w.Combo1.Click.connect(
       [this] { m_ctx.state.melodyIndex = std::to_string(m_ctx.main.Combo1.listIndex()); });
   w.Option12.Click.connect([this] { m_ctx.state.ringerOutput = "1"; });
@@ -79,7 +78,7 @@ void VoiceCall::Command53_Click() {
       m_link.sendOrReport("AT+CLVL=" + w.Label5.caption());
       m_link.Delay(1);
       m_link.sendOrReport("AT^SNFI=" + w.Label6.caption() + ",32767");
-      w.Slider1.setValue(static_cast<int>(app::numericValue(w.Label5.caption())));
+      w.Slider1.setValue(app::wholeNumberOf(w.Label5.caption()));
     }
   }
   if (m_ctx.ended) return;
@@ -113,14 +112,14 @@ std::string VoiceCall::gainText(const std::string& reply) {
 void VoiceCall::receiveGain() {
   auto& w = m_ctx.main;
   m_ctx.state.receiveGainText = gainText(m_ctx.state.receiveBuffer);
-  w.Slider1.setValue(static_cast<int>(app::numericValue(m_ctx.state.receiveGainText)));
+  w.Slider1.setValue(app::wholeNumberOf(m_ctx.state.receiveGainText));
   w.Slider1.setTickFrequency(kGainTickFrequency);
 }
 
 void VoiceCall::transmitGain() {
   auto& w = m_ctx.main;
   m_ctx.state.transmitGainText = gainText(m_ctx.state.receiveBuffer);
-  w.Slider2.setValue(static_cast<int>(app::numericValue(m_ctx.state.transmitGainText)));
+  w.Slider2.setValue(app::wholeNumberOf(m_ctx.state.transmitGainText));
   w.Slider2.setTickFrequency(kGainTickFrequency);
   m_init.initComplete();
 }

@@ -270,7 +270,10 @@ class Slider : public Control {
  public:
   using Control::Control;
   int value() const { return m_value; }
+  // A value outside the range is held at its nearest end: the module may report a gain
+  // the slider cannot show.
   void setValue(int value) {
+    value = value < m_min ? m_min : (value > m_max ? m_max : value);
     if (assign(m_value, value)) Change.emit();
   }
   int min() const { return m_min; }

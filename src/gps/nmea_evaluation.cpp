@@ -10,6 +10,8 @@ namespace d7o::gps {
 // "4807.038" is 48 degrees and 7.038 minutes: ddmm.mmm (dddmm.mmm for longitudes).
 std::string ConvertToDegrees(std::string_view coordinate) {
   const double v = nmea::numericValue(coordinate);
+  // Only a number too long for a double is not finite; "inf" says so, "nan" would not.
+  if (!std::isfinite(v)) return nmea::generalText(v);
   const double degrees = std::floor(v / 100);
   return nmea::generalText(degrees + (v - 100 * degrees) / 60);
 }

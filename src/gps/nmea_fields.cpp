@@ -56,11 +56,11 @@ std::optional<double> leadingNumber(std::string_view text) {
     }
   }
   if (!digits) return std::nullopt;
-  // from_chars, unlike strtod, ignores the locale (a German desktop would read "4807,038").
+  // from_chars, unlike strtod, ignores the locale: under a German one strtod stops at the ".".
   const std::string_view number = text.substr(start, i - start);
   double value = 0;
-  const auto result =
-      std::from_chars(number.data(), number.data() + number.size(), value, std::chars_format::fixed);
+  const auto result = std::from_chars(number.data(), number.data() + number.size(), value,
+                                      std::chars_format::fixed);
   if (result.ec == std::errc::result_out_of_range) {
     value = nonZeroBeforePoint ? std::numeric_limits<double>::infinity() : 0.0;
   } else if (result.ec != std::errc()) {

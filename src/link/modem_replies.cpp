@@ -18,7 +18,7 @@ std::string_view mid(std::string_view text, std::size_t start, std::size_t lengt
 int rssiOf(std::string_view reply) {
   const auto p = reply.find("+CSQ:");
   if (p == std::string_view::npos) return 0;
-  return static_cast<int>(app::numericValue(mid(reply, p + 6, 2)));
+  return app::wholeNumberOf(mid(reply, p + 6, 2));
 }
 
 int dbmOfRssi(int rssi) {
@@ -28,7 +28,7 @@ int dbmOfRssi(int rssi) {
 int registrationStatusOf(std::string_view reply) {
   const auto p = reply.find("+CREG");
   if (p == std::string_view::npos) return 0;
-  return static_cast<int>(app::numericValue(mid(reply, p + 9, 1)));
+  return app::wholeNumberOf(mid(reply, p + 9, 1));
 }
 
 std::optional<std::string> firmwareVersionOf(std::string_view reply) {

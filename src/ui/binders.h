@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -12,6 +13,7 @@
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSlider>
 #include <QTabWidget>
 #include <QWidget>
@@ -29,6 +31,11 @@ void bind(QLineEdit* widget, forms::TextBox& control);
 void bind(QListWidget* widget, forms::ListBox& control);
 void bind(QProgressBar* widget, forms::ProgressBar& control);
 void bind(QSlider* widget, forms::Slider& control);
+// The combo's items are the control's fixed items; it is not editable.
+void bind(QComboBox* widget, forms::ComboBox& control);
+// The radio shows its own control's value: the control's group, not Qt's auto-exclusive
+// grouping, clears the others.
+void bind(QRadioButton* widget, forms::OptionButton& control);
 // A lamp: a small frame filled with the shape's colour.
 void bind(QFrame* lamp, forms::Shape& control);
 // The tab widget must already hold one page per tab of the control.

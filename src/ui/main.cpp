@@ -5,6 +5,7 @@
 #include "app/tarvik_ini.h"
 #include "sim/modem_engine.h"
 #include "sim/simulated_port.h"
+#include "ui/gps_form_view.h"
 #include "ui/main_window_view.h"
 #include "ui/qt_dialogs.h"
 #include "ui/qt_host.h"
@@ -73,11 +74,22 @@ struct PortStack {
   std::unique_ptr<platform::SerialPort> port;
 };
 
+// D7O_SIM_GPS=1: the simulated device streams its drive's NMEA sentences from power-on,
+// with a fix at once, so the GPS analyzer can be shown without a receiver.
+sim::ModemConfig simulatedModem() {
+  sim::ModemConfig config;
+  if (qEnvironmentVariableIntValue("D7O_SIM_GPS") == 1) {
+    config.nmeaFromPowerOn = true;
+    config.gpsAcquisition = platform::Millis(0);
+  }
+  return config;
+}
+
 PortStack makePort(bool simulate, platform::Scheduler& scheduler) {
   PortStack stack;
   if (simulate) {
     stack.clock = std::make_unique<sim::SchedulerClock>(scheduler);
-    stack.modem = std::make_unique<sim::ModemEngine>(*stack.clock, sim::ModemConfig{});
+    stack.modem = std::make_unique<sim::ModemEngine>(*stack.clock, simulatedModem());
     stack.port = std::make_unique<sim::SimulatedPort>(scheduler, *stack.modem);
   } else {
     stack.port = std::make_unique<ui::QtSerialPort>();
@@ -126,6 +138,7 @@ int main(int argc, char* argv[]) {
   if (!application.load() || host.endRequested()) return EXIT_SUCCESS;
 
   ui::MainWindowView window(application);
+  ui::GpsFormView gpsWindow(application);
   dialogs.setParentWindow(&window);
   window.show();
   return QApplication::exec();

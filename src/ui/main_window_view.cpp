@@ -4,9 +4,13 @@
 
 #include <QCloseEvent>
 #include <QFontDatabase>
+#include <QGridLayout>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QMenuBar>
+#include <QScrollArea>
 #include <QShowEvent>
+#include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -15,6 +19,10 @@ namespace d7o::ui {
 namespace {
 
 constexpr int kLampSize = 16;
+constexpr int kDialIconSize = 32;
+// Wide enough for a typed number, an initialisation string, a configuration string.
+constexpr int kNumberFieldWidth = 180;
+constexpr int kCommandFieldWidth = 320;
 
 // A widget of `parent`, bound to its control.
 template <typename Widget, typename Control>
@@ -45,7 +53,7 @@ QLineEdit* makeStatusBox(QWidget* parent, forms::TextBox& control) {
   return box;
 }
 
-// A lamp or value with its caption beside it.
+// Widgets side by side: a lamp and its caption, a label and its field, buttons.
 QHBoxLayout* row(std::initializer_list<QWidget*> widgets) {
   auto* layout = new QHBoxLayout;
   for (QWidget* w : widgets) layout->addWidget(w);
@@ -58,10 +66,29 @@ QVBoxLayout* column(std::initializer_list<QWidget*> widgets) {
   return layout;
 }
 
+// A page that scrolls instead of squeezing its controls when the window is small (the
+// program starts it low).
+QWidget* scrollable(QWidget* content) {
+  auto* area = new QScrollArea;
+  area->setWidget(content);
+  area->setWidgetResizable(true);
+  area->setFrameShape(QFrame::NoFrame);
+  return area;
+}
+
+// A value label that keeps its width while the value changes, so the slider beside it
+// does not jump.
+QLabel* makeValueLabel(QWidget* parent, forms::Label& control) {
+  auto* label = make<QLabel>(parent, control);
+  label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QStringLiteral("0000")));
+  label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  return label;
+}
+
 }  // namespace
 
-MainWindowView::MainWindowView(app::Application& app, QWidget* parent)
-    : QMainWindow(parent), m_app(app), m_model(app.main()) {
+MainWindowView::MainWindowView(app::Application& app, Activation activation, QWidget* parent)
+    : QMainWindow(parent), m_app(app), m_model(app.main()), m_activation(activation) {
   buildMenus();
 
   auto* tabs = new QTabWidget(this);
@@ -71,11 +98,14 @@ MainWindowView::MainWindowView(app::Application& app, QWidget* parent)
       case forms::tabs::kTerminal:
         page = buildTerminalTab();
         break;
+      case forms::tabs::kVoiceCall:
+        page = scrollable(buildVoiceCallTab());
+        break;
       case forms::tabs::kOptions:
-        page = buildOptionsTab();
+        page = scrollable(buildOptionsTab());
         break;
       case forms::tabs::kGps:
-        page = buildGpsTab();
+        page = scrollable(buildGpsTab());
         break;
       case forms::tabs::kAbout:
         page = buildAboutTab();
@@ -155,23 +185,80 @@ QWidget* MainWindowView::buildTerminalTab() {
   return page;
 }
 
+QWidget* MainWindowView::buildVoiceCallTab() {
+  auto* page = new QWidget;
+  auto& m = m_model;
+  auto* number = make<QLineEdit>(page, m.Text8);
+  number->setMinimumWidth(kNumberFieldWidth);
+  // A picture button: the control has no caption, its tooltip names it.
+  auto* dial = make<QPushButton>(page, m.Command9);
+  dial->setIcon(QIcon::fromTheme(QStringLiteral("call-start"),
+                                 style()->standardIcon(QStyle::SP_DialogYesButton)));
+  dial->setIconSize(QSize(kDialIconSize, kDialIconSize));
+
+  auto* layout = new QGridLayout(page);
+  layout->addWidget(make<QLabel>(page, m.Label4), 0, 0, 1, 2);
+  layout->addWidget(number, 1, 0);
+  layout->addWidget(dial, 1, 1);
+  layout->setColumnStretch(2, 1);
+  layout->setRowStretch(2, 1);
+  return page;
+}
+
 QWidget* MainWindowView::buildOptionsTab() {
   auto* page = new QWidget;
   auto& m = m_model;
 
+  // Audio levels: caption, slider, value, one row each.
   auto* frame1 = make<QGroupBox>(page, m.Frame1);
-  frame1->setLayout(column({make<QSlider>(frame1, m.Slider1), make<QSlider>(frame1, m.Slider2)}));
+  auto* levels = new QGridLayout(frame1);
+  levels->addWidget(make<QLabel>(frame1, m.Label17), 0, 0);
+  levels->addWidget(make<QSlider>(frame1, m.Slider1), 0, 1);
+  levels->addWidget(makeValueLabel(frame1, m.Label5), 0, 2);
+  levels->addWidget(make<QLabel>(frame1, m.Label18), 1, 0);
+  levels->addWidget(make<QSlider>(frame1, m.Slider2), 1, 1);
+  levels->addWidget(makeValueLabel(frame1, m.Label6), 1, 2);
+  levels->addWidget(make<QPushButton>(frame1, m.Command53), 2, 1, Qt::AlignLeft);
+  levels->setColumnStretch(1, 1);
+  levels->setRowStretch(3, 1);
 
   auto* frame2 = make<QGroupBox>(page, m.Frame2);
+
+  // Ringer melody: the melody and where it rings, then "set" with its firmware note.
   auto* frame12 = make<QGroupBox>(frame2, m.Frame12);
-  frame12->setMinimumHeight(60);
+  auto* frame13 = make<QGroupBox>(frame12, m.Frame13);
+  auto* ringer = new QHBoxLayout(frame13);
+  ringer->addWidget(make<QComboBox>(frame13, m.Combo1));
+  ringer->addWidget(make<QRadioButton>(frame13, m.Option13));
+  ringer->addWidget(make<QRadioButton>(frame13, m.Option12));
+  ringer->addStretch(1);
+  auto* melody = new QGridLayout(frame12);
+  melody->addWidget(make<QLabel>(frame12, m.Label38), 0, 0);
+  melody->addWidget(frame13, 0, 1);
+  melody->addWidget(make<QPushButton>(frame12, m.Command51), 1, 0);
+  melody->addWidget(make<QLabel>(frame12, m.Label32), 1, 1);
+  melody->setColumnStretch(1, 1);
+
+  auto* frame6 = make<QGroupBox>(frame2, m.Frame6);
+  auto* resets = new QHBoxLayout(frame6);
+  resets->addWidget(make<QPushButton>(frame6, m.Command15));
+  resets->addWidget(make<QPushButton>(frame6, m.Command29));
+  resets->addStretch(1);
+
   auto* initString = make<QLineEdit>(frame2, m.Text4);
-  initString->setMinimumWidth(360);
+  initString->setMinimumWidth(kCommandFieldWidth);
+  auto* configButtons =
+      row({make<QPushButton>(frame2, m.Command7), make<QPushButton>(frame2, m.Command10)});
+  configButtons->addStretch(1);
+
   auto* frame2Layout = new QVBoxLayout(frame2);
   frame2Layout->addWidget(frame12);
+  frame2Layout->addWidget(frame6);
   frame2Layout->addWidget(make<QCheckBox>(frame2, m.Check1));
   frame2Layout->addWidget(make<QCheckBox>(frame2, m.Check5));
   frame2Layout->addLayout(row({make<QLabel>(frame2, m.Label19), initString}));
+  frame2Layout->addLayout(configButtons);
+  frame2Layout->addStretch(1);
 
   auto* layout = new QHBoxLayout(page);
   layout->addWidget(frame1, 1);
@@ -191,9 +278,19 @@ QWidget* MainWindowView::buildAboutTab() {
 
 QWidget* MainWindowView::buildGpsTab() {
   auto* page = new QWidget;
-  auto* frame3 = make<QGroupBox>(page, m_model.Frame3);
-  frame3->setLayout(
-      column({make<QLabel>(frame3, m_model.Label7), make<QLabel>(frame3, m_model.Label16)}));
+  auto& m = m_model;
+  auto* frame3 = make<QGroupBox>(page, m.Frame3);
+  auto* configuration = make<QLineEdit>(frame3, m.Text10);
+  configuration->setMinimumWidth(kCommandFieldWidth);
+  auto* grid = new QGridLayout(frame3);
+  grid->addWidget(make<QLabel>(frame3, m.Label26), 0, 0);
+  grid->addWidget(configuration, 0, 1);
+  grid->addWidget(make<QPushButton>(frame3, m.Command22), 0, 2);
+  grid->addWidget(make<QLabel>(frame3, m.Label7), 1, 0);
+  grid->addWidget(make<QLineEdit>(frame3, m.Text14), 1, 1);
+  grid->addWidget(make<QLabel>(frame3, m.Label16), 2, 0);
+  grid->setColumnStretch(1, 1);
+
   auto* layout = new QVBoxLayout(page);
   layout->addWidget(frame3);
   layout->addStretch(1);
@@ -202,7 +299,7 @@ QWidget* MainWindowView::buildGpsTab() {
 
 void MainWindowView::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
-  if (m_shown) return;
+  if (m_shown || m_activation != Activation::OnFirstShow) return;
   m_shown = true;
   // From the event loop, once the window is on screen: Activate may wait for the modem.
   QTimer::singleShot(0, this, [this] {

@@ -13,7 +13,12 @@ class MainWindowView : public QMainWindow {
   Q_OBJECT
 
  public:
-  explicit MainWindowView(app::Application& app, QWidget* parent = nullptr);
+  // Form_Activate runs once the window first shows (its baud-rate search waits up to half
+  // a minute), or whenever the caller decides, for one that must not wait for it.
+  enum class Activation { OnFirstShow, ByCaller };
+
+  explicit MainWindowView(app::Application& app, Activation activation = Activation::OnFirstShow,
+                          QWidget* parent = nullptr);
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -22,12 +27,14 @@ class MainWindowView : public QMainWindow {
  private:
   void buildMenus();
   QWidget* buildTerminalTab();
+  QWidget* buildVoiceCallTab();
   QWidget* buildOptionsTab();
   QWidget* buildGpsTab();
   QWidget* buildAboutTab();
 
   app::Application& m_app;
   forms::MainWindow& m_model;
+  Activation m_activation;
   bool m_shown = false;
 };
 

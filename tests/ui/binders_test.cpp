@@ -108,6 +108,33 @@ TEST(ListBoxBinder, RightButtonRaisesMouseUpWithoutMovingTheSelection) {
   EXPECT_EQ(model.listIndex(), 1);
 }
 
+TEST(ListBoxBinder, ADoubleClickOnARowSelectsItAndRaisesDblClick) {
+  forms::ListBox model("List1");
+  QWidget page;
+  page.resize(200, 200);
+  for (const char* item : {"ATZ", "AT&W"}) model.addItem(item);
+  auto* list = new QListWidget(&page);
+  list->resize(200, 200);
+  bind(list, model);
+  page.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&page));
+  // What the handler sees: the row it was raised for is selected already.
+  std::vector<int> selectedAtDblClick;
+  model.DblClick.connect([&] { selectedAtDblClick.push_back(model.listIndex()); });
+
+  const QPoint onSecond = list->visualItemRect(list->item(1)).center();
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, onSecond);
+  QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, onSecond);
+  EXPECT_EQ(selectedAtDblClick, std::vector<int>({1}));
+
+  // The right button neither selects nor double-clicks.
+  const QPoint onFirst = list->visualItemRect(list->item(0)).center();
+  QTest::mouseClick(list->viewport(), Qt::RightButton, {}, onFirst);
+  QTest::mouseDClick(list->viewport(), Qt::RightButton, {}, onFirst);
+  EXPECT_EQ(selectedAtDblClick, std::vector<int>({1}));
+  EXPECT_EQ(model.listIndex(), 1);
+}
+
 TEST(CheckBoxBinder, ModelValueShowsWithoutEchoAndAUserClickRaisesOneClick) {
   forms::CheckBox model("Check5", "Handshake RTS/CTS", true);
   QWidget page;
@@ -137,6 +164,87 @@ TEST(CheckBoxBinder, AClickHandlerThatRefusesLeavesTheBoxAsTheModelSays) {
   box->click();
   EXPECT_FALSE(model.checked());
   EXPECT_FALSE(box->isChecked());
+}
+
+TEST(ComboBoxBinder, ShowsTheFixedItemsAndTheModelsEntryWithoutEcho) {
+  forms::ComboBox model("Combo1", {"no melody", "melody 1", "melody 2"}, 1);
+  QWidget page;
+  auto* combo = new QComboBox(&page);
+  bind(combo, model);
+  EXPECT_EQ(combo->objectName(), QStringLiteral("Combo1"));
+  EXPECT_FALSE(combo->isEditable());
+  ASSERT_EQ(combo->count(), 3);
+  EXPECT_EQ(combo->itemText(2), QStringLiteral("melody 2"));
+  EXPECT_EQ(combo->currentIndex(), 1);
+  Counter clicks;
+  model.Click.connect(std::ref(clicks));
+
+  model.setListIndex(2);
+  EXPECT_EQ(combo->currentIndex(), 2);
+  EXPECT_EQ(clicks.count, 1);  // the model's own, not an echo from the combo
+  model.setListIndex(-1);
+  EXPECT_EQ(combo->currentIndex(), -1);
+  EXPECT_EQ(clicks.count, 2);
+}
+
+TEST(ComboBoxBinder, TheUsersChoiceRaisesOneClickAndARefusalShowsTheModelsEntry) {
+  forms::ComboBox model("Combo1", {"no melody", "melody 1", "melody 2"}, 0);
+  QWidget page;
+  auto* combo = new QComboBox(&page);
+  bind(combo, model);
+  Counter clicks;
+  model.Click.connect(std::ref(clicks));
+
+  combo->setFocus();
+  QTest::keyClick(combo, Qt::Key_Down);  // as the user steps through the entries
+  EXPECT_EQ(model.listIndex(), 1);
+  EXPECT_EQ(clicks.count, 1);
+
+  // A handler that allows only the first two entries.
+  model.Click.connect([&] {
+    if (model.listIndex() > 1) model.setListIndex(1);
+  });
+  QTest::keyClick(combo, Qt::Key_Down);
+  EXPECT_EQ(model.listIndex(), 1);
+  EXPECT_EQ(combo->currentIndex(), 1);
+}
+
+TEST(OptionButtonBinder, AUsersChoiceClearsTheOthersOfTheGroupThroughTheModel) {
+  forms::OptionGroup group;
+  forms::OptionButton buzzer("Option13", "Buzzer", group, true);
+  forms::OptionButton speaker("Option12", "Speaker", group);
+  QWidget page;
+  auto* buzzerRadio = new QRadioButton(&page);
+  auto* speakerRadio = new QRadioButton(&page);
+  bind(buzzerRadio, buzzer);
+  bind(speakerRadio, speaker);
+  EXPECT_EQ(speakerRadio->objectName(), QStringLiteral("Option12"));
+  EXPECT_EQ(speakerRadio->text(), QStringLiteral("Speaker"));
+  EXPECT_FALSE(speakerRadio->autoExclusive());
+  EXPECT_TRUE(buzzerRadio->isChecked());
+  EXPECT_FALSE(speakerRadio->isChecked());
+  Counter speakerClicks;
+  speaker.Click.connect(std::ref(speakerClicks));
+  Counter buzzerClicks;
+  buzzer.Click.connect(std::ref(buzzerClicks));
+
+  speakerRadio->click();
+  EXPECT_TRUE(speaker.value());
+  EXPECT_FALSE(buzzer.value());
+  EXPECT_TRUE(speakerRadio->isChecked());
+  EXPECT_FALSE(buzzerRadio->isChecked());
+  EXPECT_EQ(speakerClicks.count, 1);
+
+  // The chosen one stays chosen when clicked again, and says nothing new.
+  speakerRadio->click();
+  EXPECT_TRUE(speakerRadio->isChecked());
+  EXPECT_EQ(speakerClicks.count, 1);
+
+  buzzer.select();  // from code
+  EXPECT_TRUE(buzzerRadio->isChecked());
+  EXPECT_FALSE(speakerRadio->isChecked());
+  EXPECT_EQ(buzzerClicks.count, 1);
+  EXPECT_EQ(speakerClicks.count, 1);
 }
 
 TEST(TextBoxBinder, TypingReachesTheModelAndCodeReachesTheBox) {

@@ -1,82 +1,48 @@
-// The whole program offscreen: the real core on the simulated modem in real time, shown
-// by the Qt main window and driven through its widgets as a user would.
+// The whole program offscreen, shown by the Qt main window and driven through its widgets
+// as a user would: the real core on the simulated modem in virtual time, so a baud-rate
+// search and a module start-up take no time at all. (The real-time path over QSerialPort
+// is the end-to-end test's.)
 
-#include "app/application.h"
-#include "app/tarvik_ini.h"
 #include "forms/main_window.h"
-#include "platform/dialogs.h"
-#include "platform/shell.h"
-#include "sim/modem_engine.h"
-#include "sim/simulated_port.h"
+#include "support/rig.h"
 #include "ui/main_window_view.h"
-#include "ui/qt_host.h"
-#include "ui/qt_scheduler.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
-#include <vector>
 
 #include <QCheckBox>
-#include <QFile>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTest>
 
 namespace d7o::ui {
 namespace {
 
-namespace fs = std::filesystem;
+using platform::Millis;
 
-constexpr int kReplyWaitMs = 3000;
-// The modem's start-up time, then its answer to the first "AT".
-constexpr int kSearchWaitMs = 20000;
-
-// Answers every box as a careful user would and remembers what was asked.
-class RecordingDialogs : public platform::Dialogs {
- public:
-  platform::MessageAnswer messageBox(const std::string& text, const std::string&,
-                                     platform::MessageIcon,
-                                     platform::MessageButtons buttons) override {
-    messages.push_back(text);
-    return buttons == platform::MessageButtons::YesNo ? platform::MessageAnswer::No
-                                                      : platform::MessageAnswer::Ok;
-  }
-  std::string inputBox(const std::string& prompt, const std::string&,
-                       const std::string& defaultText) override {
-    prompts.push_back(prompt);
-    return defaultText;
-  }
-
-  std::vector<std::string> messages;
-  std::vector<std::string> prompts;
-};
-
-// Opens nothing on the test machine's desktop.
-class RecordingShell : public platform::Shell {
- public:
-  bool openDocument(const std::string& path, const std::string&) override {
-    opened.push_back(path);
-    return true;
-  }
-  bool openUrl(const std::string& url) override {
-    opened.push_back(url);
-    return true;
-  }
-  bool startProgram(const std::string& path) override {
-    opened.push_back(path);
-    return true;
-  }
-
-  std::vector<std::string> opened;
-};
+constexpr int kActivationWaitMs = 2000;
+const QColor kGreen(0, 255, 0);
+const QColor kRed(255, 0, 0);
 
 QString textOf(const QListWidget& list) {
   QStringList lines;
   for (int i = 0; i < list.count(); ++i) lines << list.item(i)->text();
   return lines.join(QLatin1Char('\n'));
+}
+
+// A line containing `command` in the terminal, and after it a line with "OK".
+bool answered(const QListWidget& terminal, const QString& command) {
+  int i = 0;
+  while (i < terminal.count() && !terminal.item(i)->text().contains(command)) ++i;
+  for (++i; i < terminal.count(); ++i) {
+    if (terminal.item(i)->text().contains(QStringLiteral("OK"))) return true;
+  }
+  return false;
 }
 
 bool modemUnderstood(const sim::ModemEngine& modem, const std::string& command) {
@@ -85,116 +51,254 @@ bool modemUnderstood(const sim::ModemEngine& modem, const std::string& command) 
                      [&](const std::string& line) { return line.find(command) != line.npos; });
 }
 
+// A right-click on the lamp, as the user opens and closes the port.
+void rightClick(QWidget* lamp) {
+  QTest::mouseRelease(lamp, Qt::RightButton, {}, lamp->rect().center());
+}
+
+// The program loaded from a default TARVIK.INI. Each test builds its window after this,
+// so the window goes before the model it shows.
 class MainWindowUiTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(m_folder.isValid());
-    const auto failure = app::writeDefaultIni(home(), app::portFromAnswer("1"));
-    ASSERT_FALSE(failure.has_value()) << *failure;
+    rig.writeDefaultIni();
+    ASSERT_TRUE(rig.start());
   }
 
-  fs::path home() const { return fs::path(QFile::encodeName(m_folder.path()).toStdString()); }
-
-  QTemporaryDir m_folder;
+  test::Rig rig;
 };
 
-TEST_F(MainWindowUiTest, CtsLampTogglesThePortAndHandshakeOffReachesTheModem) {
-  // Declared in the order the program builds them: each outlives what uses it, and the
-  // window goes before the model it shows.
-  QtScheduler scheduler;
-  sim::SchedulerClock clock(scheduler);
-  sim::ModemEngine modem(clock, sim::ModemConfig{});
-  sim::SimulatedPort port(scheduler, modem);
-  RecordingDialogs dialogs;
-  RecordingShell shell;
-  QtHost host(home());
-  app::Application application({port, scheduler, dialogs, shell, host}, "");
-  ASSERT_TRUE(application.load());
-
-  MainWindowView window(application);
+TEST_F(MainWindowUiTest, CtsLampOpensAndClosesThePort) {
+  MainWindowView window(*rig.app, MainWindowView::Activation::ByCaller);
   window.show();
-  // Activate runs from the event loop once the window shows. Its baud-rate search opens
-  // the port and waits, in real time here, for the modem's start-up and its answer.
-  ASSERT_TRUE(
-      QTest::qWaitFor([&] { return application.context().state.baudRateKnown; }, kSearchWaitMs));
-
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
   auto* cts = window.findChild<QWidget*>(QStringLiteral("CTS"));
   ASSERT_NE(cts, nullptr);
-  const QPoint onLamp = cts->rect().center();
-  // A right-click on the lamp closes the open port, the next one opens it again.
-  ASSERT_TRUE(port.isOpen());
-  QTest::mouseRelease(cts, Qt::RightButton, {}, onLamp);
-  EXPECT_FALSE(port.isOpen());
-  QTest::mouseRelease(cts, Qt::RightButton, {}, onLamp);
-  EXPECT_TRUE(port.isOpen());
-  // The next look at the line paints the lamp green.
-  EXPECT_TRUE(QTest::qWaitFor(
-      [&] { return cts->palette().color(QPalette::Window) == QColor(0, 255, 0); }, kReplyWaitMs));
+
+  // Nothing has opened the port: no activation, no search.
+  ASSERT_FALSE(rig.port.isOpen());
+  rightClick(cts);
+  ASSERT_TRUE(rig.port.isOpen());
+  // The next look at the line paints the lamp.
+  rig.run(Millis(300));
+  EXPECT_EQ(cts->palette().color(QPalette::Window), kGreen);
+
+  rightClick(cts);
+  EXPECT_FALSE(rig.port.isOpen());
+  rig.run(Millis(300));
+  EXPECT_EQ(cts->palette().color(QPalette::Window), kRed);
+  EXPECT_TRUE(rig.dialogs.shown.empty());
+}
+
+TEST_F(MainWindowUiTest, BeforeTheModemAnsweredTheOptionsTabSendsTheUserToVoiceCall) {
+  MainWindowView window(*rig.app, MainWindowView::Activation::ByCaller);
+  auto* tabs = window.findChild<QTabWidget*>(QStringLiteral("Tab1"));
+  ASSERT_NE(tabs, nullptr);
+
+  tabs->setCurrentIndex(forms::tabs::kOptions);
+  EXPECT_EQ(rig.main().Tab1.tab(), forms::tabs::kVoiceCall);
+  EXPECT_EQ(tabs->currentIndex(), forms::tabs::kVoiceCall);
+}
+
+TEST_F(MainWindowUiTest, ShownWindowBringsTheModuleUpAndHandshakeOffReachesTheModem) {
+  MainWindowView window(*rig.app);
+  window.show();
+  // The window activates the program once it shows; the search runs in virtual time.
+  ASSERT_TRUE(QTest::qWaitFor([&] { return rig.state().baudRateKnown; }, kActivationWaitMs));
+  ASSERT_TRUE(rig.bringUp());
+  EXPECT_EQ(window.windowTitle(), QString::fromLatin1(forms::kStandardTitle));
 
   auto* tabs = window.findChild<QTabWidget*>(QStringLiteral("Tab1"));
   ASSERT_NE(tabs, nullptr);
-  tabs->setCurrentIndex(forms::tabs::kOptions);
-  EXPECT_EQ(application.main().Tab1.tab(), forms::tabs::kOptions);
-
-  auto* check5 = window.findChild<QCheckBox*>(QStringLiteral("Check5"));
-  ASSERT_NE(check5, nullptr);
-  ASSERT_TRUE(check5->isChecked());
-
-  auto* terminal = window.findChild<QListWidget*>(QStringLiteral("List3"));
-  ASSERT_NE(terminal, nullptr);
-  // An "OK" the terminal shows once the modem has the command is its answer.
-  bool okShown = false;
-  QObject::connect(terminal->model(), &QAbstractItemModel::rowsInserted, terminal,
-                   [&](const QModelIndex&, int first, int last) {
-                     if (!modemUnderstood(modem, "AT+IFC=0,0")) return;
-                     for (int i = first; i <= last; ++i) {
-                       if (terminal->item(i)->text().contains(QStringLiteral("OK"))) okShown = true;
-                     }
-                   });
-
-  // On the box itself: the widget may be wider than its text, and only the box and the
-  // text take a click.
-  QTest::mouseClick(check5, Qt::LeftButton, {}, QPoint(4, check5->height() / 2));
-  EXPECT_FALSE(application.main().Check5.checked());
-  EXPECT_FALSE(check5->isChecked());
-
-  EXPECT_TRUE(QTest::qWaitFor([&] { return okShown; }, kReplyWaitMs))
-      << "terminal:\n"
-      << textOf(*terminal).toStdString();
-  EXPECT_TRUE(modemUnderstood(modem, "AT+IFC=0,0"));
-  EXPECT_EQ(terminal->count(), application.main().List3.count());
-
-  EXPECT_EQ(window.windowTitle(), QString::fromLatin1(application.main().caption()));
   const QStringList captions = {"Terminal",    "Voice-Call", "SMS",     "Options",
                                 "R7O-3 Alarm", "R7O-3 GPS",  "...about"};
   ASSERT_EQ(tabs->count(), captions.size());
   for (int i = 0; i < tabs->count(); ++i) EXPECT_EQ(tabs->tabText(i), captions[i]);
+  tabs->setCurrentIndex(forms::tabs::kOptions);
+  ASSERT_EQ(rig.main().Tab1.tab(), forms::tabs::kOptions);
+
+  auto* check5 = window.findChild<QCheckBox*>(QStringLiteral("Check5"));
+  auto* terminal = window.findChild<QListWidget*>(QStringLiteral("List3"));
+  ASSERT_NE(check5, nullptr);
+  ASSERT_NE(terminal, nullptr);
+  ASSERT_TRUE(check5->isChecked());
+
+  // On the box itself: the widget may be wider than its text, and only the box and the
+  // text take a click.
+  QTest::mouseClick(check5, Qt::LeftButton, {}, QPoint(4, check5->height() / 2));
+  EXPECT_FALSE(rig.main().Check5.checked());
+  EXPECT_FALSE(check5->isChecked());
+
+  EXPECT_TRUE(
+      rig.runUntil([&] { return answered(*terminal, QStringLiteral("AT+IFC=0,0")); }, Millis(3000)))
+      << "terminal:\n"
+      << textOf(*terminal).toStdString();
+  EXPECT_TRUE(modemUnderstood(rig.modem, "AT+IFC=0,0"));
+  EXPECT_EQ(terminal->count(), rig.main().List3.count());
 }
 
-TEST_F(MainWindowUiTest, EveryControlOfTheModelHasItsWidgetByName) {
-  QtScheduler scheduler;
-  sim::SchedulerClock clock(scheduler);
-  sim::ModemEngine modem(clock, sim::ModemConfig{});
-  sim::SimulatedPort port(scheduler, modem);
-  RecordingDialogs dialogs;
-  RecordingShell shell;
-  QtHost host(home());
-  app::Application application({port, scheduler, dialogs, shell, host}, "");
-  ASSERT_TRUE(application.load());
-  MainWindowView window(application);
+TEST_F(MainWindowUiTest, EveryControlOfTheModelHasItsWidgetOfItsKindByName) {
+  MainWindowView window(*rig.app, MainWindowView::Activation::ByCaller);
 
-  const char* names[] = {"Label2",    "Label20",  "Gauge1",  "Label11",  "Label25",  "CTS",
-                         "Label33",   "Label48",  "Label12", "Label14",  "Label53",  "Label3",
-                         "List1",     "List3",    "List2",   "Text1",    "Text2",    "Text3",
-                         "Command31", "Command3", "Frame18", "Command1", "Command2", "Frame2",
-                         "Check1",    "Check5",   "Frame3",  "Label7",   "Label16",  "Tab1"};
-  for (const char* name : names) {
-    SCOPED_TRACE(name);
-    EXPECT_NE(window.findChild<QWidget*>(QString::fromLatin1(name)), nullptr);
+  struct Case {
+    const char* name;
+    const char* kind;
+  };
+  const Case cases[] = {
+      // tab 0 "Terminal"
+      {"Label2", "QLabel"},
+      {"Label20", "QLabel"},
+      {"Gauge1", "QProgressBar"},
+      {"Label11", "QLabel"},
+      {"Label25", "QLabel"},
+      {"CTS", "QFrame"},
+      {"Label33", "QLabel"},
+      {"Label48", "QLabel"},
+      {"Label12", "QLabel"},
+      {"Label14", "QLabel"},
+      {"Label53", "QLabel"},
+      {"Label3", "QLabel"},
+      {"List1", "QListWidget"},
+      {"List3", "QListWidget"},
+      {"List2", "QListWidget"},
+      {"Text1", "QLineEdit"},
+      {"Text2", "QLineEdit"},
+      {"Text3", "QLineEdit"},
+      {"Command31", "QPushButton"},
+      {"Command3", "QPushButton"},
+      {"Frame18", "QGroupBox"},
+      {"Command1", "QPushButton"},
+      {"Command2", "QPushButton"},
+      // tab 1 "Voice-Call"
+      {"Label4", "QLabel"},
+      {"Text8", "QLineEdit"},
+      {"Command9", "QPushButton"},
+      // tab 3 "Options"
+      {"Frame1", "QGroupBox"},
+      {"Slider1", "QSlider"},
+      {"Slider2", "QSlider"},
+      {"Label5", "QLabel"},
+      {"Label6", "QLabel"},
+      {"Label17", "QLabel"},
+      {"Label18", "QLabel"},
+      {"Command53", "QPushButton"},
+      {"Frame2", "QGroupBox"},
+      {"Frame12", "QGroupBox"},
+      {"Command51", "QPushButton"},
+      {"Label32", "QLabel"},
+      {"Label38", "QLabel"},
+      {"Frame13", "QGroupBox"},
+      {"Combo1", "QComboBox"},
+      {"Option13", "QRadioButton"},
+      {"Option12", "QRadioButton"},
+      {"Frame6", "QGroupBox"},
+      {"Command15", "QPushButton"},
+      {"Command29", "QPushButton"},
+      {"Check1", "QCheckBox"},
+      {"Check5", "QCheckBox"},
+      {"Label19", "QLabel"},
+      {"Text4", "QLineEdit"},
+      {"Command7", "QPushButton"},
+      {"Command10", "QPushButton"},
+      // tab 5 "R7O-3 GPS"
+      {"Frame3", "QGroupBox"},
+      {"Label26", "QLabel"},
+      {"Text10", "QLineEdit"},
+      {"Command22", "QPushButton"},
+      {"Label7", "QLabel"},
+      {"Text14", "QLineEdit"},
+      {"Label16", "QLabel"},
+      // tab 6 "...about"
+      {"Label1", "QLabel"},
+      {"Tab1", "QTabWidget"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto found = window.findChildren<QWidget*>(QString::fromLatin1(c.name));
+    ASSERT_EQ(found.size(), 1);
+    EXPECT_TRUE(found.first()->inherits(c.kind)) << found.first()->metaObject()->className();
   }
   EXPECT_NE(window.findChild<QAction*>(QStringLiteral("m_exit")), nullptr);
   EXPECT_NE(window.findChild<QAction*>(QStringLiteral("m_gps")), nullptr);
   EXPECT_EQ(window.objectName(), QStringLiteral("REZEDEV7"));
+}
+
+TEST_F(MainWindowUiTest, WidgetsShowWhatTheModelSaysOfThem) {
+  MainWindowView window(*rig.app, MainWindowView::Activation::ByCaller);
+  const forms::MainWindow& m = rig.main();
+  const auto tip = [](const forms::Control& c) { return QString::fromLatin1(c.toolTip()); };
+
+  // The dial button is a picture: no caption, an icon, the model's tooltip.
+  auto* dial = window.findChild<QPushButton*>(QStringLiteral("Command9"));
+  ASSERT_NE(dial, nullptr);
+  EXPECT_TRUE(dial->text().isEmpty());
+  EXPECT_FALSE(dial->icon().isNull());
+  EXPECT_EQ(dial->toolTip(), tip(m.Command9));
+  EXPECT_FALSE(dial->toolTip().isEmpty());
+
+  for (const char* name : {"List1", "List3"}) {
+    SCOPED_TRACE(name);
+    auto* list = window.findChild<QListWidget*>(QString::fromLatin1(name));
+    ASSERT_NE(list, nullptr);
+    EXPECT_FALSE(list->toolTip().isEmpty());
+  }
+  EXPECT_EQ(window.findChild<QListWidget*>(QStringLiteral("List1"))->toolTip(), tip(m.List1));
+  EXPECT_EQ(window.findChild<QListWidget*>(QStringLiteral("List3"))->toolTip(), tip(m.List3));
+
+  // The fields the user types into, and the one that only shows the service centre.
+  struct Field {
+    const char* name;
+    bool enabled;
+  };
+  for (const Field f : {Field{"Text8", true}, Field{"Text4", true}, Field{"Text10", true},
+                        Field{"Text14", false}}) {
+    SCOPED_TRACE(f.name);
+    auto* edit = window.findChild<QLineEdit*>(QString::fromLatin1(f.name));
+    ASSERT_NE(edit, nullptr);
+    EXPECT_FALSE(edit->isReadOnly());
+    EXPECT_EQ(edit->isEnabled(), f.enabled);
+  }
+  // Filled from TARVIK.INI at load.
+  EXPECT_EQ(window.findChild<QLineEdit*>(QStringLiteral("Text8"))->text(),
+            QString::fromLatin1(m.Text8.text()));
+  EXPECT_FALSE(m.Text8.text().empty());
+  EXPECT_FALSE(window.findChild<QPushButton*>(QStringLiteral("Command22"))->isEnabled());
+
+  auto* combo = window.findChild<QComboBox*>(QStringLiteral("Combo1"));
+  ASSERT_NE(combo, nullptr);
+  EXPECT_EQ(combo->count(), static_cast<int>(m.Combo1.items().size()));
+  EXPECT_EQ(combo->currentText(), QString::fromLatin1(m.Combo1.text()));
+  EXPECT_TRUE(window.findChild<QRadioButton*>(QStringLiteral("Option13"))->isChecked());
+  EXPECT_FALSE(window.findChild<QRadioButton*>(QStringLiteral("Option12"))->isChecked());
+}
+
+TEST_F(MainWindowUiTest, TheRingerOptionsFollowTheModelNotQtsGrouping) {
+  MainWindowView window(*rig.app, MainWindowView::Activation::ByCaller);
+  auto* buzzer = window.findChild<QRadioButton*>(QStringLiteral("Option13"));
+  auto* speaker = window.findChild<QRadioButton*>(QStringLiteral("Option12"));
+  ASSERT_NE(buzzer, nullptr);
+  ASSERT_NE(speaker, nullptr);
+  int speakerClicks = 0;
+  rig.main().Option12.Click.connect([&] { ++speakerClicks; });
+
+  speaker->click();
+  EXPECT_TRUE(rig.main().Option12.value());
+  EXPECT_FALSE(rig.main().Option13.value());
+  EXPECT_TRUE(speaker->isChecked());
+  EXPECT_FALSE(buzzer->isChecked());
+  EXPECT_EQ(speakerClicks, 1);
+
+  rig.main().Option13.select();
+  EXPECT_TRUE(buzzer->isChecked());
+  EXPECT_FALSE(speaker->isChecked());
+}
+
+TEST_F(MainWindowUiTest, TheWindowFitsTheHeightTheProgramStartsItWith) {
+  MainWindowView window(*rig.app, MainWindowView::Activation::ByCaller);
+  const int startHeight = rig.main().height();
+  ASSERT_GT(startHeight, 0);
+  // The pages full of controls scroll rather than make the window taller than that.
+  EXPECT_LE(window.minimumSizeHint().height(), startHeight);
 }
 
 }  // namespace

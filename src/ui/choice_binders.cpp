@@ -1,0 +1,84 @@
+// The controls that choose one of several: a combo box of fixed items and option buttons.
+
+#include "ui/binder.h"
+#include "ui/binders.h"
+#include "ui/latin1.h"
+
+#include <QSignalBlocker>
+
+namespace d7o::ui {
+
+namespace {
+
+class ComboBoxBinder : public Binder {
+ public:
+  ComboBoxBinder(QComboBox* w, forms::ComboBox& c) : Binder(w), m_widget(w), m_control(c) {
+    w->setObjectName(fromLatin1(c.name()));
+    w->setEditable(false);
+    {
+      const QSignalBlocker block(w);
+      w->clear();
+      for (const auto& item : c.items()) w->addItem(fromLatin1(item));
+    }
+    listen(c.changed, [this] { show(); });
+    // `activated` is the user's choice only (list, keys, wheel); an index set from code
+    // must not come back to the model as a Click.
+    connect(w, &QComboBox::activated, this, [this](int index) {
+      m_control.setListIndex(index);
+      // The Click handler may have chosen another entry; the combo shows the model's.
+      show();
+    });
+    show();
+  }
+
+ private:
+  void show() {
+    const QSignalBlocker block(m_widget);
+    m_widget->setCurrentIndex(m_control.listIndex());
+    applyControlState(m_widget, m_control);
+  }
+
+  QComboBox* m_widget;
+  forms::ComboBox& m_control;
+};
+
+class OptionButtonBinder : public Binder {
+ public:
+  OptionButtonBinder(QRadioButton* w, forms::OptionButton& c)
+      : Binder(w), m_widget(w), m_control(c) {
+    w->setObjectName(fromLatin1(c.name()));
+    // Qt's own grouping would uncheck the others behind the model's back.
+    w->setAutoExclusive(false);
+    listen(c.changed, [this] { show(); });
+    connect(w, &QRadioButton::clicked, this, [this] {
+      m_control.select();
+      // A click on the selected one toggles a non-exclusive radio off; the model keeps it.
+      show();
+    });
+    show();
+  }
+
+ private:
+  void show() {
+    const QSignalBlocker block(m_widget);
+    m_widget->setText(fromLatin1(m_control.caption()));
+    m_widget->setChecked(m_control.value());
+    applyControlState(m_widget, m_control);
+    applyBackground(m_widget, m_control.backColor());
+    applyColor(m_widget, QPalette::WindowText, m_control.foreColor());
+  }
+
+  QRadioButton* m_widget;
+  forms::OptionButton& m_control;
+};
+
+}  // namespace
+
+void bind(QComboBox* widget, forms::ComboBox& control) {
+  new ComboBoxBinder(widget, control);
+}
+void bind(QRadioButton* widget, forms::OptionButton& control) {
+  new OptionButtonBinder(widget, control);
+}
+
+}  // namespace d7o::ui
