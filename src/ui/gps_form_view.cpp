@@ -157,7 +157,16 @@ GpsFormView::GpsFormView(app::Application& app, QWidget* parent)
     const auto id = signal.connect(std::move(handler));
     m_disconnects.push_back([&signal, id] { signal.disconnect(id); });
   };
-  listen(m_model.fixChanged, [this] { showFix(false); });
+  // At 115200 baud the fix changes with every sentence: the labels follow at most every
+  // kFixInterval, which the eye cannot tell apart and which keeps the painting cheap.
+  listen(m_model.fixChanged, [this] {
+    if (m_fixPending) return;
+    m_fixPending = true;
+    QTimer::singleShot(kFixInterval, this, [this] {
+      m_fixPending = false;
+      showFix(false);
+    });
+  });
   listen(m_model.needleChanged, [this] { showNeedle(); });
   listen(m_model.changed, [this] { followVisibility(); });
   showFix(true);

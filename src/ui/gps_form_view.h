@@ -84,6 +84,8 @@ class GpsFormView : public QWidget {
   QWidget* m_check1 = nullptr;
   // What the widgets show, so an update touches only the values that changed.
   gps::GpsFix m_shown;
+  bool m_fixPending = false;
+  static constexpr int kFixInterval = 50;  // ms
 };
 
 }  // namespace d7o::ui

@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QTimer>
 
 namespace d7o::ui {
 
@@ -53,7 +54,16 @@ class ListBoxBinder : public Binder {
     show();
   }
 
+  // A GPS device at 115200 baud adds a line every few milliseconds: the items follow at
+  // once, the painting at most every kRepaintInterval, which the eye cannot tell apart.
+  void holdRepaint() {
+    if (!m_widget->updatesEnabled()) return;
+    m_widget->setUpdatesEnabled(false);
+    QTimer::singleShot(kRepaintInterval, this, [this] { m_widget->setUpdatesEnabled(true); });
+  }
+
   void follow(forms::ListChange change) {
+    holdRepaint();
     const QSignalBlocker block(m_widget);
     using Kind = forms::ListChange::Kind;
     const int i = change.index;
@@ -114,6 +124,8 @@ class ListBoxBinder : public Binder {
     m_widget->setCurrentRow(index);
     m_widget->scrollToItem(m_widget->item(index));
   }
+
+  static constexpr int kRepaintInterval = 50;  // ms
 
   QListWidget* m_widget;
   forms::ListBox& m_control;

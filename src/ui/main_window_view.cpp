@@ -121,6 +121,21 @@ MainWindowView::MainWindowView(app::Application& app, Activation activation, QWi
   setCentralWidget(tabs);
 
   bind(static_cast<QWidget*>(this), static_cast<forms::Form&>(m_model));
+  m_visibility = m_model.changed.connect([this] { followVisibility(); });
+}
+
+MainWindowView::~MainWindowView() {
+  m_model.changed.disconnect(m_visibility);
+}
+
+void MainWindowView::followVisibility() {
+  // Before its first showing the window is the caller's to show.
+  if (!m_shown) return;
+  if (!m_model.visible() && isVisible()) {
+    hide();
+  } else if (m_model.visible() && !isVisible()) {
+    show();
+  }
 }
 
 void MainWindowView::buildMenus() {

@@ -19,6 +19,7 @@ class MainWindowView : public QMainWindow {
 
   explicit MainWindowView(app::Application& app, Activation activation = Activation::OnFirstShow,
                           QWidget* parent = nullptr);
+  ~MainWindowView() override;
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -31,11 +32,14 @@ class MainWindowView : public QMainWindow {
   QWidget* buildOptionsTab();
   QWidget* buildGpsTab();
   QWidget* buildAboutTab();
+  // The program hides the main window while the GPS analyzer is shown.
+  void followVisibility();
 
   app::Application& m_app;
   forms::MainWindow& m_model;
   Activation m_activation;
   bool m_shown = false;
+  forms::Signal<>::Connection m_visibility = 0;
 };
 
 }  // namespace d7o::ui
