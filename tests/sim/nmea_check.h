@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sim/modem_text.h"
+
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -32,20 +34,8 @@ inline std::vector<std::string> sentences(std::string_view text, std::string_vie
 
 // Comma-separated fields of a sentence, the checksum cut off; field 0 is "$GPxxx".
 inline std::vector<std::string> fieldsOf(std::string_view sentence) {
-  const std::size_t star = sentence.find('*');
-  sentence = sentence.substr(0, star);
-  std::vector<std::string> out;
-  std::string current;
-  for (const char c : sentence) {
-    if (c == ',') {
-      out.push_back(current);
-      current.clear();
-    } else {
-      current.push_back(c);
-    }
-  }
-  out.push_back(current);
-  return out;
+  // NMEA has no quoted fields, so the modem's own splitter serves.
+  return sim::splitOutsideQuotes(sentence.substr(0, sentence.find('*')), ',');
 }
 
 // "$<body>*hh" with hh the XOR of the body, upper-case hex.
