@@ -1,10 +1,10 @@
 // Bytes per second through the receive path: per-character completeness, normalisation,
 // the ordered reply rows, the terminal list model and the log switch, on a mix of what a
 // D7O sends (command echoes, results, information replies, NMEA sentences).
-#include <benchmark/benchmark.h>
-
 #include "dispatch/receive_handler.h"
 #include "support/rig.h"
+
+#include <benchmark/benchmark.h>
 
 namespace {
 
