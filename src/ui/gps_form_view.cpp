@@ -159,12 +159,15 @@ GpsFormView::GpsFormView(app::Application& app, QWidget* parent)
   };
   // At 115200 baud the fix changes with every sentence: the labels follow at most every
   // kFixInterval, which the eye cannot tell apart and which keeps the painting cheap.
+  // The whole window (protocol box colours, compass) repaints on the same beat.
   listen(m_model.fixChanged, [this] {
     if (m_fixPending) return;
     m_fixPending = true;
+    setUpdatesEnabled(false);
     QTimer::singleShot(kFixInterval, this, [this] {
       m_fixPending = false;
       showFix(false);
+      setUpdatesEnabled(true);
     });
   });
   listen(m_model.needleChanged, [this] { showNeedle(); });

@@ -29,7 +29,8 @@ class ListBoxBinder : public Binder {
     connect(w, &QListWidget::itemSelectionChanged, this, [this] { select(selectedRow()); });
     connect(w, &QListWidget::itemDoubleClicked, this, [this] { m_control.DblClick.emit(); });
     // Mouse events of an item view arrive at its viewport.
-    watchMouseUp(w->viewport(),
+    m_viewport = w->viewport();
+    watchMouseUp(m_viewport,
                  [this](forms::MouseButton button, bool) { m_control.MouseUp.emit(button); });
 
     rebuild();
@@ -40,7 +41,9 @@ class ListBoxBinder : public Binder {
     // A right or middle press would move the selection, and a selection from code raises
     // Click: only the left button selects, as in the classic list box.
     const auto type = event->type();
-    if (watched == m_widget->viewport() &&
+    // The viewport as it was when bound: events still arrive while the list is being
+    // destroyed, when it can no longer be asked for its parts.
+    if (watched == m_viewport &&
         (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) &&
         static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton) {
       return true;
@@ -128,6 +131,7 @@ class ListBoxBinder : public Binder {
   static constexpr int kRepaintInterval = 50;  // ms
 
   QListWidget* m_widget;
+  QWidget* m_viewport = nullptr;
   forms::ListBox& m_control;
 };
 
