@@ -85,7 +85,7 @@ class GpsFormView : public QWidget {
   // What the widgets show, so an update touches only the values that changed.
   gps::GpsFix m_shown;
   bool m_fixPending = false;
-  static constexpr int kFixInterval = 50;  // ms
+  static constexpr int kFixInterval = 100;  // ms
 };
 
 }  // namespace d7o::ui
