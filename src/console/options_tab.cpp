@@ -42,7 +42,7 @@ void OptionsTab::Command29_Click() {
   }
   w.Label2.setBackColor(forms::colors::kRed);
   m_ctx.port.setBreak(true);
-  m_link.waitUntil(kBreakTime, [] { return false; });
+  m_link.wait(kBreakTime);
   m_ctx.port.setBreak(false);
   if (m_ctx.ended) return;
   // The device restarts: ask for the SIM again, then for the registration.

@@ -26,10 +26,6 @@ void ReceiveHandler::Comm1_OnComm() {
   drain();
 }
 
-void ReceiveHandler::resume() {
-  m_ctx.scheduler.post(platform::Millis(0), [this] { Comm1_OnComm(); });
-}
-
 // Characters pass the completeness test one at a time, so two replies that arrive in one
 // read are two replies. A reply's rows may pump events (a wait inside an action); a receive
 // event meanwhile only queues what it reads, and this loop takes it in order afterwards.

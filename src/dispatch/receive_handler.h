@@ -32,8 +32,6 @@ class ReceiveHandler {
 
   // The port's receive event: characters arrived.
   void Comm1_OnComm();
-  // Reads again what stayed queued while the PIN dialogue was open.
-  void resume();
   // Runs `action` once every character received until now has been through the buffer
   // and the reply it ends has been handled: a request sent now must not take the rest of
   // an earlier answer (the "OK" after "+CPIN: SIM PIN") for its own.

@@ -13,15 +13,15 @@ namespace d7o::dispatch {
 
 using app::contains;
 
-// The reply rows in their order. The order is the tie-break between rows that test the
-// same text ("OK" fires every row whose condition holds), so rows are never re-ordered
-// and a capability adds its action to its row here instead of testing replies elsewhere.
 namespace {
 bool has(const app::SharedState* s, std::string_view part) {
   return contains(s->receiveBuffer, part);
 }
 }  // namespace
 
+// The reply rows in their order. The order is the tie-break between rows that test the
+// same text ("OK" fires every row whose condition holds), so rows are never re-ordered
+// and a capability adds its action to its row here instead of testing replies elsewhere.
 std::vector<ReplyRow> makeReplyTable(app::Application& app) {
   // Rows keep a pointer to the program-wide state, which lives as long as the program.
   app::SharedState* s = &app.context().state;

@@ -14,8 +14,6 @@ void GpsForm::restoreDesign() {
   fixChanged.emit();
   for (CheckBox* box : {&Check1, &Check2, &Check3, &Check4, &Check5}) {
     box->setBackColor(colors::kRed);
-  }
-  for (CheckBox* box : {&Check1, &Check2, &Check3, &Check4, &Check5}) {
     box->restoreDesignValue(true);
   }
   Check6.restoreDesignValue(false);

@@ -83,8 +83,8 @@ void SerialLink::pulseDtrRts() {
   m_ctx.port.setRts(true);
 }
 
-void SerialLink::Delay(int seconds) {
-  waitUntil(Millis(seconds * 1000), [] { return false; });
+void SerialLink::wait(Millis time) {
+  waitUntil(time, [] { return false; });
 }
 
 bool SerialLink::waitUntil(Millis limit, const std::function<bool()>& done) {

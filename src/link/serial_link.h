@@ -35,7 +35,8 @@ class SerialLink {
   void pulseDtrRts();
 
   // Waits `seconds` pumping events (the modem's replies are handled meanwhile).
-  void Delay(int seconds);
+  void Delay(int seconds) { wait(platform::Millis(seconds * 1000)); }
+  void wait(platform::Millis time);
   // Pumps events until `done` holds or `limit` has passed; true when it held.
   bool waitUntil(platform::Millis limit, const std::function<bool()>& done);
   // Up to 3 seconds for the modem's echo of the handshake command.

@@ -167,7 +167,7 @@ TEST(ReceiveDisplay, NothingIsReadWhileThePinDialogueIsOpen) {
   EXPECT_TRUE(rig.terminal().empty());
   EXPECT_EQ(rig.port.bytesAvailable(), 4u);
   rig.state().pinDialogActive = false;
-  rig.app->receiver().resume();
+  rig.app->receiver().Comm1_OnComm();  // the next receive event
   rig.run(Millis(100));
   EXPECT_EQ(rig.terminal(), (Lines{"OK  "}));
 }
