@@ -54,7 +54,9 @@ void applyControlState(QWidget* widget, const forms::Control& control) {
   widget->setEnabled(control.enabled());
   // Showing a widget that has no parent yet would open it as a window of its own.
   if (widget->parentWidget() != nullptr) widget->setVisible(control.visible());
-  widget->setToolTip(fromLatin1(control.toolTip()));
+  // Setting a tooltip always raises an event: only a real change is written.
+  const QString tip = fromLatin1(control.toolTip());
+  if (widget->toolTip() != tip) widget->setToolTip(tip);
 }
 
 bool applyColor(QWidget* widget, QPalette::ColorRole role, forms::Color color) {

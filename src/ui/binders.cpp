@@ -87,7 +87,8 @@ class ButtonBinder : public Binder {
 
 class CheckBoxBinder : public Binder {
  public:
-  CheckBoxBinder(QCheckBox* w, forms::CheckBox& c) : Binder(w), m_widget(w), m_control(c) {
+  CheckBoxBinder(QCheckBox* w, forms::CheckBox& c, bool showsColors)
+      : Binder(w), m_widget(w), m_control(c), m_showsColors(showsColors) {
     nameAfter(w, c);
     listen(c.changed, [this] { show(); });
     connect(w, &QCheckBox::clicked, this, [this](bool checked) {
@@ -104,12 +105,12 @@ class CheckBoxBinder : public Binder {
     m_widget->setText(fromLatin1(m_control.caption()));
     m_widget->setChecked(m_control.checked());
     applyControlState(m_widget, m_control);
-    applyBackground(m_widget, m_control.backColor());
-    applyColor(m_widget, QPalette::WindowText, m_control.foreColor());
+    if (m_showsColors) showColors(m_widget, m_control);
   }
 
   QCheckBox* m_widget;
   forms::CheckBox& m_control;
+  bool m_showsColors;
 };
 
 class SliderBinder : public Binder {
@@ -289,7 +290,15 @@ void bind(QPushButton* widget, forms::CommandButton& control) {
   new ButtonBinder(widget, control);
 }
 void bind(QCheckBox* widget, forms::CheckBox& control) {
-  new CheckBoxBinder(widget, control);
+  new CheckBoxBinder(widget, control, true);
+}
+void bind(QCheckBox* widget, forms::CheckBox& control, ColorsByCaller) {
+  new CheckBoxBinder(widget, control, false);
+  showColors(widget, control);
+}
+void showColors(QCheckBox* widget, const forms::CheckBox& control) {
+  applyBackground(widget, control.backColor());
+  applyColor(widget, QPalette::WindowText, control.foreColor());
 }
 void bind(QLineEdit* widget, forms::TextBox& control) {
   new TextBoxBinder(widget, control);

@@ -27,6 +27,11 @@ void bind(QLabel* widget, forms::Label& control);
 void bind(QGroupBox* widget, forms::Frame& control);
 void bind(QPushButton* widget, forms::CommandButton& control);
 void bind(QCheckBox* widget, forms::CheckBox& control);
+// A box whose colours change at the device's line rate (the analyzer's protocol boxes):
+// the caller shows them on its own beat with `showColors`.
+struct ColorsByCaller {};
+void bind(QCheckBox* widget, forms::CheckBox& control, ColorsByCaller);
+void showColors(QCheckBox* widget, const forms::CheckBox& control);
 void bind(QLineEdit* widget, forms::TextBox& control);
 void bind(QListWidget* widget, forms::ListBox& control);
 void bind(QProgressBar* widget, forms::ProgressBar& control);

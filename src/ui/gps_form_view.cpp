@@ -160,7 +160,7 @@ GpsFormView::GpsFormView(app::Application& app, QWidget* parent)
   // At 115200 baud the fix changes with every sentence: the labels follow at most every
   // kFixInterval, which the eye cannot tell apart and which keeps the painting cheap.
   // The whole window (protocol box colours, compass) repaints on the same beat.
-  listen(m_model.fixChanged, [this] {
+  const auto holdFix = [this] {
     if (m_fixPending) return;
     m_fixPending = true;
     setUpdatesEnabled(false);
@@ -169,7 +169,9 @@ GpsFormView::GpsFormView(app::Application& app, QWidget* parent)
       showFix(false);
       setUpdatesEnabled(true);
     });
-  });
+  };
+  listen(m_model.fixChanged, holdFix);
+  for (const ProtocolBox& p : m_protocolBoxes) listen(p.control->changed, holdFix);
   listen(m_model.needleChanged, [this] { showNeedle(); });
   listen(m_model.changed, [this] { followVisibility(); });
   showFix(true);
@@ -382,7 +384,10 @@ QWidget* GpsFormView::buildProtocolRow() {
   auto* row = new QHBoxLayout(protocols);
   for (forms::CheckBox* check :
        {&m_model.Check1, &m_model.Check2, &m_model.Check3, &m_model.Check4, &m_model.Check5}) {
-    auto* box = make<QCheckBox>(protocols, *check);
+    auto* box = new QCheckBox(protocols);
+    // Their colours tell the sentence just received: they follow on the window's beat.
+    bind(box, *check, ColorsByCaller{});
+    m_protocolBoxes.push_back({box, check});
     // The back colour tells which sentence arrives: it fills the whole box, not only the
     // frame of its tick.
     box->setBackgroundRole(QPalette::Window);
@@ -423,6 +428,7 @@ void GpsFormView::showFix(bool all) {
     m_prn[i]->setText(fromLatin1(fix.prn[i]));
   }
   showSatellites(all);
+  for (const ProtocolBox& p : m_protocolBoxes) showColors(p.widget, *p.control);
   if (all || m_shown.gpsString != fix.gpsString) {
     m_shown.gpsString = fix.gpsString;
     m_gpsString->setFullText(oneLine(fix.gpsString));

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QProgressBar>
 #include <QWidget>
@@ -82,6 +83,11 @@ class GpsFormView : public QWidget {
   ElidedLabel* m_gpsString = nullptr;
   CompassPanel* m_compass = nullptr;
   QWidget* m_check1 = nullptr;
+  struct ProtocolBox {
+    QCheckBox* widget;
+    forms::CheckBox* control;
+  };
+  std::vector<ProtocolBox> m_protocolBoxes;
   // What the widgets show, so an update touches only the values that changed.
   gps::GpsFix m_shown;
   bool m_fixPending = false;

@@ -21,6 +21,11 @@ class ListBoxBinder : public Binder {
   ListBoxBinder(QListWidget* w, forms::ListBox& c) : Binder(w), m_widget(w), m_control(c) {
     w->setObjectName(fromLatin1(c.name()));
     w->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Every row is one line of the terminal's font: the view need not measure each text
+    // it lays out, which at a GPS device's line rate was most of the program's work.
+    w->setUniformItemSizes(true);
+    // The view scrolls on the beat below, not on every new current row.
+    w->setAutoScroll(false);
     listen(c.changed, [this] { show(); });
     listen(c.itemsChanged, [this](forms::ListChange change) { follow(change); });
 
@@ -30,6 +35,7 @@ class ListBoxBinder : public Binder {
     connect(w, &QListWidget::itemDoubleClicked, this, [this] { m_control.DblClick.emit(); });
     // Mouse events of an item view arrive at its viewport.
     m_viewport = w->viewport();
+    w->installEventFilter(this);
     watchMouseUp(m_viewport,
                  [this](forms::MouseButton button, bool) { m_control.MouseUp.emit(button); });
 
@@ -38,6 +44,7 @@ class ListBoxBinder : public Binder {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched == m_widget && event->type() == QEvent::Show && !m_beatPending) scroll();
     // A right or middle press would move the selection, and a selection from code raises
     // Click: only the left button selects, as in the classic list box.
     const auto type = event->type();
@@ -55,29 +62,52 @@ class ListBoxBinder : public Binder {
   void select(int row) {
     m_control.setListIndex(row);
     show();
+    // The arrow keys move the selection: it stays in view.
+    if (m_widget->currentItem() != nullptr) m_widget->scrollToItem(m_widget->currentItem());
   }
 
-  // A GPS device at 115200 baud adds a line every few milliseconds: the items follow at
-  // once, the painting at most every kRepaintInterval, which the eye cannot tell apart.
-  void holdRepaint() {
-    if (!m_widget->updatesEnabled()) return;
-    m_widget->setUpdatesEnabled(false);
-    QTimer::singleShot(kRepaintInterval, this, [this] { m_widget->setUpdatesEnabled(true); });
+  // A GPS device at 115200 baud adds a line every few milliseconds: the items and the
+  // selection follow at once, the painting and the scrolling (which lays the view out)
+  // at most every kRepaintInterval, which the eye cannot tell apart.
+  void holdRepaint(bool followEnd) {
+    if (!m_beatPending) {
+      m_beatPending = true;
+      const QScrollBar* bar = m_widget->verticalScrollBar();
+      m_followEnd = bar->value() == bar->maximum();
+      m_widget->setUpdatesEnabled(false);
+      QTimer::singleShot(kRepaintInterval, this, [this] { beat(); });
+    }
+    m_scrollToEnd = m_scrollToEnd || (followEnd && m_followEnd);
+  }
+
+  void beat() {
+    m_beatPending = false;
+    m_widget->setUpdatesEnabled(true);
+    // A hidden list (the terminal behind the GPS analyzer) scrolls when it shows again:
+    // scrolling lays the view out and asks the display where the pointer is.
+    if (m_widget->isVisible()) scroll();
+  }
+
+  void scroll() {
+    const int selected = selectedRow();
+    if (m_scrollToSelection && selected >= 0) {
+      m_widget->scrollToItem(m_widget->item(selected));
+    } else if (m_scrollToEnd) {
+      // A list that showed its last line keeps showing it, as a terminal should.
+      m_widget->scrollToBottom();
+    }
+    m_scrollToSelection = m_scrollToEnd = false;
   }
 
   void follow(forms::ListChange change) {
-    holdRepaint();
+    holdRepaint(change.kind == forms::ListChange::Kind::Added);
     const QSignalBlocker block(m_widget);
     using Kind = forms::ListChange::Kind;
     const int i = change.index;
     switch (change.kind) {
       case Kind::Added: {
         if (i < 0 || i > m_widget->count()) return rebuild();
-        // A list that shows its last line keeps showing it, as a terminal should.
-        const QScrollBar* bar = m_widget->verticalScrollBar();
-        const bool atEnd = bar->value() == bar->maximum();
         m_widget->insertItem(i, fromLatin1(m_control.item(i)));
-        if (atEnd) m_widget->scrollToBottom();
         break;
       }
       case Kind::Removed:
@@ -125,13 +155,18 @@ class ListBoxBinder : public Binder {
       return;
     }
     m_widget->setCurrentRow(index);
-    m_widget->scrollToItem(m_widget->item(index));
+    holdRepaint(false);
+    m_scrollToSelection = true;
   }
 
   static constexpr int kRepaintInterval = 50;  // ms
 
   QListWidget* m_widget;
   QWidget* m_viewport = nullptr;
+  bool m_beatPending = false;
+  bool m_followEnd = false;  // the list showed its last line when the beat began
+  bool m_scrollToEnd = false;
+  bool m_scrollToSelection = false;
   forms::ListBox& m_control;
 };
 

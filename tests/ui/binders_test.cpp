@@ -52,6 +52,49 @@ TEST(ListBoxBinder, FollowsEveryChangeOfTheItems) {
   EXPECT_EQ(list->count(), 0);
 }
 
+// A device streaming at line rate: the view keeps its last line in sight, also when it
+// was hidden behind another window while the lines came.
+TEST(ListBoxBinder, AStreamingListKeepsItsLastLineInSightShownOrHidden) {
+  forms::ListBox model("List3");
+  QWidget page;
+  page.resize(200, 120);
+  auto* list = new QListWidget(&page);
+  list->resize(200, 120);
+  bind(list, model);
+  page.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&page));
+  const auto stream = [&](int lines) {
+    for (int i = 0; i < lines; ++i) {
+      model.addItem("$GPGGA," + std::to_string(model.count()));
+      model.setListIndex(model.count() - 1);
+    }
+  };
+  const auto lastLineInSight = [&] {
+    return list->viewport()->rect().intersects(list->visualItemRect(list->item(list->count() - 1)));
+  };
+
+  stream(200);
+  EXPECT_EQ(list->count(), 200) << "the items follow at once";
+  EXPECT_EQ(list->currentRow(), 199);
+  EXPECT_TRUE(QTest::qWaitFor(lastLineInSight, 1000));
+
+  page.hide();
+  stream(300);
+  QTest::qWait(80);
+  page.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&page));
+  EXPECT_EQ(list->count(), 500);
+  EXPECT_TRUE(lastLineInSight());
+
+  // A list the user scrolled back stays where the user put it.
+  model.setListIndex(-1);
+  list->scrollToTop();
+  stream(0);
+  model.addItem("OK");
+  QTest::qWait(80);
+  EXPECT_TRUE(list->viewport()->rect().intersects(list->visualItemRect(list->item(0))));
+}
+
 TEST(ListBoxBinder, ShowsLatin1TextsAsTheyAre) {
   forms::ListBox model("List1");
   QWidget page;

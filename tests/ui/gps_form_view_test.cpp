@@ -192,6 +192,15 @@ TEST_F(GpsFormViewValuesTest, EveryValueLabelShowsItsFieldOfTheFix) {
   EXPECT_EQ(strong->value(), fix.satellites[0].bar);
   EXPECT_TRUE(weak->styleSheet().contains(QStringLiteral("#ff0000"))) << "below 31 is red";
   EXPECT_TRUE(strong->styleSheet().contains(QStringLiteral("#00ff00")));
+
+  // The protocol boxes follow on the same beat: the sentence received last is green.
+  for (const char* name : {"Check1", "Check2", "Check3", "Check4", "Check5"}) {
+    SCOPED_TRACE(name);
+    auto* box = gps.findChild<QCheckBox*>(QString::fromLatin1(name));
+    ASSERT_NE(box, nullptr);
+    const bool rmc = box->text() == QStringLiteral("GPRMC");
+    EXPECT_EQ(box->palette().color(QPalette::Window), rmc ? QColor(0, 255, 0) : QColor(255, 0, 0));
+  }
 }
 
 TEST_F(GpsFormViewValuesTest, TheNeedleFollowsTheCourseInThePanelsOwnPixels) {
