@@ -2,6 +2,9 @@
 
 #include "ui/binders.h"
 
+#include <algorithm>
+#include <initializer_list>
+
 #include <QCloseEvent>
 #include <QFontDatabase>
 #include <QGridLayout>
@@ -76,11 +79,24 @@ QWidget* scrollable(QWidget* content) {
   return area;
 }
 
-// A value label that keeps its width while the value changes, so the slider beside it
-// does not jump.
-QLabel* makeValueLabel(QWidget* parent, forms::Label& control) {
+// A label of one line that keeps its size while its text changes among `texts`: the
+// controls beside it do not jump, and a fixed size keeps a change from laying out (and
+// repainting) the whole tab again, as the clock changes with every sentence of a GPS
+// device.
+QLabel* makeSteadyLabel(QWidget* parent, forms::Label& control,
+                        std::initializer_list<const char*> texts) {
   auto* label = make<QLabel>(parent, control);
-  label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QStringLiteral("0000")));
+  int widest = 0;
+  for (const char* text : texts) {
+    widest = std::max(widest, label->fontMetrics().horizontalAdvance(QString::fromLatin1(text)));
+  }
+  label->setFixedSize(widest, label->fontMetrics().height());
+  return label;
+}
+
+// A value label beside a slider.
+QLabel* makeValueLabel(QWidget* parent, forms::Label& control) {
+  auto* label = makeSteadyLabel(parent, control, {"0000"});
   label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   return label;
 }
@@ -161,8 +177,11 @@ QWidget* MainWindowView::buildTerminalTab() {
   status->addSpacing(16);
   status->addLayout(row({makeLamp(page, m.CTS), make<QLabel>(page, m.Label33)}));
   status->addSpacing(16);
-  status->addLayout(column({make<QLabel>(page, m.Label12), make<QLabel>(page, m.Label48),
-                            make<QLabel>(page, m.Label14)}));
+  // The clock: "PC-Time" or "GPS-Time", the time, "GMT" for the GPS time.
+  const std::initializer_list<const char*> kClockTexts = {"PC-Time", "GPS-Time", "00:00:00", "GMT"};
+  status->addLayout(column({makeSteadyLabel(page, m.Label12, kClockTexts),
+                            makeSteadyLabel(page, m.Label48, kClockTexts),
+                            makeSteadyLabel(page, m.Label14, kClockTexts)}));
   status->addSpacing(16);
   status->addWidget(make<QLabel>(page, m.Label53));
   status->addStretch(1);

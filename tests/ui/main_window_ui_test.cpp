@@ -13,6 +13,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -299,6 +300,47 @@ TEST_F(MainWindowUiTest, TheWindowFitsTheHeightTheProgramStartsItWith) {
   ASSERT_GT(startHeight, 0);
   // The pages full of controls scroll rather than make the window taller than that.
   EXPECT_LE(window.minimumSizeHint().height(), startHeight);
+}
+
+// Counts the layout requests that reach a widget.
+class LayoutRequests : public QObject {
+ public:
+  int count = 0;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::LayoutRequest) ++count;
+    return QObject::eventFilter(watched, event);
+  }
+};
+
+// A GPS device changes the clock with every sentence; each layout request would repaint
+// the whole tab widget, many times a second.
+TEST_F(MainWindowUiTest, TheClockChangesWithoutLayingOutTheTabsAgain) {
+  MainWindowView window(*rig.app, MainWindowView::Activation::ByCaller);
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  auto* tabs = window.findChild<QTabWidget*>(QStringLiteral("Tab1"));
+  ASSERT_NE(tabs, nullptr);
+  QTest::qWait(50);  // the window settles after its first showing
+  LayoutRequests requests;
+  tabs->installEventFilter(&requests);
+
+  auto& m = rig.main();
+  for (int second = 0; second < 10; ++second) {
+    m.Label12.setCaption("GPS-Time");
+    m.Label48.setCaption("12:35:0" + std::to_string(second));
+    m.Label14.setCaption("GMT");
+    QCoreApplication::processEvents();
+    m.Label12.setCaption("PC-Time");
+    m.Label14.setCaption("");
+    QCoreApplication::processEvents();
+  }
+  EXPECT_EQ(requests.count, 0);
+  const auto* clock = window.findChild<QLabel*>(QStringLiteral("Label48"));
+  EXPECT_EQ(clock->text(), QStringLiteral("12:35:09"));
+  EXPECT_GE(clock->width(), clock->fontMetrics().horizontalAdvance(clock->text()))
+      << "the clock shows whole";
 }
 
 }  // namespace
