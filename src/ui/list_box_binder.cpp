@@ -66,9 +66,10 @@ class ListBoxBinder : public Binder {
     if (m_widget->currentItem() != nullptr) m_widget->scrollToItem(m_widget->currentItem());
   }
 
-  // A GPS device at 115200 baud adds a line every few milliseconds: the items and the
-  // selection follow at once, the painting and the scrolling (which lays the view out)
-  // at most every kRepaintInterval, which the eye cannot tell apart.
+  // A GPS device at 115200 baud adds a line every few milliseconds: the items follow at
+  // once; the painting, the scrolling and the selection (each of which lays the view
+  // out) at most every kRepaintInterval, which the eye cannot tell apart. A selection
+  // without new items shows at once.
   void holdRepaint(bool followEnd) {
     if (!m_beatPending) {
       m_beatPending = true;
@@ -81,7 +82,11 @@ class ListBoxBinder : public Binder {
   }
 
   void beat() {
-    m_beatPending = false;
+    m_beatPending = m_burst = false;
+    if (m_selectionPending) {
+      m_selectionPending = false;
+      applySelection();
+    }
     m_widget->setUpdatesEnabled(true);
     // A hidden list (the terminal behind the GPS analyzer) scrolls when it shows again:
     // scrolling lays the view out and asks the display where the pointer is.
@@ -101,6 +106,7 @@ class ListBoxBinder : public Binder {
 
   void follow(forms::ListChange change) {
     holdRepaint(change.kind == forms::ListChange::Kind::Added);
+    m_burst = true;
     const QSignalBlocker block(m_widget);
     using Kind = forms::ListChange::Kind;
     const int i = change.index;
@@ -147,6 +153,16 @@ class ListBoxBinder : public Binder {
   }
 
   void showSelection() {
+    if (m_burst) {
+      m_selectionPending = true;
+      return;
+    }
+    applySelection();
+    // The list scrolls to it on the beat that this starts.
+    if (m_scrollToSelection) holdRepaint(false);
+  }
+
+  void applySelection() {
     const int index = m_control.listIndex();
     if (selectedRow() == index) return;
     const QSignalBlocker block(m_widget);
@@ -155,7 +171,6 @@ class ListBoxBinder : public Binder {
       return;
     }
     m_widget->setCurrentRow(index);
-    holdRepaint(false);
     m_scrollToSelection = true;
   }
 
@@ -167,6 +182,8 @@ class ListBoxBinder : public Binder {
   bool m_followEnd = false;  // the list showed its last line when the beat began
   bool m_scrollToEnd = false;
   bool m_scrollToSelection = false;
+  bool m_burst = false;  // the items changed since the beat began
+  bool m_selectionPending = false;
   forms::ListBox& m_control;
 };
 
