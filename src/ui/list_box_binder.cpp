@@ -21,9 +21,6 @@ class ListBoxBinder : public Binder {
   ListBoxBinder(QListWidget* w, forms::ListBox& c) : Binder(w), m_widget(w), m_control(c) {
     w->setObjectName(fromLatin1(c.name()));
     w->setSelectionMode(QAbstractItemView::SingleSelection);
-    // Every row is one line of the terminal's font: the view need not measure each text
-    // it lays out, which at a GPS device's line rate was most of the program's work.
-    w->setUniformItemSizes(true);
     // The view scrolls on the beat below, not on every new current row.
     w->setAutoScroll(false);
     listen(c.changed, [this] { show(); });

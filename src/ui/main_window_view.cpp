@@ -1,6 +1,8 @@
 #include "ui/main_window_view.h"
 
+#include "dispatch/receive_handler.h"
 #include "ui/binders.h"
+#include "ui/paint_pacer.h"
 
 #include <algorithm>
 #include <initializer_list>
@@ -14,6 +16,7 @@
 #include <QScrollArea>
 #include <QShowEvent>
 #include <QStyle>
+#include <QStyledItemDelegate>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -22,10 +25,34 @@ namespace d7o::ui {
 namespace {
 
 constexpr int kLampSize = 16;
+constexpr int kPaintIntervalMs = 40;
 constexpr int kDialIconSize = 32;
 // Wide enough for a typed number, an initialisation string, a configuration string.
 constexpr int kNumberFieldWidth = 180;
 constexpr int kCommandFieldWidth = 320;
+
+// The terminal's rows: one line each of at most the receive path's piece length in a
+// fixed font, so every row has the same size. Measured once per font instead of shaping
+// a line of text each time the view lays itself out (with every line a GPS device sends).
+class TerminalRowDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+
+  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    if (!m_size.isValid() || option.font != m_font) {
+      m_font = option.font;
+      m_size = QStyledItemDelegate::sizeHint(option, index);
+      const int widest = option.fontMetrics.horizontalAdvance(
+          QString(static_cast<qsizetype>(dispatch::ReceiveHandler::kLinePiece), QLatin1Char('W')));
+      m_size.setWidth(std::max(m_size.width(), widest));
+    }
+    return m_size;
+  }
+
+ private:
+  mutable QFont m_font;
+  mutable QSize m_size;
+};
 
 // A widget of `parent`, bound to its control.
 template <typename Widget, typename Control>
@@ -138,6 +165,9 @@ MainWindowView::MainWindowView(app::Application& app, Activation activation, QWi
 
   bind(static_cast<QWidget*>(this), static_cast<forms::Form&>(m_model));
   m_visibility = m_model.changed.connect([this] { followVisibility(); });
+  // The terminal and the clock follow a GPS device's every sentence: 25 pictures a
+  // second are enough for the eye.
+  new PaintPacer(this, kPaintIntervalMs);
 }
 
 MainWindowView::~MainWindowView() {
@@ -201,6 +231,7 @@ QWidget* MainWindowView::buildTerminalTab() {
   auto* terminal = make<QListWidget>(page, m.List3);
   terminal->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
   terminal->setUniformItemSizes(true);
+  terminal->setItemDelegate(new TerminalRowDelegate(terminal));
   auto* right = new QVBoxLayout;
   right->addWidget(terminal, 1);
   auto* portRow = new QHBoxLayout;
