@@ -64,27 +64,23 @@ class ListBoxBinder : public Binder {
   }
 
   // A GPS device at 115200 baud adds a line every few milliseconds: the items follow at
-  // once; the painting, the scrolling and the selection (each of which lays the view
-  // out) at most every kRepaintInterval, which the eye cannot tell apart. A selection
-  // without new items shows at once.
-  void holdRepaint(bool followEnd) {
+  // once; the scrolling and, while lines arrive, the selection (each of which lays the
+  // view out) at most every kBeatInterval, which the eye cannot tell apart. A selection
+  // without new items shows at once. The window paces the painting.
+  void startBeat(bool followEnd) {
     if (!m_beatPending) {
       m_beatPending = true;
       const QScrollBar* bar = m_widget->verticalScrollBar();
       m_followEnd = bar->value() == bar->maximum();
-      m_widget->setUpdatesEnabled(false);
-      QTimer::singleShot(kRepaintInterval, this, [this] { beat(); });
+      QTimer::singleShot(kBeatInterval, this, [this] { beat(); });
     }
     m_scrollToEnd = m_scrollToEnd || (followEnd && m_followEnd);
   }
 
   void beat() {
-    m_beatPending = m_burst = false;
-    if (m_selectionPending) {
-      m_selectionPending = false;
-      applySelection();
-    }
-    m_widget->setUpdatesEnabled(true);
+    m_beatPending = false;
+    if (m_burst) applySelection();
+    m_burst = false;
     // A hidden list (the terminal behind the GPS analyzer) scrolls when it shows again:
     // scrolling lays the view out and asks the display where the pointer is.
     if (m_widget->isVisible()) scroll();
@@ -102,7 +98,7 @@ class ListBoxBinder : public Binder {
   }
 
   void follow(forms::ListChange change) {
-    holdRepaint(change.kind == forms::ListChange::Kind::Added);
+    startBeat(change.kind == forms::ListChange::Kind::Added);
     m_burst = true;
     const QSignalBlocker block(m_widget);
     using Kind = forms::ListChange::Kind;
@@ -150,13 +146,10 @@ class ListBoxBinder : public Binder {
   }
 
   void showSelection() {
-    if (m_burst) {
-      m_selectionPending = true;
-      return;
-    }
+    if (m_burst) return;  // the beat shows it
     applySelection();
     // The list scrolls to it on the beat that this starts.
-    if (m_scrollToSelection) holdRepaint(false);
+    if (m_scrollToSelection) startBeat(false);
   }
 
   void applySelection() {
@@ -171,7 +164,7 @@ class ListBoxBinder : public Binder {
     m_scrollToSelection = true;
   }
 
-  static constexpr int kRepaintInterval = 50;  // ms
+  static constexpr int kBeatInterval = 50;  // ms
 
   QListWidget* m_widget;
   QWidget* m_viewport = nullptr;
@@ -180,7 +173,6 @@ class ListBoxBinder : public Binder {
   bool m_scrollToEnd = false;
   bool m_scrollToSelection = false;
   bool m_burst = false;  // the items changed since the beat began
-  bool m_selectionPending = false;
   forms::ListBox& m_control;
 };
 
