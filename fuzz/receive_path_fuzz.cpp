@@ -36,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // A fresh program per input, so a finding replays from its input alone.
   d7o::test::Rig rig;
   rig.startWithOpenPort();
-  rig.state().gpsReceiveMode = true;
+  rig.state().dispatch.gpsReceiveMode = true;
   rig.fromModem(bytes);
   rig.run(d7o::platform::Millis(0));
 

@@ -46,7 +46,7 @@ Application::Application(const Platform& platform, std::string classicArgument)
 
   auto& w = m_ctx->main;
   w.attachTimers(&m_ctx->scheduler);
-  w.Check1.Click.connect([this] { m_ctx->state.logEnabled = m_ctx->main.Check1.checked(); });
+  w.Check1.Click.connect([this] { m_ctx->state.log.logEnabled = m_ctx->main.Check1.checked(); });
   w.m_exit.Click.connect([this] { unload(); });
 }
 
@@ -67,10 +67,10 @@ bool Application::load() {
   auto& w = c.main;
 
   CenterForm(w);
-  s.dataLinkState = "OFF";
+  s.dispatch.dataLinkState = "OFF";
   const std::filesystem::path folder = c.host.programFolder();
-  s.logFilePath = (folder / "Log.txt").string();
-  c.log.start(s.logFilePath);
+  s.log.logFilePath = (folder / "Log.txt").string();
+  c.log.start(s.log.logFilePath);
 
   const std::filesystem::path iniPath = folder / kIniFileName;
   if (!std::filesystem::exists(iniPath)) {
@@ -88,10 +88,10 @@ bool Application::load() {
   }
   for (const std::string& item : *items) {
     const std::string upper = upperCase(item);
-    ++s.iniLineCount;
-    if (s.iniLineCount > ini_index::kFirstCommand) w.List1.addItem(upper);
+    ++s.log.iniLineCount;
+    if (s.log.iniLineCount > ini_index::kFirstCommand) w.List1.addItem(upper);
     w.List2.addItem(upper);
-    if (contains(upper, "ICHIP")) s.iChipPresent = true;
+    if (contains(upper, "ICHIP")) s.link.iChipPresent = true;
   }
 
   w.setCaption(forms::kInitialisingTitle);
@@ -165,7 +165,7 @@ std::string Application::configItem(int index) const {
 void Application::activate() {
   // The search pumps events for up to half a minute; an activation meanwhile (a window
   // closing over the main window) must not start a second one.
-  if (m_ctx->ended || m_activating || m_ctx->state.baudRateKnown) return;
+  if (m_ctx->ended || m_activating || m_ctx->state.link.baudRateKnown) return;
   m_activating = true;
   m_baudSearch->FoundBaudRate();
   m_activating = false;

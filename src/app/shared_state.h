@@ -4,34 +4,37 @@
 
 namespace d7o::app {
 
-// Program-wide state shared by all windows for the whole run. Handlers that expect an
-// answer set a flag here before they send; the reply rows clear it.
-struct SharedState {
-  // receive buffer and reply dispatch
-  std::string receiveBuffer;
-  std::string pendingPromptText;
-  int promptPos = 0;
-  int loopIndex = 0;
+// The receive buffer and the states that change how replies are treated.
+struct DispatchState {
+  std::string receiveBuffer;  // characters received since the last complete reply
+  int promptPos = 0;          // 1-based position of "> " in the reply; 0 without a prompt
 
-  // baud-rate search
+  // data call and GPS receive mode
+  std::string dataLinkState = "OFF";  // "OFF", "ON" or "DATA"
+  bool remoteConnectPending = false;
+  bool remoteLocalModePending = false;
+  bool intervalRequestPending = false;  // the next "OK" is followed by "&REQ INT"
+  bool gpsReceiveMode = false;          // on with the first NMEA sentence, for the whole run
+};
+
+// The serial link and the module dialogue: baud-rate search, wake-up, SIM and PIN, the
+// engine, the network poll.
+struct LinkState {
   bool baudSearchActive = false;
   int baudSearchStep = 0;
   bool baudRateKnown = false;
   bool modemAnswered = false;
 
-  // wake-up, SIM and PIN
   bool initAwaitingOk = false;
   int initTickCount = 0;
   bool simReady = false;
   bool pinDialogActive = false;
   bool pinSentAwaitingOk = false;
 
-  // modem engine
   bool manufacturerQueryPending = false;
   int manufacturerTries = 0;
-  std::string manufacturer;
+  std::string manufacturer;  // "SIEMENS", "Tarvik", "BRELLSTOWEN" or "unknown"
 
-  // network poll and field strength
   int networkPollCount = 0;
   bool pollCsqNext = false;
   int rssiDbm = 0;
@@ -39,57 +42,53 @@ struct SharedState {
 
   bool firmwareSupported = false;
   bool iChipPresent = false;
-  bool hwHandshakeReported = false;
+  bool hwHandshakeReported = false;  // the modem echoed the RTS/CTS setting
+};
 
-  // log and configuration
+// The log switch and what start-up read from TARVIK.INI.
+struct LogState {
   bool logEnabled = false;
   std::string logFilePath;
   int iniLineCount = 0;
+};
 
-  // clock and lamps
-  std::string timeDisplay;
-  int hsTickCount = 0;
-
-  // data call and GPS receive mode
-  std::string dataLinkState = "OFF";
-  bool remoteConnectPending = false;
-  bool remoteLocalModePending = false;
-  bool intervalRequestPending = false;
-  bool gpsReceiveMode = false;
-
-  // GPS evaluation
+// The NMEA evaluation and the GPS clock.
+struct GpsState {
+  std::string timeDisplay;  // the GPS time shown, or empty for the PC clock
   std::string gpsSentenceShown;
   int satelliteSlotPointer = 0;  // none filled yet: the first new satellite goes to row 1
   double gpsSpeed = 0;
+};
 
-  // SMS and PDU creator
-  bool pduModeActive = false;
-  bool autoMessageReference = true;
-  int messageReference = 0;
-  int pduLength = 0;
-  int validityPeriodValue = 0;
-  std::string serviceCentreNumber;
-  bool smsDeleteRunning = false;
-  int smsDeleteIndex = 0;
-  int smsDeleteLast = 0;
+struct SmsState {
+  bool smsDeleteRunning = false;  // the "Delete all SMS" chain
+};
 
-  // phone book
-  int phonebookSize = 0;
-  int phonebookNumberType = 129;
-  std::string savedNationalNumber;
-
-  // device settings
+// The device's settings the panels keep between their lines.
+struct DeviceSettingsState {
   std::string modeLetters = "D";
-  std::string gpsSentenceList;
+};
 
-  // voice call and audio
-  int ringPos = 0;
+// Voice call and audio.
+struct VoiceState {
+  int ringPos = 0;  // 1-based position of "RING" in the last reply that held it
   std::string receiveGainText;
   std::string transmitGainText;
   std::string melodyIndex = "1";
   std::string ringerOutput = "0";
+};
 
-  std::string mapGuidePath;
+// Program-wide state shared by all windows for the whole run, one group per subsystem
+// that owns it. Handlers that expect an answer set a flag here before they send; the
+// reply rows clear it.
+struct SharedState {
+  DispatchState dispatch;
+  LinkState link;
+  LogState log;
+  GpsState gps;
+  SmsState sms;
+  DeviceSettingsState device;
+  VoiceState voice;
 };
 
 }  // namespace d7o::app

@@ -47,8 +47,8 @@ void OptionsTab::Command29_Click() {
   if (m_ctx.ended) return;
   // The device restarts: ask for the SIM again, then for the registration.
   w.Timer1.setEnabled(true);
-  m_ctx.state.simReady = false;
-  m_ctx.state.networkPollCount = 0;
+  m_ctx.state.link.simReady = false;
+  m_ctx.state.link.networkPollCount = 0;
 }
 
 }  // namespace d7o::console

@@ -39,12 +39,11 @@ void Terminal::openRemote() {
 
 void Terminal::List1_DblClick() {
   auto& w = m_ctx.main;
-  if (w.Label2.backColor() != forms::colors::kGreen && m_ctx.state.modemAnswered) {
+  if (w.Label2.backColor() != forms::colors::kGreen && m_ctx.state.link.modemAnswered) {
     w.Text3.setText("...wait while initialising the module");
   }
   const int selected = w.List1.listIndex();
   if (selected < 0) return;
-  m_ctx.state.loopIndex = selected;
   std::string command = w.List1.item(selected);
   if (command.empty()) command = m_ctx.dialogs.inputBox(kPrompt, kTitle, "AT");
 
@@ -52,7 +51,7 @@ void Terminal::List1_DblClick() {
   if (upper == "&REMOTE") {
     openRemote();
   } else if (upper == "&ICHIP") {
-    m_ctx.state.iChipPresent = true;
+    m_ctx.state.link.iChipPresent = true;
     m_init.Command1_Click();
   } else if (isPortSwitch(command)) {
     portSwitch(command);

@@ -31,9 +31,9 @@ VoiceCall::VoiceCall(app::Context& ctx, link::SerialLink& link, link::ModuleInit
   w.Slider1.Change.connect([this] { showSliderValue(m_ctx.main.Slider1, m_ctx.main.Label5); });
   w.Slider2.Change.connect([this] { showSliderValue(m_ctx.main.Slider2, m_ctx.main.Label6); });
   w.Combo1.Click.connect(
-      [this] { m_ctx.state.melodyIndex = std::to_string(m_ctx.main.Combo1.listIndex()); });
-  w.Option12.Click.connect([this] { m_ctx.state.ringerOutput = "1"; });
-  w.Option13.Click.connect([this] { m_ctx.state.ringerOutput = "0"; });
+      [this] { m_ctx.state.voice.melodyIndex = std::to_string(m_ctx.main.Combo1.listIndex()); });
+  w.Option12.Click.connect([this] { m_ctx.state.voice.ringerOutput = "1"; });
+  w.Option13.Click.connect([this] { m_ctx.state.voice.ringerOutput = "0"; });
 }
 
 void VoiceCall::Command9_Click() {
@@ -50,7 +50,7 @@ void VoiceCall::Command3_Click() {
   if (w.Command3.caption() == kAnswer) {
     m_link.sendOrReport("ATA");
     w.Command3.setCaption(kHangUp);
-    m_ctx.state.ringPos = 0;
+    m_ctx.state.voice.ringPos = 0;
   } else {
     m_link.sendOrReport("ATH");
     w.Command3.setCaption(kAnswer);
@@ -63,7 +63,7 @@ void VoiceCall::Command53_Click() {
   if (auto error = m_link.openPort()) {
     m_ctx.showError(link::SerialLink::errorText(*error));
   } else {
-    const std::string& engine = m_ctx.state.manufacturer;
+    const std::string& engine = m_ctx.state.link.manufacturer;
     if (engine == "Tarvik" || engine == "BRELLSTOWEN") {
       m_link.Delay(1);
       // Both gains set and stored in the module's profile in one line.
@@ -86,8 +86,8 @@ void VoiceCall::Command53_Click() {
 }
 
 void VoiceCall::Command51_Click() {
-  m_link.sendOrReport("AT+WCDM=" + m_ctx.state.melodyIndex + "," + m_ctx.state.ringerOutput +
-                      ";&W");
+  m_link.sendOrReport("AT+WCDM=" + m_ctx.state.voice.melodyIndex + "," +
+                      m_ctx.state.voice.ringerOutput + ";&W");
 }
 
 void VoiceCall::voiceIndication() {
@@ -97,7 +97,7 @@ void VoiceCall::voiceIndication() {
 void VoiceCall::callEnded() {
   auto& w = m_ctx.main;
   w.Command1.setEnabled(true);
-  if (contains(m_ctx.state.receiveBuffer, "NO CARRIER")) {
+  if (contains(m_ctx.state.dispatch.receiveBuffer, "NO CARRIER")) {
     w.Timer3.setEnabled(false);
     w.Label1.setVisible(false);
   }
@@ -111,15 +111,15 @@ std::string VoiceCall::gainText(const std::string& reply) {
 
 void VoiceCall::receiveGain() {
   auto& w = m_ctx.main;
-  m_ctx.state.receiveGainText = gainText(m_ctx.state.receiveBuffer);
-  w.Slider1.setValue(app::wholeNumberOf(m_ctx.state.receiveGainText));
+  m_ctx.state.voice.receiveGainText = gainText(m_ctx.state.dispatch.receiveBuffer);
+  w.Slider1.setValue(app::wholeNumberOf(m_ctx.state.voice.receiveGainText));
   w.Slider1.setTickFrequency(kGainTickFrequency);
 }
 
 void VoiceCall::transmitGain() {
   auto& w = m_ctx.main;
-  m_ctx.state.transmitGainText = gainText(m_ctx.state.receiveBuffer);
-  w.Slider2.setValue(app::wholeNumberOf(m_ctx.state.transmitGainText));
+  m_ctx.state.voice.transmitGainText = gainText(m_ctx.state.dispatch.receiveBuffer);
+  w.Slider2.setValue(app::wholeNumberOf(m_ctx.state.voice.transmitGainText));
   w.Slider2.setTickFrequency(kGainTickFrequency);
   m_init.initComplete();
 }
@@ -131,7 +131,7 @@ void VoiceCall::answerButtonOff() {
 
 void VoiceCall::ring() {
   auto& w = m_ctx.main;
-  m_ctx.state.ringPos = static_cast<int>(m_ctx.state.receiveBuffer.find("RING")) + 1;
+  m_ctx.state.voice.ringPos = static_cast<int>(m_ctx.state.dispatch.receiveBuffer.find("RING")) + 1;
   w.Command3.setCaption(kAnswer);
   w.Command3.setVisible(true);
   w.Timer3.setEnabled(true);

@@ -8,7 +8,7 @@ void ModeStates::gpsStreamReply() {
   // baud-rate search gives up at its next step.
   w.Frame18.setEnabled(false);
   w.Label25.setCaption("...receive GPS protocols");
-  m_ctx.state.baudSearchActive = false;
+  m_ctx.state.link.baudSearchActive = false;
   w.setCaption(forms::kStandardTitle);
   w.m_gps.setVisible(true);
 }

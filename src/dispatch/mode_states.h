@@ -11,7 +11,7 @@ class ModeStates {
   explicit ModeStates(app::Context& ctx) : m_ctx(ctx) {}
 
   // Reply row 10: an NMEA sentence arrived.
-  void gpsSentenceSeen() { m_ctx.state.gpsReceiveMode = true; }
+  void gpsSentenceSeen() { m_ctx.state.dispatch.gpsReceiveMode = true; }
   // Reply row 11: any reply while the device streams GPS data.
   void gpsStreamReply();
 

@@ -19,7 +19,7 @@ ReceiveHandler::ReceiveHandler(app::Context& ctx, std::vector<ReplyRow> rows)
 void ReceiveHandler::Comm1_OnComm() {
   if (m_ctx.ended) return;
   // While the PIN dialogue is open nothing is read: it stays in the port until it closes.
-  if (m_ctx.state.pinDialogActive) return;
+  if (m_ctx.state.link.pinDialogActive) return;
   // Incoming data brings the terminal to the front, except over the about tab.
   auto& tab = m_ctx.main.Tab1;
   if (tab.tab() != forms::tabs::kAbout) tab.setTab(forms::tabs::kTerminal);
@@ -56,8 +56,8 @@ void ReceiveHandler::drain() {
   readPort();
   if (m_draining) return;
   m_draining = true;
-  auto& buffer = m_ctx.state.receiveBuffer;
-  while (!m_ctx.ended && !m_ctx.state.pinDialogActive) {
+  auto& buffer = m_ctx.state.dispatch.receiveBuffer;
+  while (!m_ctx.ended && !m_ctx.state.link.pinDialogActive) {
     if (m_pendingPos == m_pending.size()) {
       m_pending.clear();
       m_pendingPos = 0;
@@ -86,7 +86,7 @@ void ReceiveHandler::drain() {
 // two characters can make either, since the test runs after every character (a buffer
 // kept from an earlier reply holds blanks only).
 bool ReceiveHandler::complete() const {
-  const std::string& b = m_ctx.state.receiveBuffer;
+  const std::string& b = m_ctx.state.dispatch.receiveBuffer;
   const std::size_t n = b.size();
   if (n < 2) return false;
   return (b[n - 2] == '\r' && b[n - 1] == '\n') || (b[n - 2] == '>' && b[n - 1] == ' ');
@@ -94,7 +94,7 @@ bool ReceiveHandler::complete() const {
 
 void ReceiveHandler::handleReply() {
   ++m_replies;
-  normaliseReply(m_ctx.state.receiveBuffer);
+  normaliseReply(m_ctx.state.dispatch.receiveBuffer);
   for (const ReplyRow& row : m_rows) {
     if (!row.condition()) continue;
     if (!row.action) continue;
@@ -105,7 +105,7 @@ void ReceiveHandler::handleReply() {
 }
 
 void ReceiveHandler::displayAndLog() {
-  std::string& b = m_ctx.state.receiveBuffer;
+  std::string& b = m_ctx.state.dispatch.receiveBuffer;
   // A bare line end (one or two blanks) is kept as the head of the next reply.
   if (b == " " || b == "  ") return;
   if (!b.empty() && b[0] == ' ') b.erase(0, 1);
@@ -114,7 +114,7 @@ void ReceiveHandler::displayAndLog() {
   if (b.find('\x1a') != std::string::npos) b.clear();
 
   auto& w = m_ctx.main;
-  const bool showing = !m_ctx.state.initAwaitingOk;
+  const bool showing = !m_ctx.state.link.initAwaitingOk;
   if (showing) {
     if (b.size() > kLinePiece) {
       for (std::size_t at = 0; at < b.size(); at += kLinePiece) {
@@ -128,7 +128,7 @@ void ReceiveHandler::displayAndLog() {
   }
   if (!w.List3.empty()) w.List3.setListIndex(w.List3.count() - 1);
 
-  if (m_ctx.state.logEnabled && !m_ctx.log.append(b)) {
+  if (m_ctx.state.log.logEnabled && !m_ctx.log.append(b)) {
     // Reported once: the box is cleared, so nothing is tried again until it is ticked.
     const std::string why = m_ctx.log.lastError();
     w.Check1.setChecked(false);

@@ -15,7 +15,7 @@ using app::contains;
 
 namespace {
 bool has(const app::SharedState* s, std::string_view part) {
-  return contains(s->receiveBuffer, part);
+  return contains(s->dispatch.receiveBuffer, part);
 }
 }  // namespace
 
@@ -41,24 +41,25 @@ std::vector<ReplyRow> makeReplyTable(app::Application& app) {
 
   return {
       {1, "\"OK\" while the baud-rate search runs",
-       [s] { return s->baudSearchActive && has(s, "OK"); },
+       [s] { return s->link.baudSearchActive && has(s, "OK"); },
        then([search] { search->modemAnswered(); })},
       {2, "\"I/OK\"", [s] { return has(s, "I/OK"); }, then([init] { init->iChipAnswered(); })},
       {3, "\"OK\" while the wake-up waits for it",
-       [s] { return s->initAwaitingOk && has(s, "OK"); }, then([init] { init->moduleAnswered(); })},
+       [s] { return s->link.initAwaitingOk && has(s, "OK"); },
+       then([init] { init->moduleAnswered(); })},
       {4, "any reply while the remote tool returns to local mode",
-       [s] { return s->remoteLocalModePending; }, nullptr},
+       [s] { return s->dispatch.remoteLocalModePending; }, nullptr},
       {5, "\"CONNECT\"", [s] { return has(s, "CONNECT"); }, nullptr},
       {6, "\"CARRIER\"", [s] { return has(s, "CARRIER"); }, nullptr},
       {7, "\"BUSY\"", [s] { return has(s, "BUSY"); }, nullptr},
       {8, "\"NO DIALTONE\"", [s] { return has(s, "NO DIALTONE"); }, nullptr},
       {9, "\"OK\" while the interval request waits",
-       [s] { return s->intervalRequestPending && has(s, "OK"); },
+       [s] { return s->dispatch.intervalRequestPending && has(s, "OK"); },
        then([gpsAnalyzer] { gpsAnalyzer->intervalOk(); })},
       {10, "an NMEA sentence",
        [s] { return has(s, "$GPGGA") || has(s, "$GPRMC") || has(s, "$GPGSV") || has(s, "$GPGSA"); },
        then([modes] { modes->gpsSentenceSeen(); })},
-      {11, "any reply in GPS receive mode", [s] { return s->gpsReceiveMode; },
+      {11, "any reply in GPS receive mode", [s] { return s->dispatch.gpsReceiveMode; },
        then([modes, gpsAnalyzer] {
          modes->gpsStreamReply();
          gpsAnalyzer->evaluateStreamReply();
@@ -71,39 +72,42 @@ std::vector<ReplyRow> makeReplyTable(app::Application& app) {
       {15, "\"+CME ERROR: 13\"", [s] { return has(s, "+CME ERROR: 13"); },
        then([init] { init->simError("...no SIM card inserted..."); })},
       {16, "\"TARVIK\" in the upper-cased reply",
-       [s] { return app::containsUpperCased(s->receiveBuffer, "TARVIK"); },
+       [s] { return app::containsUpperCased(s->dispatch.receiveBuffer, "TARVIK"); },
        then([init] { init->firmwareReply(); })},
       {17, "\"$CNFOK\"", [s] { return has(s, "$CNFOK"); },
        then([staging] { staging->configurationAccepted(); })},
       {18, "\"OK\" or \"+CMS ERROR: 0\" while all SMS are deleted",
-       [s] { return s->smsDeleteRunning && (has(s, "OK") || has(s, "+CMS ERROR: 0")); }, nullptr},
+       [s] { return s->sms.smsDeleteRunning && (has(s, "OK") || has(s, "+CMS ERROR: 0")); },
+       nullptr},
       {19, "\"+CPMS: \"", [s] { return has(s, "+CPMS: "); }, nullptr},
       {20, "\"+CMTI:\"", [s] { return has(s, "+CMTI:"); }, nullptr},
-      {21, "any reply while the manufacturer is asked", [s] { return s->manufacturerQueryPending; },
+      {21, "any reply while the manufacturer is asked",
+       [s] { return s->link.manufacturerQueryPending; },
        then([init] { init->manufacturerReply(); })},
-      {22, "any reply after four without a manufacturer", [s] { return s->manufacturerTries == 4; },
+      {22, "any reply after four without a manufacturer",
+       [s] { return s->link.manufacturerTries == 4; },
        then([init] { init->manufacturerUnknown(); })},
       {23, "\"+CPBS: \" and a double quote", [s] { return has(s, "+CPBS: \""); }, nullptr},
       {24, "\"+CPBR: \"", [s] { return has(s, "+CPBR: "); }, nullptr},
       {25, "character 26 (the SMS text echo)",
        [s] {
          // The prompt position is taken here, before the test, and row 26 acts on it.
-         const auto p = s->receiveBuffer.find("> ");
-         s->promptPos = p == std::string::npos ? 0 : static_cast<int>(p) + 1;
+         const auto p = s->dispatch.receiveBuffer.find("> ");
+         s->dispatch.promptPos = p == std::string::npos ? 0 : static_cast<int>(p) + 1;
          return has(s, "\x1a");
        },
        nullptr},
-      {26, "the \"> \" prompt", [s] { return s->promptPos > 0; }, nullptr},
+      {26, "the \"> \" prompt", [s] { return s->dispatch.promptPos > 0; }, nullptr},
       {27, "\"VOICE\"", [s] { return has(s, "VOICE"); },
        then([voice] { voice->voiceIndication(); })},
       {28, "\"IFC=2,2\" (the handshake echo)", [s] { return has(s, "IFC=2,2"); },
        [s] {
-         s->hwHandshakeReported = true;
+         s->link.hwHandshakeReported = true;
          return Flow::Continue;
        }},
       {29, "\"IFC=0,0\"", [s] { return has(s, "IFC=0,0"); },
        [s] {
-         s->hwHandshakeReported = false;
+         s->link.hwHandshakeReported = false;
          return Flow::Continue;
        }},
       {30, "\"+CSCA: \" and a double quote", [s] { return has(s, "+CSCA: \""); }, nullptr},
@@ -121,7 +125,8 @@ std::vector<ReplyRow> makeReplyTable(app::Application& app) {
        then([voice] { voice->answerButtonOff(); })},
       {39, "\"BUSY\"", [s] { return has(s, "BUSY"); }, then([voice] { voice->answerButtonOff(); })},
       {40, "\"RING\"", [s] { return has(s, "RING"); }, then([voice] { voice->ring(); })},
-      {41, "\"OK\" after the PIN was sent", [s] { return s->pinSentAwaitingOk && has(s, "OK"); },
+      {41, "\"OK\" after the PIN was sent",
+       [s] { return s->link.pinSentAwaitingOk && has(s, "OK"); },
        then([init] { init->pinAccepted(); })},
       {42, "\"+CPIN:\"", [s] { return has(s, "+CPIN:"); }, [init] { return init->simStatus(); }},
   };

@@ -32,7 +32,7 @@ Analyzer::Analyzer(app::Context& ctx, link::SerialLink& link, std::function<void
 }
 
 void Analyzer::intervalOk() {
-  m_ctx.state.intervalRequestPending = false;
+  m_ctx.state.dispatch.intervalRequestPending = false;
   m_link.sendCommand(device::kRequestInterval);
 }
 
@@ -56,12 +56,12 @@ void Analyzer::evaluateStreamReply() {
   app::SharedState& s = m_ctx.state;
   // The first sentence creates the window in the background.
   load();
-  NmeaState nmea{s.satelliteSlotPointer, s.gpsSpeed, g.Option20.value()};
-  const std::string marked = evaluateReply(s.receiveBuffer, g.fix, nmea);
+  NmeaState nmea{s.gps.satelliteSlotPointer, s.gps.gpsSpeed, g.Option20.value()};
+  const std::string marked = evaluateReply(s.dispatch.receiveBuffer, g.fix, nmea);
   if (!marked.empty()) {
-    s.gpsSentenceShown = marked;
+    s.gps.gpsSentenceShown = marked;
     colourMarked(marked);
-  } else if (s.gpsSentenceShown.empty()) {
+  } else if (s.gps.gpsSentenceShown.empty()) {
     for (forms::CheckBox* box : {&g.Check1, &g.Check2, &g.Check3, &g.Check4, &g.Check5}) {
       box->setBackColor(kRed);
     }
@@ -72,15 +72,15 @@ void Analyzer::evaluateStreamReply() {
 
 void Analyzer::showClock() {
   auto& w = m_ctx.main;
-  const std::string clock = gpsClockText(m_ctx.state.receiveBuffer);
+  const std::string clock = gpsClockText(m_ctx.state.dispatch.receiveBuffer);
   if (!clock.empty()) {
-    m_ctx.state.timeDisplay = clock;
+    m_ctx.state.gps.timeDisplay = clock;
     w.Label48.setCaption(clock);
     w.Label12.setCaption("GPS-Time");
     w.Label14.setCaption("GMT");
   } else {
     w.Label12.setCaption("PC-Time");
-    m_ctx.state.timeDisplay.clear();
+    m_ctx.state.gps.timeDisplay.clear();
     w.Label14.setCaption("");
   }
 }
@@ -129,7 +129,7 @@ void Analyzer::Check6_Click() {
 
 void Analyzer::discardInput() {
   m_ctx.port.discardInput();
-  m_ctx.state.receiveBuffer.clear();
+  m_ctx.state.dispatch.receiveBuffer.clear();
 }
 
 // A box clicked while it is ticked clears and ticks it again; that second Click must not
@@ -141,10 +141,10 @@ void Analyzer::selectProtocol(forms::CheckBox& box) {
   app::SharedState& s = m_ctx.state;
   const std::string sentence = box.caption();
   const bool portReady = openPort();
-  s.gpsSentenceShown = sentence;
+  s.gps.gpsSentenceShown = sentence;
   discardInput();
-  if (!s.remoteConnectPending && portReady) m_link.sendOrReport(device::cnfGps(sentence));
-  s.intervalRequestPending = true;
+  if (!s.dispatch.remoteConnectPending && portReady) m_link.sendOrReport(device::cnfGps(sentence));
+  s.dispatch.intervalRequestPending = true;
   box.setChecked(true);
   discardInput();
   for (forms::CheckBox* other : {&g.Check1, &g.Check2, &g.Check3, &g.Check4, &g.Check5}) {
@@ -161,10 +161,11 @@ void Analyzer::selectAllProtocols() {
   auto& g = m_ctx.gpsForm;
   app::SharedState& s = m_ctx.state;
   const bool portReady = openPort();
-  s.gpsSentenceShown = g.Check1.caption();
+  s.gps.gpsSentenceShown = g.Check1.caption();
   discardInput();
-  if (!s.remoteConnectPending && portReady) m_link.sendOrReport(device::cnfGps(kAllSentences));
-  s.intervalRequestPending = true;
+  if (!s.dispatch.remoteConnectPending && portReady)
+    m_link.sendOrReport(device::cnfGps(kAllSentences));
+  s.dispatch.intervalRequestPending = true;
   g.Check5.setChecked(true);
   discardInput();
   for (forms::CheckBox* box : g.sentenceBoxes()) box->setBackColor(kRed);

@@ -37,18 +37,18 @@ void BaudSearch::FoundBaudRate() {
   }
   m_link.pulseDtrRts();
 
-  s.baudSearchActive = true;
-  s.baudSearchStep = 0;
+  s.link.baudSearchActive = true;
+  s.link.baudSearchStep = 0;
   w.Label25.setCaption("...check baudrate");
-  while (s.baudSearchActive && !m_ctx.ended) {
+  while (s.link.baudSearchActive && !m_ctx.ended) {
     m_ctx.scheduler.pumpPending();
     // The modem needs its start-up time before the first "AT"; each later setting gets
     // two seconds for its answer, which the receive handler takes meanwhile.
-    m_link.Delay(s.baudSearchStep == 0 ? 5 : 2);
+    m_link.Delay(s.link.baudSearchStep == 0 ? 5 : 2);
     if (m_ctx.ended) break;
-    const int step = s.baudSearchStep;
+    const int step = s.link.baudSearchStep;
     if (step < kAnsweredStep) {
-      if (s.gpsReceiveMode) {
+      if (s.dispatch.gpsReceiveMode) {
         // The device streams NMEA: the GPS handling has taken over.
         m_running = false;
         return;
@@ -58,16 +58,16 @@ void BaudSearch::FoundBaudRate() {
     } else if (step == kGiveUpStep) {
       m_ctx.port.setSettings(kDefaultSettings);
       w.Text2.setText("...no answer from modem...");
-      s.baudSearchActive = false;
+      s.link.baudSearchActive = false;
     }
-    s.baudSearchStep = step + 1;
+    s.link.baudSearchStep = step + 1;
     if (step != kGiveUpStep) w.Text2.setText("...check " + m_ctx.port.settings());
   }
   m_running = false;
   if (m_ctx.ended) return;
 
-  if (s.modemAnswered) {
-    s.initAwaitingOk = true;
+  if (s.link.modemAnswered) {
+    s.link.initAwaitingOk = true;
     w.Timer2.setEnabled(true);
     w.Label25.setCaption("dbm");
   } else {
@@ -81,10 +81,10 @@ void BaudSearch::modemAnswered() {
   auto& w = m_ctx.main;
   w.Text2.setText(m_ctx.port.settings());
   w.Label25.setCaption("dbm");
-  s.baudSearchStep = kAnsweredStep;
-  s.baudSearchActive = false;
-  s.baudRateKnown = true;
-  s.modemAnswered = true;
+  s.link.baudSearchStep = kAnsweredStep;
+  s.link.baudSearchActive = false;
+  s.link.baudRateKnown = true;
+  s.link.modemAnswered = true;
 }
 
 }  // namespace d7o::link

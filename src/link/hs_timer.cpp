@@ -21,7 +21,7 @@ void HsTimer::HS_Timer_Timer() {
   if (m_ctx.ended) return;
   auto& w = m_ctx.main;
   // The GPS time, once it comes, owns the clock label.
-  if (m_ctx.state.timeDisplay.empty()) {
+  if (m_ctx.state.gps.timeDisplay.empty()) {
     w.Label48.setCaption(clockText(m_ctx.host.localDateTime()));
   }
   if (m_ctx.port.ctsHolding()) {

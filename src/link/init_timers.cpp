@@ -40,11 +40,11 @@ void InitTimers::Timer2_Timer() {
   if (m_ctx.ended) return;
   // The echo of the wake-up command is not worth a terminal line.
   if (!w.List3.empty()) w.List3.removeItem(w.List3.count() - 1);
-  ++s.initTickCount;
-  w.Label25.setCaption("wait for connect - " + std::to_string(kWakeUpTicks - s.initTickCount) +
+  ++s.link.initTickCount;
+  w.Label25.setCaption("wait for connect - " + std::to_string(kWakeUpTicks - s.link.initTickCount) +
                        " sec.");
-  if (s.initTickCount == kWakeUpTicks) {
-    s.initTickCount = 0;
+  if (s.link.initTickCount == kWakeUpTicks) {
+    s.link.initTickCount = 0;
     w.Timer2.setEnabled(false);
     m_ctx.dialogs.messageBox("D7O not available, check all connections !!!", "Module - Error",
                              MessageIcon::Critical, MessageButtons::Ok);
@@ -58,7 +58,7 @@ void InitTimers::Timer1_Timer() {
   if (m_ctx.ended) return;
   app::SharedState& s = m_ctx.state;
   auto& w = m_ctx.main;
-  if (!s.simReady && s.networkPollCount == 0) {
+  if (!s.link.simReady && s.link.networkPollCount == 0) {
     // The SIM first: its answer drives the PIN dialogue, which restarts the polling.
     const auto error = m_link.sendCommand("AT+CPIN?");
     w.List3.clear();
@@ -66,17 +66,17 @@ void InitTimers::Timer1_Timer() {
     if (error) portClosedUnderPoll();
     return;
   }
-  ++s.networkPollCount;
-  s.pollCsqNext = !s.pollCsqNext;
+  ++s.link.networkPollCount;
+  s.link.pollCsqNext = !s.link.pollCsqNext;
   w.Command2.setEnabled(true);
   w.Text3.setText(m_ctx.port.isOpen() ? "PORT open" : "Port close");
   w.List3.setForeColor(kCyan);
-  if (m_link.sendCommand(s.pollCsqNext ? "AT+CSQ" : "AT+CREG?")) {
+  if (m_link.sendCommand(s.link.pollCsqNext ? "AT+CSQ" : "AT+CREG?")) {
     portClosedUnderPoll();
     return;
   }
-  if (s.networkPollCount == kPollsBeforeNetworkError) {
-    s.networkPollCount = 0;
+  if (s.link.networkPollCount == kPollsBeforeNetworkError) {
+    s.link.networkPollCount = 0;
     w.Timer1.setEnabled(false);
     w.setCaption(forms::kStandardTitle);
     w.Text3.setBackColor(kSystemMenu);

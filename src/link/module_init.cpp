@@ -30,34 +30,34 @@ void ModuleInit::restoreTitle() {
 
 void ModuleInit::Command1_Click() {
   app::SharedState& s = m_ctx.state;
-  if (!s.modemAnswered) return;
+  if (!s.link.modemAnswered) return;
   auto& w = m_ctx.main;
   w.Label53.setVisible(false);
   w.Gauge1.setValue(0);
   w.List3.clear();
-  if (s.iChipPresent) {
+  if (s.link.iChipPresent) {
     w.List3.addItem("---> iChip test funtionality activated");
     w.List3.addItem("---> wait while initialization the modem");
   }
-  s.networkPollCount = 0;
-  s.simReady = false;
+  s.link.networkPollCount = 0;
+  s.link.simReady = false;
   w.Command1.setEnabled(false);
   w.Label25.setCaption("dbm");
   w.Label2.setBackColor(kRed);
-  s.initAwaitingOk = true;
-  s.initTickCount = 0;
+  s.link.initAwaitingOk = true;
+  s.link.initTickCount = 0;
   w.Timer2.setEnabled(true);
 }
 
 void ModuleInit::Command2_Click() {
   app::SharedState& s = m_ctx.state;
-  if (!s.modemAnswered) return;
+  if (!s.link.modemAnswered) return;
   auto& w = m_ctx.main;
-  s.simReady = false;
+  s.link.simReady = false;
   w.Gauge1.setValue(0);
   w.List3.clear();
   w.Timer1.setEnabled(false);
-  s.networkPollCount = 0;
+  s.link.networkPollCount = 0;
   const std::string pin = m_ctx.dialogs.inputBox("Enter PIN", "", kDefaultPin);
   if (pin.empty()) return;
   if (auto error = m_link.sendCommand("AT+CPIN=" + pin)) {
@@ -70,7 +70,7 @@ void ModuleInit::Test_Manufacturer() {
   m_link.Delay(1);
   if (m_ctx.ended) return;
   m_link.sendCommand("AT+CGMI");
-  m_ctx.state.manufacturerQueryPending = true;
+  m_ctx.state.link.manufacturerQueryPending = true;
 }
 
 void ModuleInit::Tab1_Click(int /*previousTab*/) {
@@ -81,10 +81,10 @@ void ModuleInit::Tab1_Click(int /*previousTab*/) {
   switch (tab) {
     case forms::tabs::kVoiceCall:
     case forms::tabs::kSms:
-      if (!s.modemAnswered) w.Tab1.setTab(forms::tabs::kVoiceCall);
+      if (!s.link.modemAnswered) w.Tab1.setTab(forms::tabs::kVoiceCall);
       break;
     case forms::tabs::kOptions:
-      if (!s.modemAnswered) {
+      if (!s.link.modemAnswered) {
         w.Tab1.setTab(forms::tabs::kVoiceCall);
       } else {
         w.Label5.setCaption(std::to_string(w.Slider1.value()));
@@ -93,9 +93,9 @@ void ModuleInit::Tab1_Click(int /*previousTab*/) {
       break;
     case forms::tabs::kAlarm:
     case forms::tabs::kGps:
-      if (!s.modemAnswered) {
+      if (!s.link.modemAnswered) {
         w.Tab1.setTab(forms::tabs::kVoiceCall);
-      } else if (!s.firmwareSupported) {
+      } else if (!s.link.firmwareSupported) {
         m_ctx.dialogs.messageBox(
             "Firmware revision incorrect or\ndevice is not a R7O-3 Alarm/GPS\nplease install the "
             "newest Firmware",
@@ -115,7 +115,7 @@ void ModuleInit::iChipAnswered() {
 void ModuleInit::moduleAnswered() {
   auto& w = m_ctx.main;
   w.List3.clear();
-  m_ctx.state.initAwaitingOk = false;
+  m_ctx.state.link.initAwaitingOk = false;
   w.Timer2.setEnabled(false);
   w.Timer1.setEnabled(true);
   w.Label25.setCaption("dbm");
@@ -126,7 +126,7 @@ void ModuleInit::errorReply() {
   w.Command1.setEnabled(true);
   w.Command2.setEnabled(true);
   w.Command31.setVisible(false);
-  m_ctx.state.audioQueryPending = false;
+  m_ctx.state.link.audioQueryPending = false;
 }
 
 void ModuleInit::simError(const std::string& status) {
@@ -136,27 +136,27 @@ void ModuleInit::simError(const std::string& status) {
 }
 
 void ModuleInit::firmwareReply() {
-  const auto version = firmwareVersionOf(m_ctx.state.receiveBuffer);
-  m_ctx.state.firmwareSupported = version && isSupportedFirmware(*version);
+  const auto version = firmwareVersionOf(m_ctx.state.dispatch.receiveBuffer);
+  m_ctx.state.link.firmwareSupported = version && isSupportedFirmware(*version);
 }
 
 void ModuleInit::manufacturerFound() {
   app::SharedState& s = m_ctx.state;
   m_ctx.main.Command2.setEnabled(true);
   m_ctx.main.Timer1.setEnabled(true);
-  s.manufacturerQueryPending = false;
-  s.manufacturerTries = 0;
+  s.link.manufacturerQueryPending = false;
+  s.link.manufacturerTries = 0;
 }
 
 // Each match overwrites the one before, so a reply naming two makers ends with the last.
 void ModuleInit::manufacturerReply() {
   app::SharedState& s = m_ctx.state;
   auto& w = m_ctx.main;
-  const std::string& reply = s.receiveBuffer;
-  ++s.manufacturerTries;
+  const std::string& reply = s.dispatch.receiveBuffer;
+  ++s.link.manufacturerTries;
   bool found = false;
   if (contains(reply, "BRELLSTOWEN")) {
-    s.manufacturer = "BRELLSTOWEN";
+    s.link.manufacturer = "BRELLSTOWEN";
     w.Slider1.setMax(kFullGain);
     w.Slider2.setMax(kFullGain);
     found = true;
@@ -165,7 +165,7 @@ void ModuleInit::manufacturerReply() {
   const bool vad = w.List2.count() > app::ini_index::kPortHeader &&
                    contains(w.List2.item(app::ini_index::kPortHeader), "VAD");
   if (contains(reply, "Tarvik") || contains(reply, "TARVIK") || vad) {
-    s.manufacturer = "Tarvik";
+    s.link.manufacturer = "Tarvik";
     w.Frame12.setEnabled(true);
     if (contains(reply, "Tarvik")) {
       w.Slider1.setMax(kFullGain);
@@ -174,7 +174,7 @@ void ModuleInit::manufacturerReply() {
     found = true;
   }
   if (contains(reply, kSiemens)) {
-    s.manufacturer = kSiemens;
+    s.link.manufacturer = kSiemens;
     w.Frame12.setEnabled(false);
     found = true;
   }
@@ -182,7 +182,7 @@ void ModuleInit::manufacturerReply() {
 }
 
 void ModuleInit::manufacturerUnknown() {
-  m_ctx.state.manufacturer = "unknown";
+  m_ctx.state.link.manufacturer = "unknown";
   m_ctx.main.Frame12.setEnabled(true);
   manufacturerFound();
 }
@@ -190,7 +190,7 @@ void ModuleInit::manufacturerUnknown() {
 void ModuleInit::fieldStrength() {
   app::SharedState& s = m_ctx.state;
   auto& w = m_ctx.main;
-  const int rssi = rssiOf(s.receiveBuffer);
+  const int rssi = rssiOf(s.dispatch.receiveBuffer);
   if (rssi == 99) {
     w.Label25.setCaption("RSSI not detectable");
     w.Label2.setBackColor(kLightRed);
@@ -198,8 +198,8 @@ void ModuleInit::fieldStrength() {
     return;
   }
   if (rssi <= 31) w.Gauge1.setValue(3 * rssi);
-  s.rssiDbm = dbmOfRssi(rssi);
-  w.Label25.setCaption(std::to_string(s.rssiDbm) + " dbm");
+  s.link.rssiDbm = dbmOfRssi(rssi);
+  w.Label25.setCaption(std::to_string(s.link.rssiDbm) + " dbm");
   // The reading sits with its right edge under the middle of the gauge.
   w.Label25.setLeft(w.Gauge1.left() + w.Gauge1.width() / 2 - w.Label25.width());
 }
@@ -207,17 +207,17 @@ void ModuleInit::fieldStrength() {
 void ModuleInit::registration() {
   app::SharedState& s = m_ctx.state;
   auto& w = m_ctx.main;
-  const int status = registrationStatusOf(s.receiveBuffer);
+  const int status = registrationStatusOf(s.dispatch.receiveBuffer);
   if (status != 1 && status != 5) {
     w.Label2.setBackColor(kRed);  // not (yet) registered: the poll goes on
     return;
   }
   w.Label2.setBackColor(kGreen);
-  if (s.manufacturer != kSiemens && w.Timer1.enabled()) {
+  if (s.link.manufacturer != kSiemens && w.Timer1.enabled()) {
     // The registration the sequence waited for: the configured string, and the gains.
     m_link.sendCommand(w.Text4.text() + ";+VGR?" + ";+VGT?");
-    s.audioQueryPending = true;
-  } else if (s.manufacturer == kSiemens) {
+    s.link.audioQueryPending = true;
+  } else if (s.link.manufacturer == kSiemens) {
     m_link.sendCommand("AT+CMGF=1;+CNMI=1,1,0");
     w.Slider1.setMax(4);
     w.Slider1.setValue(3);
@@ -234,37 +234,37 @@ void ModuleInit::registration() {
 
 void ModuleInit::initComplete() {
   app::SharedState& s = m_ctx.state;
-  if (s.manufacturer != kSiemens) m_link.sendCommand("&REQ TM");
-  if (s.iChipPresent) m_link.sendCommand("AT+iRP1");
+  if (s.link.manufacturer != kSiemens) m_link.sendCommand("&REQ TM");
+  if (s.link.iChipPresent) m_link.sendCommand("AT+iRP1");
   restoreTitle();
   m_ctx.main.Text3.setBackColor(kSystemMenu);
 }
 
 void ModuleInit::pinAccepted() {
-  m_ctx.state.pinSentAwaitingOk = false;
+  m_ctx.state.link.pinSentAwaitingOk = false;
   Command1_Click();
 }
 
 dispatch::Flow ModuleInit::simStatus() {
   app::SharedState& s = m_ctx.state;
   auto& w = m_ctx.main;
-  if (contains(s.receiveBuffer, "READY")) {
-    if (s.simReady) {
+  if (contains(s.dispatch.receiveBuffer, "READY")) {
+    if (s.link.simReady) {
       // A repeated report: shown as it came, nothing else done, not logged.
-      w.List3.addItem(s.receiveBuffer);
+      w.List3.addItem(s.dispatch.receiveBuffer);
       w.List3.setListIndex(w.List3.count() - 1);
-      s.receiveBuffer.clear();
+      s.dispatch.receiveBuffer.clear();
       return dispatch::Flow::EndHandling;
     }
-    s.simReady = true;
-    s.pinDialogActive = false;
+    s.link.simReady = true;
+    s.link.pinDialogActive = false;
     Test_Manufacturer();
     return dispatch::Flow::Continue;
   }
-  if (contains(s.receiveBuffer, "SIM PIN")) {
+  if (contains(s.dispatch.receiveBuffer, "SIM PIN")) {
     // The port stays unread while the box is open; what arrives meanwhile waits in it.
-    s.pinDialogActive = true;
-    s.receiveBuffer.clear();
+    s.link.pinDialogActive = true;
+    s.dispatch.receiveBuffer.clear();
     w.Timer1.setEnabled(false);
     const std::string pin = m_ctx.dialogs.inputBox(
         "SIM/PIN - Error, check SIM-Card\nand Enter PIN !!!", "SIM / PIN - Error", kDefaultPin);
@@ -273,11 +273,11 @@ dispatch::Flow ModuleInit::simStatus() {
       m_ctx.endProgram();
       return dispatch::Flow::EndHandling;
     }
-    s.simReady = true;
+    s.link.simReady = true;
     m_link.sendCommand("AT+CPIN=\"" + pin + "\"");
-    s.pinDialogActive = false;
+    s.link.pinDialogActive = false;
     // The "OK" that ends the SIM query is still on its way; only a later one answers the PIN.
-    auto expectOk = [&s] { s.pinSentAwaitingOk = true; };
+    auto expectOk = [&s] { s.link.pinSentAwaitingOk = true; };
     if (m_receiver != nullptr) {
       m_receiver->afterReceivedSoFar(expectOk);
     } else {

@@ -98,7 +98,7 @@ bool SerialLink::waitUntil(Millis limit, const std::function<bool()>& done) {
 }
 
 bool SerialLink::TestHS() {
-  return waitUntil(kHandshakeTestLimit, [this] { return m_ctx.state.hwHandshakeReported; });
+  return waitUntil(kHandshakeTestLimit, [this] { return m_ctx.state.link.hwHandshakeReported; });
 }
 
 void SerialLink::Check5_Click() {

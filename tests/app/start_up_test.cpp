@@ -68,7 +68,7 @@ TEST(StartUp, ReadsTheDefaultFileIntoBothListsUpperCased) {
   auto& w = rig.main();
   EXPECT_EQ(w.List2.count(), 50);
   EXPECT_EQ(w.List1.count(), 38);
-  EXPECT_EQ(rig.state().iniLineCount, 50);
+  EXPECT_EQ(rig.state().log.iniLineCount, 50);
   int empty = 0;
   for (const auto& item : w.List1.items()) empty += item.empty() ? 1 : 0;
   EXPECT_EQ(empty, 6);
@@ -80,7 +80,7 @@ TEST(StartUp, ReadsTheDefaultFileIntoBothListsUpperCased) {
   EXPECT_FALSE(rig.port.isOpen()) << "the baud-rate search opens the port, not the start-up";
   EXPECT_EQ(w.caption(), "...please wait while initialising Tarvik-Module");
   EXPECT_EQ(w.Tab1.tab(), 0);
-  EXPECT_FALSE(rig.state().iChipPresent);
+  EXPECT_FALSE(rig.state().link.iChipPresent);
   EXPECT_TRUE(rig.dialogs.shown.empty());
 }
 
@@ -98,7 +98,7 @@ TEST(StartUp, HandEditedFileFollowsTheFieldRules) {
   EXPECT_EQ(w.List2.item(52), "1");
   EXPECT_EQ(w.List2.item(54), "AT+ICHIP");
   EXPECT_EQ(w.List1.count(), 43);
-  EXPECT_TRUE(rig.state().iChipPresent);
+  EXPECT_TRUE(rig.state().link.iChipPresent);
 }
 
 TEST(StartUp, CommandLine) {
@@ -161,7 +161,7 @@ TEST(StartUp, EveryStartBeginsWithoutTheOldLog) {
   writeFile(rig.folder.path() / "Log.txt", "old run\r\n");
   ASSERT_TRUE(rig.start());
   EXPECT_FALSE(std::filesystem::exists(rig.folder.path() / "Log.txt"));
-  EXPECT_EQ(rig.state().logFilePath, (rig.folder.path() / "Log.txt").string());
+  EXPECT_EQ(rig.state().log.logFilePath, (rig.folder.path() / "Log.txt").string());
 }
 
 TEST(Shutdown, ExitClosesThePortAndEnds) {

@@ -54,7 +54,7 @@ TEST(OptionsTab, BreakResetTurnsTheLampRedUntilTheNextRegistration) {
   EXPECT_EQ(rig.scheduler.now() - start, Millis(500)) << "the break lasts half a second";
   EXPECT_EQ(w.Label2.backColor(), colors::kRed);
   EXPECT_TRUE(w.Timer1.enabled());
-  EXPECT_FALSE(rig.state().simReady);
+  EXPECT_FALSE(rig.state().link.simReady);
   ASSERT_TRUE(rig.runUntil([&] { return w.Label2.backColor() == colors::kGreen; }));
   const std::string wire = rig.wire();
   EXPECT_EQ(wire.rfind("AT+CPIN?\r", 0), 0u) << wire;

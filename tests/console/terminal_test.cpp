@@ -126,7 +126,7 @@ TEST(Terminal, IchipWordSwitchesToTheIchipModemAndRestartsTheInitialisation) {
   rig.wire();
   rig.dialogs.answerInput("&ichip");
   doubleClick(rig.main().List1, firstFreeRow(rig.main().List1));
-  EXPECT_TRUE(rig.state().iChipPresent);
+  EXPECT_TRUE(rig.state().link.iChipPresent);
   EXPECT_TRUE(rig.main().Timer2.enabled());
   EXPECT_EQ(rig.terminal(), (Lines{"---> iChip test funtionality activated",
                                    "---> wait while initialization the modem"}));

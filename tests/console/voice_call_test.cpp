@@ -41,7 +41,7 @@ TEST(VoiceCall, IncomingCallRungAnsweredHungUpAndEnded) {
   EXPECT_TRUE(w.Command3.visible());
   EXPECT_EQ(w.Command3.caption(), "answer");
   EXPECT_TRUE(w.Timer3.enabled());
-  EXPECT_GT(rig.state().ringPos, 0);
+  EXPECT_GT(rig.state().voice.ringPos, 0);
   const bool before = w.Label1.visible();
   rig.run(Millis(500));
   EXPECT_NE(w.Label1.visible(), before) << "the label blinks every half second";
@@ -52,7 +52,7 @@ TEST(VoiceCall, IncomingCallRungAnsweredHungUpAndEnded) {
   w.Command3.click();
   EXPECT_EQ(rig.wire(), "ATA\r");
   EXPECT_EQ(w.Command3.caption(), "hangup");
-  EXPECT_EQ(rig.state().ringPos, 0);
+  EXPECT_EQ(rig.state().voice.ringPos, 0);
   rig.run(Millis(200));
   EXPECT_EQ(rig.modem.callState(), sim::CallState::Active);
   w.Command3.click();
@@ -98,7 +98,7 @@ TEST(VoiceCall, GainRepliesSetTheSlidersAndTheirLabels) {
   EXPECT_EQ(w.Slider1.tickFrequency(), 15);
   EXPECT_EQ(w.Label5.caption(), "64");
   EXPECT_EQ(w.Label6.caption(), "100");
-  EXPECT_EQ(rig.state().receiveGainText, " 64 ");
+  EXPECT_EQ(rig.state().voice.receiveGainText, " 64 ");
 }
 
 TEST(SetValues, PerEngine) {

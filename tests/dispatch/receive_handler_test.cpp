@@ -76,13 +76,13 @@ TEST(ReceiveDisplay, NothingIsShownWhileTheWakeUpWaitsButTheLogStillGetsIt) {
   rig.startWithOpenPort();
   rig.main().Check1.setChecked(true);
   rig.main().Command1.setEnabled(false);
-  rig.state().initAwaitingOk = true;
+  rig.state().link.initAwaitingOk = true;
   rig.fromModem("AT+CMEE=1\r\r\n");
   rig.run(Millis(100));
   EXPECT_TRUE(rig.terminal().empty());
   EXPECT_FALSE(rig.main().Command1.enabled()) << "INIT stays disabled while waking";
   EXPECT_EQ(logOf(rig), "AT+CMEE=1   \r\n");
-  rig.state().initAwaitingOk = false;
+  rig.state().link.initAwaitingOk = false;
   rig.fromModem("OK\r\n");
   rig.run(Millis(100));
   EXPECT_EQ(rig.terminal(), (Lines{"OK  "}));
@@ -111,7 +111,7 @@ TEST(ReceiveDisplay, NoiseWithoutLineEndsIsHandledInBoundedPieces) {
   rig.fromModem(std::string(10000, 'z'));
   rig.run(Millis(100));
   EXPECT_EQ(rig.app->receiver().overlongReplies(), 2u);
-  EXPECT_EQ(rig.state().receiveBuffer.size(), 10000u - 2 * 4096u);
+  EXPECT_EQ(rig.state().dispatch.receiveBuffer.size(), 10000u - 2 * 4096u);
   EXPECT_EQ(logOf(rig), std::string(4096, 'z') + "\r\n" + std::string(4096, 'z') + "\r\n");
 }
 
@@ -140,7 +140,7 @@ TEST(ReceiveDisplay, LogThatCannotBeWrittenIsReportedOnceAndSwitchedOff) {
   rig.run(Millis(100));
   EXPECT_EQ(rig.dialogs.shown.size(), 1u);
   EXPECT_FALSE(rig.main().Check1.checked());
-  EXPECT_FALSE(rig.state().logEnabled);
+  EXPECT_FALSE(rig.state().log.logEnabled);
   EXPECT_EQ(rig.terminal(), (Lines{"OK  ", "OK  "})) << "replies are still shown";
 }
 
@@ -161,12 +161,12 @@ TEST(ReceiveDisplay, IncomingDataBringsTheTerminalForwardExceptOverTheAboutTab) 
 TEST(ReceiveDisplay, NothingIsReadWhileThePinDialogueIsOpen) {
   Rig rig;
   rig.startWithOpenPort();
-  rig.state().pinDialogActive = true;
+  rig.state().link.pinDialogActive = true;
   rig.fromModem("OK\r\n");
   rig.run(Millis(100));
   EXPECT_TRUE(rig.terminal().empty());
   EXPECT_EQ(rig.port.bytesAvailable(), 4u);
-  rig.state().pinDialogActive = false;
+  rig.state().link.pinDialogActive = false;
   rig.app->receiver().Comm1_OnComm();  // the next receive event
   rig.run(Millis(100));
   EXPECT_EQ(rig.terminal(), (Lines{"OK  "}));

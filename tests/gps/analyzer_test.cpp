@@ -32,7 +32,7 @@ TEST(GpsAnalyzer, StreamFillsTheAnalyzerInTheBackground) {
   StreamingRig rig;
   rig.run(Millis(3000));
   auto& g = rig.gps();
-  EXPECT_TRUE(rig.state().gpsReceiveMode);
+  EXPECT_TRUE(rig.state().dispatch.gpsReceiveMode);
   EXPECT_TRUE(g.loaded) << "the first sentence creates the window";
   EXPECT_FALSE(g.visible());
   EXPECT_FALSE(g.fix.lat.empty());
@@ -41,8 +41,8 @@ TEST(GpsAnalyzer, StreamFillsTheAnalyzerInTheBackground) {
   EXPECT_TRUE(rig.main().m_gps.visible());
   EXPECT_EQ(rig.main().Label12.caption(), "GPS-Time");
   EXPECT_EQ(rig.main().Label14.caption(), "GMT");
-  EXPECT_EQ(rig.state().timeDisplay.size(), 8u);
-  EXPECT_EQ(rig.main().Label48.caption(), rig.state().timeDisplay);
+  EXPECT_EQ(rig.state().gps.timeDisplay.size(), 8u);
+  EXPECT_EQ(rig.main().Label48.caption(), rig.state().gps.timeDisplay);
 }
 
 TEST(GpsAnalyzer, MenuShowsItRefreshedAndExitReturnsToTheTerminal) {
@@ -83,10 +83,10 @@ TEST(GpsAnalyzer, ProtocolBoxSendsItsChoiceAndAsksForOutputAfterTheNextOk) {
   }
   EXPECT_TRUE(g.GPGSV.visible()) << "the satellite panel opens";
   EXPECT_EQ(g.Check6.caption(), "hide satellite level");
-  EXPECT_TRUE(rig.state().intervalRequestPending);
+  EXPECT_TRUE(rig.state().dispatch.intervalRequestPending);
   rig.run(Millis(500));  // the device answers $CNFOK, which contains OK
   EXPECT_EQ(rig.wire(), "&REQ INT\r");
-  EXPECT_FALSE(rig.state().intervalRequestPending);
+  EXPECT_FALSE(rig.state().dispatch.intervalRequestPending);
 }
 
 TEST(GpsAnalyzer, AllBoxAsksForEverySentence) {
@@ -97,14 +97,14 @@ TEST(GpsAnalyzer, AllBoxAsksForEverySentence) {
   EXPECT_EQ(rig.wire(), "&CNF GPS,GPRMC;GPGGA;GPGSA;GPGSV,100\r");
   EXPECT_EQ(g.Check5.backColor(), colors::kGreen);
   EXPECT_EQ(g.Check1.backColor(), colors::kRed);
-  EXPECT_EQ(rig.state().gpsSentenceShown, "GPGSV");
+  EXPECT_EQ(rig.state().gps.gpsSentenceShown, "GPGSV");
   EXPECT_FALSE(g.GPGSV.visible());
 }
 
 TEST(GpsAnalyzer, NothingIsSentWhileARemoteCallIsBeingDialled) {
   Rig rig;
   rig.startWithOpenPort();
-  rig.state().remoteConnectPending = true;
+  rig.state().dispatch.remoteConnectPending = true;
   auto& g = rig.app->context().gpsForm;
   g.Check2.setChecked(false);
   EXPECT_EQ(rig.wire(), "");
@@ -151,7 +151,7 @@ TEST(GpsAnalyzer, OtherRepliesLeaveTheValuesAndPutThePcClockBack) {
   EXPECT_EQ(g.fix.lat, before.lat);
   EXPECT_EQ(g.fix.satellites, before.satellites);
   EXPECT_EQ(rig.main().Label12.caption(), "PC-Time");
-  EXPECT_EQ(rig.state().timeDisplay, "");
+  EXPECT_EQ(rig.state().gps.timeDisplay, "");
   EXPECT_EQ(g.Check2.backColor(), colors::kGreen) << "GGA stays the type marked last";
 }
 

@@ -19,9 +19,9 @@ TEST(BaudSearch, ModemAt9600AnswersTheFirstAt) {
   EXPECT_EQ(rig.wire(), "AT\r");
   EXPECT_EQ(rig.main().Text2.text(), "...check 9600,n,8,1");
   EXPECT_EQ(rig.main().Label25.caption(), "dbm");
-  EXPECT_TRUE(rig.state().modemAnswered);
-  EXPECT_TRUE(rig.state().baudRateKnown);
-  EXPECT_TRUE(rig.state().initAwaitingOk);
+  EXPECT_TRUE(rig.state().link.modemAnswered);
+  EXPECT_TRUE(rig.state().link.baudRateKnown);
+  EXPECT_TRUE(rig.state().link.initAwaitingOk);
   EXPECT_TRUE(rig.main().Timer2.enabled());
   // One second of line reset, five of start-up time, two for the answer.
   EXPECT_EQ(rig.scheduler.now(), Millis(8000));
@@ -75,7 +75,7 @@ TEST(BaudSearch, EchoOfAtAloneDoesNotEndIt) {
   rig.modem.config().powered = true;
   rig.modem.config().baud = 1;  // and the modem understands no setting
   rig.app->activate();
-  EXPECT_FALSE(rig.state().modemAnswered);
+  EXPECT_FALSE(rig.state().link.modemAnswered);
 }
 
 TEST(BaudSearch, StreamingGpsDeviceEndsTheSearchWithoutResult) {
@@ -85,9 +85,9 @@ TEST(BaudSearch, StreamingGpsDeviceEndsTheSearchWithoutResult) {
   rig.writeDefaultIni();
   ASSERT_TRUE(rig.start());
   rig.app->activate();
-  EXPECT_TRUE(rig.state().gpsReceiveMode);
-  EXPECT_FALSE(rig.state().baudSearchActive);
-  EXPECT_FALSE(rig.state().modemAnswered);
+  EXPECT_TRUE(rig.state().dispatch.gpsReceiveMode);
+  EXPECT_FALSE(rig.state().link.baudSearchActive);
+  EXPECT_FALSE(rig.state().link.modemAnswered);
   EXPECT_EQ(rig.wire(), "") << "no AT is sent to a device that streams";
   EXPECT_EQ(rig.main().Label25.caption(), "...receive GPS protocols");
   EXPECT_FALSE(rig.main().Frame18.enabled());
@@ -106,7 +106,7 @@ TEST(BaudSearch, AReplyWithOkInsideAWordCountsAsAnAnswer) {
     rig.fromModem("$CNFOK\r\n");
   });
   rig.app->activate();
-  EXPECT_TRUE(rig.state().modemAnswered);
+  EXPECT_TRUE(rig.state().link.modemAnswered);
   EXPECT_EQ(rig.main().Text2.text(), "...check 9600,n,8,1");
 }
 

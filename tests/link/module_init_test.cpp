@@ -28,7 +28,7 @@ TEST(ModuleInit, MakersEngineFromSearchToCompletion) {
                             "AT+CSQ\r" + "AT+CREG?\r" + kInitString + ";+VGR?;+VGT?\r" +
                             "&REQ TM\r");
   auto& w = rig.main();
-  EXPECT_EQ(rig.state().manufacturer, "Tarvik");
+  EXPECT_EQ(rig.state().link.manufacturer, "Tarvik");
   EXPECT_TRUE(w.Frame12.enabled());
   EXPECT_EQ(w.Slider1.max(), 255);
   EXPECT_EQ(w.Label25.caption(), "-79 dbm");
@@ -36,9 +36,9 @@ TEST(ModuleInit, MakersEngineFromSearchToCompletion) {
   EXPECT_EQ(w.Label2.backColor(), colors::kGreen);
   EXPECT_EQ(w.Text3.backColor(), colors::kSystemMenu);
   EXPECT_TRUE(w.Command1.enabled());
-  EXPECT_TRUE(rig.state().audioQueryPending);
+  EXPECT_TRUE(rig.state().link.audioQueryPending);
   rig.run(Millis(1000));
-  EXPECT_TRUE(rig.state().firmwareSupported) << "the identification names V1.63";
+  EXPECT_TRUE(rig.state().link.firmwareSupported) << "the identification names V1.63";
   EXPECT_TRUE(rig.dialogs.shown.empty());
   EXPECT_LT(rig.scheduler.now(), Millis(40000));
 }
@@ -64,7 +64,7 @@ TEST(ModuleInit, SiemensEngine) {
   EXPECT_EQ(rig.wire(),
             "AT\rAT+CMEE=1\rAT+CPIN?\rAT+CGMI\rAT+CSQ\rAT+CREG?\rAT+CMGF=1;+CNMI=1,1,0\r");
   auto& w = rig.main();
-  EXPECT_EQ(rig.state().manufacturer, "SIEMENS");
+  EXPECT_EQ(rig.state().link.manufacturer, "SIEMENS");
   EXPECT_FALSE(w.Frame12.enabled());
   EXPECT_EQ(w.Slider1.max(), 4);
   EXPECT_EQ(w.Slider1.value(), 3);
@@ -77,9 +77,9 @@ TEST(ModuleInit, SiemensEngine) {
 TEST(ModuleInit, EngineWithoutAMakersWordIsUnknownAfterFourReplies) {
   Rig rig(withEngine(sim::Engine::Other));
   ASSERT_TRUE(rig.bringUp());
-  EXPECT_EQ(rig.state().manufacturer, "unknown");
+  EXPECT_EQ(rig.state().link.manufacturer, "unknown");
   EXPECT_TRUE(rig.main().Frame12.enabled());
-  EXPECT_FALSE(rig.state().manufacturerQueryPending);
+  EXPECT_FALSE(rig.state().link.manufacturerQueryPending);
   EXPECT_EQ(rig.wire(), std::string("AT\rAT+CMEE=1\rAT+CPIN?\rAT+CGMI\rAT+CSQ\rAT+CREG?\r") +
                             kInitString + ";+VGR?;+VGT?\r&REQ TM\r");
 }
@@ -87,7 +87,7 @@ TEST(ModuleInit, EngineWithoutAMakersWordIsUnknownAfterFourReplies) {
 TEST(ModuleInit, BrellstowenEngineOpensTheFullGainRange) {
   Rig rig(withEngine(sim::Engine::Brellstowen));
   ASSERT_TRUE(rig.bringUp());
-  EXPECT_EQ(rig.state().manufacturer, "BRELLSTOWEN");
+  EXPECT_EQ(rig.state().link.manufacturer, "BRELLSTOWEN");
   EXPECT_EQ(rig.main().Slider2.max(), 255);
 }
 
@@ -136,7 +136,7 @@ TEST(ModuleInit, PortStaysUnreadWhileThePinDialogueIsOpen) {
   };
   rig.dialogs.answerInput("5937");
   rig.app->activate();
-  rig.runUntil([&] { return rig.state().pinSentAwaitingOk; });
+  rig.runUntil([&] { return rig.state().link.pinSentAwaitingOk; });
   EXPECT_GE(waiting, 6u) << "nothing was read while the box was open";
   rig.run(Millis(500));
   EXPECT_EQ(rig.port.bytesAvailable(), 0u) << "and it is read afterwards";
@@ -193,7 +193,7 @@ TEST(ModuleInit, ModuleSwitchedOffCountsDownToModuleError) {
   EXPECT_FALSE(rig.main().Timer2.enabled());
   EXPECT_TRUE(rig.main().Command1.enabled());
   EXPECT_TRUE(rig.main().Command2.enabled());
-  EXPECT_EQ(rig.state().initTickCount, 0);
+  EXPECT_EQ(rig.state().link.initTickCount, 0);
 }
 
 TEST(ModuleInit, SimErrors) {
@@ -299,7 +299,7 @@ TEST(Firmware, VersionDecidesTheAlarmAndGpsTabs) {
     Rig rig(config);
     ASSERT_TRUE(rig.bringUp());
     rig.run(Millis(1000));
-    EXPECT_EQ(rig.state().firmwareSupported, c.supported);
+    EXPECT_EQ(rig.state().link.firmwareSupported, c.supported);
     auto& tab = rig.main().Tab1;
     tab.setTab(forms::tabs::kAlarm);
     if (c.supported) {
@@ -347,10 +347,10 @@ TEST(Firmware, ManufacturerReplyNamingTarvikClearsTheFlagUntilAVersionComes) {
   rig.startWithOpenPort();
   rig.fromModem("$TARVIK R7O-3 V1.62\r\n");
   rig.run(Millis(100));
-  EXPECT_TRUE(rig.state().firmwareSupported);
+  EXPECT_TRUE(rig.state().link.firmwareSupported);
   rig.fromModem("Tarvik GmbH\r\n");
   rig.run(Millis(100));
-  EXPECT_FALSE(rig.state().firmwareSupported);
+  EXPECT_FALSE(rig.state().link.firmwareSupported);
 }
 
 TEST(IChip, AnswerShowsTheLabelAndInitAddsItsLines) {
@@ -361,7 +361,7 @@ TEST(IChip, AnswerShowsTheLabelAndInitAddsItsLines) {
   std::string ini = readFile(rig.folder.path() / "TARVIK.INI") + "\"AT+iChip\"\r\n";
   writeFile(rig.folder.path() / "TARVIK.INI", ini);
   ASSERT_TRUE(rig.start());
-  EXPECT_TRUE(rig.state().iChipPresent);
+  EXPECT_TRUE(rig.state().link.iChipPresent);
   rig.app->activate();
   rig.runUntil([&] { return rig.main().Label2.backColor() == colors::kGreen; });
   rig.run(Millis(2000));
@@ -381,7 +381,7 @@ TEST(NetworkPoll, PortClosedUnderThePollStopsItWithoutEndingTheProgram) {
   rig.writeDefaultIni();
   ASSERT_TRUE(rig.start());
   rig.app->activate();
-  rig.runUntil([&] { return rig.state().manufacturer == "Tarvik"; });
+  rig.runUntil([&] { return rig.state().link.manufacturer == "Tarvik"; });
   rig.main().CTS.MouseUp.emit(forms::MouseButton::Right);  // the technician closes the port
   ASSERT_FALSE(rig.port.isOpen());
   rig.run(Millis(4000));

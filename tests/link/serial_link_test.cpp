@@ -48,7 +48,7 @@ TEST(Handshake, ClearingTheBoxSendsZeroWithoutATest) {
   EXPECT_FALSE(w.Label16.enabled());
   EXPECT_EQ(rig.port.handshaking(), Handshaking::None);
   rig.run(Millis(200));
-  EXPECT_FALSE(rig.state().hwHandshakeReported);
+  EXPECT_FALSE(rig.state().link.hwHandshakeReported);
   EXPECT_TRUE(rig.dialogs.shown.empty());
 }
 
@@ -61,7 +61,7 @@ TEST(Handshake, TickingWithAModemThatEchoesSucceeds) {
   rig.wire();
   w.Check5.setChecked(true);
   EXPECT_EQ(rig.wire(), "AT+IFC=2,2\r");
-  EXPECT_TRUE(rig.state().hwHandshakeReported);
+  EXPECT_TRUE(rig.state().link.hwHandshakeReported);
   EXPECT_EQ(w.Check5.caption(), "Hardware Handshake");
   EXPECT_TRUE(w.Check5.checked());
   EXPECT_TRUE(w.Label7.visible());

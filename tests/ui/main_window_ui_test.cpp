@@ -105,7 +105,7 @@ TEST_F(MainWindowUiTest, ShownWindowBringsTheModuleUpAndHandshakeOffReachesTheMo
   MainWindowView window(*rig.app);
   window.show();
   // The window activates the program once it shows; the search runs in virtual time.
-  ASSERT_TRUE(QTest::qWaitFor([&] { return rig.state().baudRateKnown; }, kActivationWaitMs));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return rig.state().link.baudRateKnown; }, kActivationWaitMs));
   ASSERT_TRUE(rig.bringUp());
   EXPECT_EQ(window.windowTitle(), QString::fromLatin1(forms::kStandardTitle));
 
