@@ -1,6 +1,7 @@
 #pragma once
 
 #include "forms/color.h"
+#include "forms/form.h"
 #include "forms/signal.h"
 
 #include <string>
@@ -12,9 +13,15 @@ enum class MouseButton { Left = 1, Right = 2, Middle = 4 };
 
 // What every control has. `changed` tells a view that something it shows changed; the
 // behaviour listens to the typed events (Click, Change, ...) instead.
+//
+// A control declared in a window names the window first (`Label Label2{*this, ...}`) and
+// is then in its list of controls; one without a window stands alone (in tests).
 class Control {
  public:
   explicit Control(std::string name) : m_name(std::move(name)) {}
+  Control(Form& form, std::string name) : m_name(std::move(name)) {
+    form.m_controls.push_back(this);
+  }
   Control(const Control&) = delete;
   Control& operator=(const Control&) = delete;
   virtual ~Control() = default;
@@ -51,6 +58,8 @@ class Captioned : public Control {
  public:
   Captioned(std::string name, std::string caption)
       : Control(std::move(name)), m_caption(std::move(caption)) {}
+  Captioned(Form& form, std::string name, std::string caption)
+      : Control(form, std::move(name)), m_caption(std::move(caption)) {}
   const std::string& caption() const { return m_caption; }
   Color backColor() const { return m_backColor; }
   void setBackColor(Color c) { assign(m_backColor, c); }
@@ -110,6 +119,8 @@ class CheckBox : public Captioned {
   // `checked` is the designed value: it is there when the window opens, without a Click.
   CheckBox(std::string name, std::string caption, bool checked = false)
       : Captioned(std::move(name), std::move(caption)), m_checked(checked) {}
+  CheckBox(Form& form, std::string name, std::string caption, bool checked = false)
+      : Captioned(form, std::move(name), std::move(caption)), m_checked(checked) {}
   void setCaption(std::string caption) { assignCaption(std::move(caption)); }
   bool checked() const { return m_checked; }
   // Setting the value, from code or by the user, raises Click when it changes.
@@ -143,6 +154,11 @@ class OptionButton : public Captioned {
       : Captioned(std::move(name), std::move(caption)), m_group(group), m_value(selected) {
     m_group.add(this);
   }
+  OptionButton(Form& form, std::string name, std::string caption, OptionGroup& group,
+               bool selected = false)
+      : Captioned(form, std::move(name), std::move(caption)), m_group(group), m_value(selected) {
+    m_group.add(this);
+  }
   bool value() const { return m_value; }
   // Selecting it, from code or by the user, clears the others of its group and raises Click.
   void select() {
@@ -171,6 +187,8 @@ class ComboBox : public Control {
  public:
   ComboBox(std::string name, std::vector<std::string> items, int listIndex)
       : Control(std::move(name)), m_items(std::move(items)), m_listIndex(listIndex) {}
+  ComboBox(Form& form, std::string name, std::vector<std::string> items, int listIndex)
+      : Control(form, std::move(name)), m_items(std::move(items)), m_listIndex(listIndex) {}
   const std::vector<std::string>& items() const { return m_items; }
   int listIndex() const { return m_listIndex; }
   std::string text() const {
@@ -311,6 +329,8 @@ class TabControl : public Control {
  public:
   TabControl(std::string name, std::vector<std::string> captions)
       : Control(std::move(name)), m_captions(std::move(captions)) {}
+  TabControl(Form& form, std::string name, std::vector<std::string> captions)
+      : Control(form, std::move(name)), m_captions(std::move(captions)) {}
   int tabCount() const { return static_cast<int>(m_captions.size()); }
   const std::string& tabCaption(int tab) const {
     return m_captions.at(static_cast<std::size_t>(tab));
@@ -333,6 +353,8 @@ class Menu : public Control {
  public:
   Menu(std::string name, std::string caption)
       : Control(std::move(name)), m_caption(std::move(caption)) {}
+  Menu(Form& form, std::string name, std::string caption)
+      : Control(form, std::move(name)), m_caption(std::move(caption)) {}
   const std::string& caption() const { return m_caption; }
   void setCaption(std::string caption) { assign(m_caption, std::move(caption)); }
   void click() {

@@ -3,8 +3,11 @@
 #include "forms/signal.h"
 
 #include <string>
+#include <vector>
 
 namespace d7o::forms {
+
+class Control;
 
 // A window: caption, visibility, position and size (in pixels), and its lifecycle events.
 class Form {
@@ -34,6 +37,10 @@ class Form {
     assign(m_height, height);
   }
 
+  // Every control declared in the window, in the order of declaration: what a view must
+  // show, and what a test of the view walks.
+  const std::vector<Control*>& controls() const { return m_controls; }
+
   Signal<> changed;
   Signal<> Load;
   Signal<> Activate;
@@ -47,8 +54,11 @@ class Form {
     changed.emit();
   }
 
+  friend class Control;
+
   std::string m_name;
   std::string m_caption;
+  std::vector<Control*> m_controls;
   bool m_visible = false;
   int m_left = 0;
   int m_top = 0;

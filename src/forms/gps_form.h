@@ -36,19 +36,19 @@ struct GpsForm : Form {
   gps::GpsFix fix;
   Signal<> fixChanged;  // raised after each change of `fix`
 
-  CheckBox Check1{"Check1", "GPGSV", true};
-  CheckBox Check2{"Check2", "GPGGA", true};
-  CheckBox Check3{"Check3", "GPRMC", true};
-  CheckBox Check4{"Check4", "GPGSA", true};
-  CheckBox Check5{"Check5", "all", true};
-  CheckBox Check6{"Check6", "show satellite level"};
-  CommandButton Command1{"Command1", "refresh display"};
-  CommandButton Command3{"Command3", "r e s e t    d i s p l a y"};
+  CheckBox Check1{*this, "Check1", "GPGSV", true};
+  CheckBox Check2{*this, "Check2", "GPGGA", true};
+  CheckBox Check3{*this, "Check3", "GPRMC", true};
+  CheckBox Check4{*this, "Check4", "GPGSA", true};
+  CheckBox Check5{*this, "Check5", "all", true};
+  CheckBox Check6{*this, "Check6", "show satellite level"};
+  CommandButton Command1{*this, "Command1", "refresh display"};
+  CommandButton Command3{*this, "Command3", "r e s e t    d i s p l a y"};
   OptionGroup speedGroup;
-  OptionButton Option20{"Option20", "km/h", speedGroup, true};
-  OptionButton Option21{"Option21", "knots", speedGroup};
-  Frame GPGSV{"GPGSV", "satellite level control"};
-  Menu m_exit{"m_exit", "E&xit"};
+  OptionButton Option20{*this, "Option20", "km/h", speedGroup, true};
+  OptionButton Option21{*this, "Option21", "knots", speedGroup};
+  Frame GPGSV{*this, "GPGSV", "satellite level control"};
+  Menu m_exit{*this, "m_exit", "E&xit"};
 
   // The compass: the needle runs from its free end (X1, Y1) to the fixed centre (X2, Y2).
   static constexpr Rect kPanel1{20, 20, 180, 180};

@@ -26,87 +26,90 @@ struct MainWindow : Form {
   MainWindow();
 
   TabControl Tab1{
-      "Tab1", {"Terminal", "Voice-Call", "SMS", "Options", "R7O-3 Alarm", "R7O-3 GPS", "...about"}};
+      *this,
+      "Tab1",
+      {"Terminal", "Voice-Call", "SMS", "Options", "R7O-3 Alarm", "R7O-3 GPS", "...about"}};
 
   // --- tab 0 "Terminal" ---
-  Label Label2{"Label2", ""};                       // network lamp
-  Label Label20{"Label20", "CREG"};                 //
-  ProgressBar Gauge1{"Gauge1"};                     // field strength
-  Label Label11{"Label11", "GSM field strength"};   //
-  Label Label25{"Label25", "dbm"};                  // status line under the gauge
-  Shape CTS{"CTS"};                                 // CTS indicator; right-click opens/closes
-  Label Label33{"Label33", "CTS"};                  //
-  Label Label48{"Label48", ""};                     // clock
-  Label Label12{"Label12", "PC-Time"};              //
-  Label Label14{"Label14", ""};                     //
-  Label Label53{"Label53", "iChip active"};         //
-  Label Label3{"Label3", "main AT-Commands"};       //
-  ListBox List1{"List1"};                           // prepared commands
-  ListBox List3{"List3"};                           // terminal
-  ListBox List2{"List2"};                           // configuration items, hidden
-  TextBox Text1{"Text1"};                           // port
-  TextBox Text2{"Text2"};                           // line settings
-  TextBox Text3{"Text3"};                           // status
-  CommandButton Command31{"Command31", "GPS"};      //
-  CommandButton Command3{"Command3", "answer"};     //
-  Frame Frame18{"Frame18", ""};                     //
-  CommandButton Command1{"Command1", "INIT"};       //
-  CommandButton Command2{"Command2", "Enter PIN"};  //
+  Label Label2{*this, "Label2", ""};                      // network lamp
+  Label Label20{*this, "Label20", "CREG"};                //
+  ProgressBar Gauge1{*this, "Gauge1"};                    // field strength
+  Label Label11{*this, "Label11", "GSM field strength"};  //
+  Label Label25{*this, "Label25", "dbm"};                 // status line under the gauge
+  Shape CTS{*this, "CTS"};                                // CTS indicator; right-click opens/closes
+  Label Label33{*this, "Label33", "CTS"};                 //
+  Label Label48{*this, "Label48", ""};                    // clock
+  Label Label12{*this, "Label12", "PC-Time"};             //
+  Label Label14{*this, "Label14", ""};                    //
+  Label Label53{*this, "Label53", "iChip active"};        //
+  Label Label3{*this, "Label3", "main AT-Commands"};      //
+  ListBox List1{*this, "List1"};                          // prepared commands
+  ListBox List3{*this, "List3"};                          // terminal
+  ListBox List2{*this, "List2"};                          // configuration items, hidden
+  TextBox Text1{*this, "Text1"};                          // port
+  TextBox Text2{*this, "Text2"};                          // line settings
+  TextBox Text3{*this, "Text3"};                          // status
+  CommandButton Command31{*this, "Command31", "GPS"};     //
+  CommandButton Command3{*this, "Command3", "answer"};    //
+  Frame Frame18{*this, "Frame18", ""};                    //
+  CommandButton Command1{*this, "Command1", "INIT"};      //
+  CommandButton Command2{*this, "Command2", "Enter PIN"};  //
 
   // --- tab 1 "Voice-Call" ---
-  Label Label4{"Label4", "Enter Call-Number"};
-  TextBox Text8{"Text8"};                  // number to dial
-  CommandButton Command9{"Command9", ""};  // dial (a picture button)
+  Label Label4{*this, "Label4", "Enter Call-Number"};
+  TextBox Text8{*this, "Text8"};                  // number to dial
+  CommandButton Command9{*this, "Command9", ""};  // dial (a picture button)
 
   // --- tab 3 "Options" ---
-  Frame Frame1{"Frame1", "Audio-Level"};
-  Slider Slider1{"Slider1"};          // speaker (receive gain)
-  Slider Slider2{"Slider2"};          // microphone (transmit gain)
-  Label Label5{"Label5", ""};         // speaker value
-  Label Label6{"Label6", ""};         // microphone value
-  Label Label17{"Label17", "Spkr."};  //
-  Label Label18{"Label18", "Mic."};   //
-  CommandButton Command53{"Command53", "set values"};
-  Frame Frame2{"Frame2", ""};
-  Frame Frame12{"Frame12", "Ringer melody"};
-  CommandButton Command51{"Command51", "set"};
-  Label Label32{"Label32", "available from Firmware Rev.4.20"};
-  Label Label38{"Label38", "melody"};
-  Frame Frame13{"Frame13", ""};
-  ComboBox Combo1{"Combo1",
+  Frame Frame1{*this, "Frame1", "Audio-Level"};
+  Slider Slider1{*this, "Slider1"};          // speaker (receive gain)
+  Slider Slider2{*this, "Slider2"};          // microphone (transmit gain)
+  Label Label5{*this, "Label5", ""};         // speaker value
+  Label Label6{*this, "Label6", ""};         // microphone value
+  Label Label17{*this, "Label17", "Spkr."};  //
+  Label Label18{*this, "Label18", "Mic."};   //
+  CommandButton Command53{*this, "Command53", "set values"};
+  Frame Frame2{*this, "Frame2", ""};
+  Frame Frame12{*this, "Frame12", "Ringer melody"};
+  CommandButton Command51{*this, "Command51", "set"};
+  Label Label32{*this, "Label32", "available from Firmware Rev.4.20"};
+  Label Label38{*this, "Label38", "melody"};
+  Frame Frame13{*this, "Frame13", ""};
+  ComboBox Combo1{*this,
+                  "Combo1",
                   {"no melody", "melody 1", "melody 2", "melody 3", "melody 4", "melody 5",
                    "melody 6", "melody 7", "melody 8", "melody 9", "melody 10"},
                   1};
   OptionGroup ringerGroup;
-  OptionButton Option13{"Option13", "Buzzer", ringerGroup, true};
-  OptionButton Option12{"Option12", "Speaker", ringerGroup};
-  Frame Frame6{"Frame6", "Reset functions"};
-  CommandButton Command15{"Command15", "Reset R7O-3 Alarm/GPS"};
-  CommandButton Command29{"Command29", "Reset D7O-1/3 (TX-break)"};
-  CheckBox Check1{"Check1", "write LogFile"};
-  CheckBox Check5{"Check5", "Handshake RTS/CTS", true};
-  Label Label19{"Label19", "Tarvik D7O - InitString"};
-  TextBox Text4{"Text4"};                             // initialisation string
-  CommandButton Command7{"Command7", "Send to D7O"};  //
-  CommandButton Command10{"Command10", "save configuration"};
+  OptionButton Option13{*this, "Option13", "Buzzer", ringerGroup, true};
+  OptionButton Option12{*this, "Option12", "Speaker", ringerGroup};
+  Frame Frame6{*this, "Frame6", "Reset functions"};
+  CommandButton Command15{*this, "Command15", "Reset R7O-3 Alarm/GPS"};
+  CommandButton Command29{*this, "Command29", "Reset D7O-1/3 (TX-break)"};
+  CheckBox Check1{*this, "Check1", "write LogFile"};
+  CheckBox Check5{*this, "Check5", "Handshake RTS/CTS", true};
+  Label Label19{*this, "Label19", "Tarvik D7O - InitString"};
+  TextBox Text4{*this, "Text4"};                             // initialisation string
+  CommandButton Command7{*this, "Command7", "Send to D7O"};  //
+  CommandButton Command10{*this, "Command10", "save configuration"};
 
   // --- tab 5 "R7O-3 GPS" ---
-  Frame Frame3{"Frame3", ""};
-  Label Label26{"Label26", "Configuration string"};
-  TextBox Text10{"Text10"};                                    // staging field
-  CommandButton Command22{"Command22", "send to V7-3-I GPS"};  //
-  Label Label7{"Label7", "Servicecenter address"};
-  TextBox Text14{"Text14"};  // service centre, shown only
-  Label Label16{"Label16", "Source name"};
-  CommandButton Command8{"Command8", "read GPS-String"};
-  CommandButton Command30{"Command30", "GPS-continue"};
+  Frame Frame3{*this, "Frame3", ""};
+  Label Label26{*this, "Label26", "Configuration string"};
+  TextBox Text10{*this, "Text10"};                                    // staging field
+  CommandButton Command22{*this, "Command22", "send to V7-3-I GPS"};  //
+  Label Label7{*this, "Label7", "Servicecenter address"};
+  TextBox Text14{*this, "Text14"};  // service centre, shown only
+  Label Label16{*this, "Label16", "Source name"};
+  CommandButton Command8{*this, "Command8", "read GPS-String"};
+  CommandButton Command30{*this, "Command30", "GPS-continue"};
 
   // --- tab 6 "...about" ---
-  Label Label1{"Label1", "incoming Call"};  // blinks while a call comes in
+  Label Label1{*this, "Label1", "incoming Call"};  // blinks while a call comes in
 
   // --- menus ---
-  Menu m_exit{"m_exit", "E&xit"};
-  Menu m_gps{"m_gps", "&GPS-Analyzer"};
+  Menu m_exit{*this, "m_exit", "E&xit"};
+  Menu m_gps{*this, "m_gps", "&GPS-Analyzer"};
 
   // --- timers ---
   Timer HS_Timer{"HS_Timer", 100};  // indicators and clock, always running
