@@ -19,12 +19,16 @@ std::string ConvertToDegrees(std::string_view coordinate) {
 std::string markedSentence(std::string_view reply) {
   // Tested in this order, each match overriding the one before: a reply that holds two
   // sentences is evaluated as the later of them in this list.
-  static constexpr std::array<std::string_view, 4> kNames = {"GPGSV", "GPGGA", "GPRMC", "GPGSA"};
-  std::string marked;
-  for (const auto name : kNames) {
-    if (reply.find(name) != std::string_view::npos) marked = name;
+  // Only a sentence with its "$" counts: the device's own lines name the sentences too
+  // ("&CNF GPS,GPRMC,100" echoed, "$CNF GPS,GPRMC;GPGGA,100" in its report), and they
+  // carry no values to show.
+  static constexpr std::array<std::string_view, 4> kSentences = {"$GPGSV", "$GPGGA", "$GPRMC",
+                                                                 "$GPGSA"};
+  std::string_view marked;
+  for (const auto sentence : kSentences) {
+    if (reply.find(sentence) != std::string_view::npos) marked = sentence.substr(1);
   }
-  return marked;
+  return std::string(marked);
 }
 
 std::string evaluateReply(const std::string& reply, GpsFix& fix, NmeaState& state) {

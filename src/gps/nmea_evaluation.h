@@ -27,8 +27,9 @@ void CalculateGPRMC(const std::string& text, GpsFix& fix, NmeaState& state);
 void CalculateGPGSA(const std::string& text, GpsFix& fix);
 void CalculateGPGSV(const std::string& text, GpsFix& fix, NmeaState& state);
 
-// The sentence name a reply is marked with: the last of "GPGSV", "GPGGA", "GPRMC",
-// "GPGSA" (tested in this order) that the reply contains; empty when it holds none.
+// The sentence name a reply is marked with: the last of "$GPGSV", "$GPGGA", "$GPRMC",
+// "$GPGSA" (tested in this order) that the reply contains, without its "$"; empty when it
+// holds none.
 std::string markedSentence(std::string_view reply);
 
 // Evaluates one complete reply in GPS receive mode: stores it as the received text and,

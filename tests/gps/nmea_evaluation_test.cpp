@@ -209,7 +209,12 @@ TEST(NmeaMarkedSentence, LastNameInTestOrderWins) {
       {kGsv, "GPGSV"},
       {"$GPGGA,1$GPGSV,2", "GPGGA"},
       {"$GPGSA,1$GPRMC,2", "GPGSA"},
-      {"xxGPRMCxx", "GPRMC"},
+      {"xx$GPRMCxx", "GPRMC"},
+      // The device's own lines name sentences without being one.
+      {"&CNF GPS,GPRMC,100  ", ""},
+      {"&CNF GPS,GPGSV,100  ", ""},
+      {"$CNF GPS,GPRMC;GPGGA;GPGSA;GPGSV,100  ", ""},
+      {"GPGGA,123519,4807.038,N  ", ""},
       {"$GPGLL,4916.45,N,12311.12,W,225444,A,*1D  ", ""},
       {"$GPVTG,054.7,T,034.4,M,005.5,N,010.2,K*48  ", ""},
       {"OK  ", ""},
@@ -225,8 +230,10 @@ TEST(NmeaEvaluateReply, OtherRepliesChangeOnlyTheReceivedText) {
   Analyzer a;
   a.feed(kGga);
   a.feed(kGsv);
-  for (const std::string_view reply : {"$GPGLL,4916.45,N,12311.12,W,225444,A,*1D  ",
-                                       "$GPVTG,054.7,T,034.4,M,005.5,N,010.2,K*48  ", "OK  "}) {
+  for (const std::string_view reply :
+       {"$GPGLL,4916.45,N,12311.12,W,225444,A,*1D  ", "$GPVTG,054.7,T,034.4,M,005.5,N,010.2,K*48  ",
+        "OK  ", "&CNF GPS,GPRMC,100  ", "&CNF GPS,GPGSV,100    $CNFOK  ",
+        "$CNF GPS,GPRMC;GPGGA;GPGSA;GPGSV,100  "}) {
     SCOPED_TRACE(reply);
     GpsFix expected = a.fix;
     expected.gpsString = reply;
