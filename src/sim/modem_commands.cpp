@@ -1,23 +1,18 @@
-// What the simulated D7O answers to the AT commands the program uses, in the forms of
-// GSM 07.07/07.05. Audio and call commands have files of their own.
+// What the simulated D7O answers to the general AT commands the program uses, in the forms
+// of GSM 07.07/07.05: echo, settings, flow control, SIM, identification, network; and the
+// iChip. Each serves rows of the command table (command_table.cpp).
 #include "sim/modem_engine.h"
 #include "sim/modem_text.h"
 
 #include <string>
-#include <vector>
 
 namespace d7o::sim {
 
 namespace {
 
-// "ATZ;+CMEE=1;+VGR?" -> {"Z", "+CMEE=1", "+VGR?"}
-std::vector<std::string> splitCommands(const std::string& body) {
-  return splitOutsideQuotes(body, ';');
-}
-
-std::string unquoted(std::string s) {
-  if (s.size() >= 2 && s.front() == '"' && s.back() == '"') return s.substr(1, s.size() - 2);
-  return s;
+std::string unquoted(std::string_view s) {
+  if (s.size() >= 2 && s.front() == '"' && s.back() == '"') s = s.substr(1, s.size() - 2);
+  return std::string(s);
 }
 
 std::string manufacturerOf(Engine engine) {
@@ -34,110 +29,106 @@ std::string manufacturerOf(Engine engine) {
   return "";
 }
 
-// Settings the modem takes as given; what they set is outside what the program observes.
-bool isAcceptedSetting(const std::string& c) {
-  static const char* const kPrefixes[] = {
-      "+CMEE=", "+CBST=", "+CSDH=", "+CMGF=", "+CNMI=", "+CSMP=", "S0=", "+CFUN=", "+IPR="};
-  for (const char* p : kPrefixes) {
-    if (startsWith(c, p)) return true;
-  }
-  return c == "Z" || c == "&W" || c == "&F" || c == "+CPOF";
-}
-
 }  // namespace
 
-std::string ModemEngine::answerAt(const std::string& line) {
-  const std::string body = line.substr(2);
-  if (body.empty()) return framed("OK");
-  const std::string bodyUpper = upper(body);
-  // Dialling takes the rest of the line, ";" included.
-  if (startsWith(bodyUpper, "D")) return dial(bodyUpper.substr(1));
-  // An iChip answers its own commands ("AT+iRP1") instead of the GSM engine.
-  if (startsWith(bodyUpper, "+I") && !startsWith(bodyUpper, "+IFC") &&
-      !startsWith(bodyUpper, "+IPR")) {
-    return framed(m_config.iChip ? "I/OK" : "ERROR");
-  }
-  std::string info;
-  std::string final = "OK";
-  for (const std::string& command : splitCommands(body)) {
-    if (!runCommand(command, info, final)) {
-      return info + framed(final == "OK" ? "ERROR" : final);
-    }
-  }
-  return info + framed(final);
+// "E0", "E1"
+bool ModemEngine::atEcho(const AtCommand& c, Answer&) {
+  m_config.echo = c.text() == "E1";
+  return true;
 }
 
-bool ModemEngine::runCommand(const std::string& raw, std::string& info, std::string& final) {
-  const std::string c = upper(raw);
-  if (c == "E0" || c == "E1") {
-    m_config.echo = c == "E1";
-    return true;
-  }
-  if (isAcceptedSetting(c)) return true;
-  if (startsWith(c, "+IFC=")) {
-    const std::string v = c.substr(5);
-    const bool valid = v.size() == 3 && v[1] == ',' && (v[0] == '0' || v[0] == '2') &&
-                       (v[2] == '0' || v[2] == '2');
-    if (!valid) return false;
-    m_ifcLocal = v[0] - '0';
-    m_ifcRemote = v[2] - '0';
-    return true;
-  }
-  if (c == "+IFC?") {
-    info += framed("+IFC: " + std::to_string(m_ifcLocal) + "," + std::to_string(m_ifcRemote));
-    return true;
-  }
-  if (c == "+IFC=?") {
-    info += framed("+IFC: (0,2),(0,2)");
-    return true;
-  }
-  if (c == "+CPIN?") {
-    switch (m_config.sim) {
-      case SimCard::Unreadable:
-        final = "+CME ERROR: 10";
-        return false;
-      case SimCard::Missing:
-        final = "+CME ERROR: 13";
-        return false;
-      case SimCard::PinRequired:
-        info += framed(m_simUnlocked ? "+CPIN: READY" : "+CPIN: SIM PIN");
-        return true;
-      case SimCard::Ready:
-        info += framed("+CPIN: READY");
-        return true;
-    }
-  }
-  if (startsWith(c, "+CPIN=")) {
-    if (m_config.sim != SimCard::PinRequired || m_simUnlocked) {
-      final = "+CME ERROR: 3";  // nothing to unlock
-      return false;
-    }
-    if (unquoted(raw.substr(6)) != m_config.pin) {
-      final = "+CME ERROR: 16";  // incorrect password
-      return false;
-    }
-    m_simUnlocked = true;
-    return true;
-  }
-  if (c == "+CGMI") {
-    info += framed(manufacturerOf(m_config.engine));
-    return true;
-  }
-  if (c == "+CSQ") {
-    info += framed("+CSQ: " + std::to_string(m_config.rssi) + ",99");
-    return true;
-  }
-  if (c == "+CREG?") {
-    ++m_cregPolls;
-    const bool registered =
-        m_config.pollsUntilRegistered >= 0 && m_cregPolls > m_config.pollsUntilRegistered;
-    const int status = registered ? (m_config.roaming ? 5 : 1) : 2;
-    info += framed("+CREG: 0," + std::to_string(status));
-    return true;
-  }
-  if (const auto audio = runAudioCommand(c, info)) return *audio;
-  if (const auto call = runCallCommand(c, final)) return *call;
+bool ModemEngine::atAccept(const AtCommand&, Answer&) {
+  return true;
+}
+
+bool ModemEngine::atReject(const AtCommand&, Answer&) {
   return false;
+}
+
+// "+IFC=?" -> "+IFC: (0,2),(0,2)": no flow control or RTS/CTS, each way.
+bool ModemEngine::atIfcRange(const AtCommand&, Answer& a) {
+  a.info += framed("+IFC: (0,2),(0,2)");
+  return true;
+}
+
+// "+IFC?" -> "+IFC: 2,2"
+bool ModemEngine::atIfcQuery(const AtCommand&, Answer& a) {
+  a.info += framed("+IFC: " + std::to_string(m_ifcLocal) + "," + std::to_string(m_ifcRemote));
+  return true;
+}
+
+// "+IFC=2,2": RTS/CTS both ways; "+IFC=0,0": none.
+bool ModemEngine::atIfcSet(const AtCommand& c, Answer&) {
+  const std::string_view v = c.args();
+  const bool valid =
+      v.size() == 3 && v[1] == ',' && (v[0] == '0' || v[0] == '2') && (v[2] == '0' || v[2] == '2');
+  if (!valid) return false;
+  m_ifcLocal = v[0] - '0';
+  m_ifcRemote = v[2] - '0';
+  return true;
+}
+
+// "+iRP1": the iChip answers for the whole line; without one the GSM engine rejects it.
+bool ModemEngine::atIChip(const AtCommand&, Answer& a) {
+  if (!m_config.iChip) return false;
+  a.final = "I/OK";
+  return true;
+}
+
+// "+CPIN?" -> "+CPIN: READY", "+CPIN: SIM PIN", or the SIM's error.
+bool ModemEngine::atCpinQuery(const AtCommand&, Answer& a) {
+  switch (m_config.sim) {
+    case SimCard::Unreadable:
+      a.final = "+CME ERROR: 10";
+      return false;
+    case SimCard::Missing:
+      a.final = "+CME ERROR: 13";
+      return false;
+    case SimCard::PinRequired:
+      a.info += framed(m_simUnlocked ? "+CPIN: READY" : "+CPIN: SIM PIN");
+      return true;
+    case SimCard::Ready:
+      a.info += framed("+CPIN: READY");
+      return true;
+  }
+  return false;
+}
+
+// "+CPIN=5937" or "+CPIN=\"5937\"": the PIN as typed.
+bool ModemEngine::atCpinSet(const AtCommand& c, Answer& a) {
+  if (m_config.sim != SimCard::PinRequired || m_simUnlocked) {
+    a.final = "+CME ERROR: 3";  // nothing to unlock
+    return false;
+  }
+  if (unquoted(c.rawArgs()) != m_config.pin) {
+    a.final = "+CME ERROR: 16";  // incorrect password
+    return false;
+  }
+  m_simUnlocked = true;
+  return true;
+}
+
+// "+CGMI" -> "SIEMENS"
+bool ModemEngine::atCgmi(const AtCommand&, Answer& a) {
+  a.info += framed(manufacturerOf(m_config.engine));
+  return true;
+}
+
+// "+CSQ" -> "+CSQ: 17,99": the bit error rate is never known.
+bool ModemEngine::atCsq(const AtCommand&, Answer& a) {
+  a.info += framed("+CSQ: " + std::to_string(m_config.rssi) + ",99");
+  return true;
+}
+
+// "+CREG?" -> "+CREG: 0,2" (searching) until the configured polls have passed, then
+// "+CREG: 0,1" (home network) or "+CREG: 0,5" (roaming).
+bool ModemEngine::atCregQuery(const AtCommand&, Answer& a) {
+  ++m_cregPolls;
+  const bool registered =
+      m_config.pollsUntilRegistered >= 0 && m_cregPolls > m_config.pollsUntilRegistered;
+  const int status = registered ? (m_config.roaming ? 5 : 1) : 2;
+  a.info += framed("+CREG: 0," + std::to_string(status));
+  return true;
 }
 
 }  // namespace d7o::sim

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "sim/command_table.h"
 #include "sim/device_firmware.h"
 #include "sim/nmea_sentences.h"
 #include "sim/sim_clock.h"
@@ -8,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -158,16 +160,45 @@ class ModemEngine {
 
  private:
   void handleLine(const std::string& line);
-  // The answer to one AT command line: its information lines and final result.
-  std::string answerAt(const std::string& command);
-  // One command of a line ("+CSQ", "Z", "+CREG?"): false when the modem rejects it.
-  bool runCommand(const std::string& command, std::string& info, std::string& final);
-  // Audio commands (AT+VGR, AT+WCDM, AT^SNFO, ...): nothing when `c` is none of them.
-  std::optional<bool> runAudioCommand(const std::string& c, std::string& info);
-  // "A", "H": nothing when `c` is neither.
-  std::optional<bool> runCallCommand(const std::string& c, std::string& final);
-  // "D<dial string>": the immediate answer (empty, or a rejection); the result follows.
-  std::string dial(const std::string& dialString);
+  // The answer to one AT command line: its information lines and final result, the
+  // commands run through the command table (command_table.cpp) one by one.
+  std::string answerAt(const std::string& line);
+  static std::span<const CommandRow> commandTable();
+  // The row that runs `command` (upper-cased) on this modem's engine; none: it is unknown.
+  const CommandRow* findCommand(const std::string& command, bool lineStart) const;
+
+  // The handlers the rows of the command table name; one may serve several rows.
+  // General (modem_commands.cpp):
+  bool atEcho(const AtCommand& c, Answer& a);
+  bool atAccept(const AtCommand& c, Answer& a);
+  bool atReject(const AtCommand& c, Answer& a);
+  bool atIfcRange(const AtCommand& c, Answer& a);
+  bool atIfcQuery(const AtCommand& c, Answer& a);
+  bool atIfcSet(const AtCommand& c, Answer& a);
+  bool atIChip(const AtCommand& c, Answer& a);
+  bool atCpinQuery(const AtCommand& c, Answer& a);
+  bool atCpinSet(const AtCommand& c, Answer& a);
+  bool atCgmi(const AtCommand& c, Answer& a);
+  bool atCsq(const AtCommand& c, Answer& a);
+  bool atCregQuery(const AtCommand& c, Answer& a);
+  // Audio (audio_commands.cpp):
+  bool atGainQuery(const AtCommand& c, Answer& a);
+  bool atGainRange(const AtCommand& c, Answer& a);
+  bool atGainSet(const AtCommand& c, Answer& a);
+  bool atWcdmQuery(const AtCommand& c, Answer& a);
+  bool atWcdmSet(const AtCommand& c, Answer& a);
+  bool atClvlQuery(const AtCommand& c, Answer& a);
+  bool atClvlSet(const AtCommand& c, Answer& a);
+  bool atSnfsQuery(const AtCommand& c, Answer& a);
+  bool atSnfsSet(const AtCommand& c, Answer& a);
+  bool atSnfiQuery(const AtCommand& c, Answer& a);
+  bool atSnfiSet(const AtCommand& c, Answer& a);
+  bool atSnfoQuery(const AtCommand& c, Answer& a);
+  bool atSnfoSet(const AtCommand& c, Answer& a);
+  // Voice calls (voice_calls.cpp):
+  bool atDial(const AtCommand& c, Answer& a);
+  bool atAnswerCall(const AtCommand& c, Answer& a);
+  bool atHangUp(const AtCommand& c, Answer& a);
   void setCall(CallState state);
   void ring(unsigned call, int ringsLeft);
   // Sends `bytes` once `delay` and their time on the line have passed, unless the device

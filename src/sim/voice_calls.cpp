@@ -44,11 +44,13 @@ void ModemEngine::setCall(CallState state) {
   ++m_callSerial;
 }
 
-std::string ModemEngine::dial(const std::string& dialString) {
-  // Only voice calls (";" at the end) are offered; a data call is not.
-  if (dialString.empty() || dialString.back() != ';') return framed("ERROR");
-  const std::string number = dialString.substr(0, dialString.size() - 1);
-  if (!isDialString(number) || m_call != CallState::Idle) return framed("ERROR");
+// "D0123;", "D>5;": the whole rest of the line is the dial string. Only voice calls (";" at
+// the end) are offered; a data call is not. The call's result follows the ring-out.
+bool ModemEngine::atDial(const AtCommand& c, Answer& a) {
+  const std::string_view dialString = c.args();
+  if (dialString.empty() || dialString.back() != ';') return false;
+  const std::string number(dialString.substr(0, dialString.size() - 1));
+  if (!isDialString(number) || m_call != CallState::Idle) return false;
   m_dialled = number;
   setCall(CallState::Dialling);
   m_clock.after(m_config.answerDelay + m_config.ringOutDelay, [this, call = m_callSerial] {
@@ -57,24 +59,24 @@ std::string ModemEngine::dial(const std::string& dialString) {
     setCall(outcome == DialOutcome::Connected ? CallState::Active : CallState::Idle);
     emitLater(framed(resultOf(outcome)), Millis(0));
   });
-  return "";
+  a.final.clear();
+  return true;
 }
 
-std::optional<bool> ModemEngine::runCallCommand(const std::string& c, std::string& final) {
-  if (c == "A") {
-    if (m_call != CallState::Ringing) {
-      final = "NO CARRIER";  // nothing to answer
-      return false;
-    }
-    setCall(CallState::Active);
-    return true;
+// "A": takes the ringing call.
+bool ModemEngine::atAnswerCall(const AtCommand&, Answer& a) {
+  if (m_call != CallState::Ringing) {
+    a.final = "NO CARRIER";  // nothing to answer
+    return false;
   }
-  if (c == "H" || c == "H0") {
-    // Ends a call in progress, a ring-out or a ringing call alike.
-    if (m_call != CallState::Idle) setCall(CallState::Idle);
-    return true;
-  }
-  return std::nullopt;
+  setCall(CallState::Active);
+  return true;
+}
+
+// "H", "H0": ends a call in progress, a ring-out or a ringing call alike.
+bool ModemEngine::atHangUp(const AtCommand&, Answer&) {
+  if (m_call != CallState::Idle) setCall(CallState::Idle);
+  return true;
 }
 
 bool ModemEngine::incomingCall(int rings) {

@@ -1,0 +1,126 @@
+// The AT commands the simulated D7O knows, one row each, and how a command line runs
+// through them. The handlers live with their subject: modem_commands.cpp (the GSM engine's
+// settings and status, the iChip), audio_commands.cpp, voice_calls.cpp.
+#include "sim/command_table.h"
+
+#include "sim/modem_engine.h"
+#include "sim/modem_text.h"
+
+#include <string>
+#include <vector>
+
+namespace d7o::sim {
+
+namespace {
+
+constexpr EngineSet kSiemens = engineBit(Engine::Siemens);
+// The maker's engine and the BRELLSTOWEN one share the maker's ringer command.
+constexpr EngineSet kMakersRinger = engineBit(Engine::Maker) | engineBit(Engine::Brellstowen);
+
+// A rejected command ends its line with its own error, or "ERROR".
+std::string rejected(const Answer& answer) {
+  const bool named = !answer.final.empty() && answer.final != "OK";
+  return answer.info + framed(named ? answer.final : "ERROR");
+}
+
+bool matches(const CommandRow& row, const std::string& command, bool lineStart) {
+  switch (row.match) {
+    case Match::Exact:
+      return command == row.name;
+    case Match::Prefix:
+      return startsWith(command, row.name);
+    case Match::Line:
+      return lineStart && startsWith(command, row.name);
+  }
+  return false;
+}
+
+}  // namespace
+
+AtCommand::AtCommand(std::string raw, std::size_t nameLength)
+    : m_raw(std::move(raw)), m_text(upper(m_raw)), m_nameLength(nameLength) {}
+
+std::span<const CommandRow> ModemEngine::commandTable() {
+  using M = ModemEngine;
+  // Where names overlap, the longer form comes first ("+IFC=?" before "+IFC=").
+  static const CommandRow kRows[] = {
+      {"E0", Match::Exact, &M::atEcho},
+      {"E1", Match::Exact, &M::atEcho},
+      // Settings the modem takes as given; what they set is outside what the program sees.
+      {"Z", Match::Exact, &M::atAccept},
+      {"&W", Match::Exact, &M::atAccept},
+      {"&F", Match::Exact, &M::atAccept},
+      {"+CPOF", Match::Exact, &M::atAccept},
+      {"+CMEE=", Match::Prefix, &M::atAccept},
+      {"+CBST=", Match::Prefix, &M::atAccept},
+      {"+CSDH=", Match::Prefix, &M::atAccept},
+      {"+CMGF=", Match::Prefix, &M::atAccept},
+      {"+CNMI=", Match::Prefix, &M::atAccept},
+      {"+CSMP=", Match::Prefix, &M::atAccept},
+      {"S0=", Match::Prefix, &M::atAccept},
+      {"+CFUN=", Match::Prefix, &M::atAccept},
+      {"+IPR=", Match::Prefix, &M::atAccept},
+      {"+IFC=?", Match::Exact, &M::atIfcRange},
+      {"+IFC?", Match::Exact, &M::atIfcQuery},
+      {"+IFC=", Match::Prefix, &M::atIfcSet},
+      // Any other form of these two is the GSM engine's too, never the iChip's.
+      {"+IFC", Match::Prefix, &M::atReject},
+      {"+IPR", Match::Prefix, &M::atReject},
+      {"+I", Match::Line, &M::atIChip},
+      {"+CPIN?", Match::Exact, &M::atCpinQuery},
+      {"+CPIN=", Match::Prefix, &M::atCpinSet},
+      {"+CGMI", Match::Exact, &M::atCgmi},
+      {"+CSQ", Match::Exact, &M::atCsq},
+      {"+CREG?", Match::Exact, &M::atCregQuery},
+      // Audio.
+      {"+VGR?", Match::Exact, &M::atGainQuery},
+      {"+VGR=?", Match::Exact, &M::atGainRange},
+      {"+VGR=", Match::Prefix, &M::atGainSet},
+      {"+VGT?", Match::Exact, &M::atGainQuery},
+      {"+VGT=?", Match::Exact, &M::atGainRange},
+      {"+VGT=", Match::Prefix, &M::atGainSet},
+      {"+WCDM?", Match::Exact, &M::atWcdmQuery, kMakersRinger},
+      {"+WCDM=", Match::Prefix, &M::atWcdmSet, kMakersRinger},
+      {"+CLVL?", Match::Exact, &M::atClvlQuery, kSiemens},
+      {"+CLVL=", Match::Prefix, &M::atClvlSet, kSiemens},
+      {"^SNFS?", Match::Exact, &M::atSnfsQuery, kSiemens},
+      {"^SNFS=", Match::Prefix, &M::atSnfsSet, kSiemens},
+      {"^SNFI?", Match::Exact, &M::atSnfiQuery, kSiemens},
+      {"^SNFI=", Match::Prefix, &M::atSnfiSet, kSiemens},
+      {"^SNFO?", Match::Exact, &M::atSnfoQuery, kSiemens},
+      {"^SNFO=", Match::Prefix, &M::atSnfoSet, kSiemens},
+      // Voice calls.
+      {"D", Match::Line, &M::atDial},
+      {"A", Match::Exact, &M::atAnswerCall},
+      {"H", Match::Exact, &M::atHangUp},
+      {"H0", Match::Exact, &M::atHangUp},
+  };
+  return kRows;
+}
+
+const CommandRow* ModemEngine::findCommand(const std::string& command, bool lineStart) const {
+  const EngineSet engine = engineBit(m_config.engine);
+  for (const CommandRow& row : commandTable()) {
+    if ((row.engines & engine) != 0 && matches(row, command, lineStart)) return &row;
+  }
+  return nullptr;
+}
+
+std::string ModemEngine::answerAt(const std::string& line) {
+  const std::string body = line.substr(2);
+  if (body.empty()) return framed("OK");
+  Answer answer;
+  // "ATZ;+CMEE=1;+VGR?" -> "Z", "+CMEE=1", "+VGR?"
+  const std::vector<std::string> commands = splitOutsideQuotes(body, ';');
+  for (std::size_t i = 0; i < commands.size(); ++i) {
+    const CommandRow* row = findCommand(upper(commands[i]), i == 0);
+    if (row == nullptr) return rejected(answer);
+    const bool takesLine = row->match == Match::Line;
+    const AtCommand command(takesLine ? body : commands[i], row->name.size());
+    if (!(this->*row->handler)(command, answer)) return rejected(answer);
+    if (takesLine) break;
+  }
+  return answer.info + (answer.final.empty() ? "" : framed(answer.final));
+}
+
+}  // namespace d7o::sim
