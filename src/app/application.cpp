@@ -1,20 +1,9 @@
 #include "app/application.h"
 
 #include "app/command_line.h"
+#include "app/subsystems.h"
 #include "app/tarvik_ini.h"
 #include "app/text.h"
-#include "console/options_tab.h"
-#include "console/terminal.h"
-#include "console/voice_call.h"
-#include "device/staging.h"
-#include "dispatch/mode_states.h"
-#include "dispatch/receive_handler.h"
-#include "gps/analyzer.h"
-#include "link/baud_search.h"
-#include "link/hs_timer.h"
-#include "link/init_timers.h"
-#include "link/module_init.h"
-#include "link/serial_link.h"
 
 #include <cmath>
 
@@ -30,19 +19,7 @@ constexpr const char* kPortPrompt = "Enter port number for Tarvik\xAE module (1.
 
 Application::Application(const Platform& platform, std::string classicArgument)
     : m_ctx(std::make_unique<Context>(platform)), m_classicArgument(std::move(classicArgument)) {
-  m_link = std::make_unique<link::SerialLink>(*m_ctx);
-  m_hsTimer = std::make_unique<link::HsTimer>(*m_ctx);
-  m_baudSearch = std::make_unique<link::BaudSearch>(*m_ctx, *m_link);
-  m_initTimers = std::make_unique<link::InitTimers>(*m_ctx, *m_link);
-  m_moduleInit = std::make_unique<link::ModuleInit>(*m_ctx, *m_link);
-  m_modeStates = std::make_unique<dispatch::ModeStates>(*m_ctx);
-  m_terminal = std::make_unique<console::Terminal>(*m_ctx, *m_link, *m_moduleInit);
-  m_voiceCall = std::make_unique<console::VoiceCall>(*m_ctx, *m_link, *m_moduleInit);
-  m_optionsTab = std::make_unique<console::OptionsTab>(*m_ctx, *m_link);
-  m_staging = std::make_unique<device::Staging>(*m_ctx, *m_link);
-  m_gpsAnalyzer = std::make_unique<gps::Analyzer>(*m_ctx, *m_link, [this] { activate(); });
-  m_receiver = std::make_unique<dispatch::ReceiveHandler>(*m_ctx, dispatch::makeReplyTable(*this));
-  m_moduleInit->setReceiver(m_receiver.get());
+  m_parts = std::make_unique<Subsystems>(*m_ctx, [this] { activate(); });
 
   auto& w = m_ctx->main;
   w.attachTimers(&m_ctx->scheduler);
@@ -54,6 +31,34 @@ Application::~Application() {
   // Timers hold the scheduler; stop them before the windows go.
   m_ctx->main.attachTimers(nullptr);
   m_ctx->port.setReceiveHandler(nullptr);
+}
+
+link::SerialLink& Application::link() {
+  return m_parts->link;
+}
+link::BaudSearch& Application::baudSearch() {
+  return m_parts->baudSearch;
+}
+link::ModuleInit& Application::moduleInit() {
+  return m_parts->moduleInit;
+}
+dispatch::ModeStates& Application::modeStates() {
+  return m_parts->modeStates;
+}
+console::Terminal& Application::terminal() {
+  return m_parts->terminal;
+}
+console::VoiceCall& Application::voiceCall() {
+  return m_parts->voiceCall;
+}
+device::Staging& Application::staging() {
+  return m_parts->staging;
+}
+gps::Analyzer& Application::gpsAnalyzer() {
+  return m_parts->gpsAnalyzer;
+}
+dispatch::ReceiveHandler& Application::receiver() {
+  return m_parts->receiver;
 }
 
 void Application::CenterForm(forms::Form& form) {
@@ -167,7 +172,7 @@ void Application::activate() {
   // closing over the main window) must not start a second one.
   if (m_ctx->ended || m_activating || m_ctx->state.link.baudRateKnown) return;
   m_activating = true;
-  m_baudSearch->FoundBaudRate();
+  m_parts->baudSearch.FoundBaudRate();
   m_activating = false;
 }
 

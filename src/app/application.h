@@ -8,15 +8,12 @@
 
 namespace d7o::link {
 class SerialLink;
-class HsTimer;
 class BaudSearch;
-class InitTimers;
 class ModuleInit;
 }  // namespace d7o::link
 namespace d7o::console {
 class Terminal;
 class VoiceCall;
-class OptionsTab;
 }  // namespace d7o::console
 namespace d7o::device {
 class Staging;
@@ -30,6 +27,8 @@ class ModeStates;
 }  // namespace d7o::dispatch
 
 namespace d7o::app {
+
+struct Subsystems;
 
 // The headless program: the main window's model and every behaviour behind it. A front
 // end shows `main()`, forwards the user's actions into its controls and calls the
@@ -51,15 +50,17 @@ class Application {
 
   Context& context() { return *m_ctx; }
   forms::MainWindow& main() { return m_ctx->main; }
-  link::SerialLink& link() { return *m_link; }
-  link::BaudSearch& baudSearch() { return *m_baudSearch; }
-  link::ModuleInit& moduleInit() { return *m_moduleInit; }
-  dispatch::ModeStates& modeStates() { return *m_modeStates; }
-  console::Terminal& terminal() { return *m_terminal; }
-  console::VoiceCall& voiceCall() { return *m_voiceCall; }
-  device::Staging& staging() { return *m_staging; }
-  gps::Analyzer& gpsAnalyzer() { return *m_gpsAnalyzer; }
-  dispatch::ReceiveHandler& receiver() { return *m_receiver; }
+  // Every subsystem of the program; the ones below are its short names.
+  Subsystems& parts() { return *m_parts; }
+  link::SerialLink& link();
+  link::BaudSearch& baudSearch();
+  link::ModuleInit& moduleInit();
+  dispatch::ModeStates& modeStates();
+  console::Terminal& terminal();
+  console::VoiceCall& voiceCall();
+  device::Staging& staging();
+  gps::Analyzer& gpsAnalyzer();
+  dispatch::ReceiveHandler& receiver();
 
  private:
   // The main window's height at start: the classic 5460 twips.
@@ -74,19 +75,8 @@ class Application {
 
   std::unique_ptr<Context> m_ctx;
   std::string m_classicArgument;
-  std::unique_ptr<link::SerialLink> m_link;
-  std::unique_ptr<link::HsTimer> m_hsTimer;
-  std::unique_ptr<link::BaudSearch> m_baudSearch;
-  std::unique_ptr<link::InitTimers> m_initTimers;
-  std::unique_ptr<link::ModuleInit> m_moduleInit;
-  std::unique_ptr<dispatch::ModeStates> m_modeStates;
-  std::unique_ptr<console::Terminal> m_terminal;
-  std::unique_ptr<console::VoiceCall> m_voiceCall;
-  std::unique_ptr<console::OptionsTab> m_optionsTab;
-  std::unique_ptr<device::Staging> m_staging;
-  std::unique_ptr<gps::Analyzer> m_gpsAnalyzer;
   bool m_activating = false;
-  std::unique_ptr<dispatch::ReceiveHandler> m_receiver;
+  std::unique_ptr<Subsystems> m_parts;
 };
 
 }  // namespace d7o::app

@@ -18,7 +18,7 @@ double numericValue(std::string_view text);
 bool containsUpperCased(std::string_view text, std::string_view upperPart);
 
 // The numeric value as a whole number, truncated and held within the range of an int,
-// so a run of digits from the line never overflows: "64" -> 64, "1e999..." -> INT_MAX.
+// so a run of digits from the line never overflows: "64" -> 64, "99999999999" -> INT_MAX.
 int wholeNumberOf(std::string_view text);
 
 inline bool contains(std::string_view text, std::string_view part) {

@@ -1,7 +1,6 @@
 #include "console/voice_call.h"
 
 #include "app/text.h"
-#include "link/module_init.h"
 #include "link/serial_link.h"
 
 #include <cmath>
@@ -21,8 +20,7 @@ void showSliderValue(const forms::Slider& slider, forms::Label& label) {
 }
 }  // namespace
 
-VoiceCall::VoiceCall(app::Context& ctx, link::SerialLink& link, link::ModuleInit& init)
-    : m_ctx(ctx), m_link(link), m_init(init) {
+VoiceCall::VoiceCall(app::Context& ctx, link::SerialLink& link) : m_ctx(ctx), m_link(link) {
   auto& w = m_ctx.main;
   w.Command9.Click.connect([this] { Command9_Click(); });
   w.Command3.Click.connect([this] { Command3_Click(); });
@@ -121,7 +119,6 @@ void VoiceCall::transmitGain() {
   m_ctx.state.voice.transmitGainText = gainText(m_ctx.state.dispatch.receiveBuffer);
   w.Slider2.setValue(app::wholeNumberOf(m_ctx.state.voice.transmitGainText));
   w.Slider2.setTickFrequency(kGainTickFrequency);
-  m_init.initComplete();
 }
 
 void VoiceCall::answerButtonOff() {

@@ -6,7 +6,6 @@
 
 namespace d7o::link {
 class SerialLink;
-class ModuleInit;
 }  // namespace d7o::link
 
 namespace d7o::console {
@@ -15,7 +14,7 @@ namespace d7o::console {
 // Call", the speaker and microphone levels per modem engine, and the ringer melody.
 class VoiceCall {
  public:
-  VoiceCall(app::Context& ctx, link::SerialLink& link, link::ModuleInit& init);
+  VoiceCall(app::Context& ctx, link::SerialLink& link);
 
   void Command9_Click();   // dial
   void Command3_Click();   // "answer" / "hangup"
@@ -26,17 +25,16 @@ class VoiceCall {
   void voiceIndication();  // 27: "VOICE"
   void callEnded();        // 33: "NO CARRIER" or "CMGS:"
   void receiveGain();      // 35: "+VGR: "
-  void transmitGain();     // 36: "+VGT: ", then the end of the initialisation
+  void transmitGain();     // 36: "+VGT: "
   void answerButtonOff();  // 38, 39: "NO CARRIER", "BUSY"
   void ring();             // 40: "RING"
 
-  // "+VGR: 64" -> " 64" (from after the colon to one character before the reply's end).
+  // "+VGR: 64  " -> " 64 " (from after the colon to one character before the reply's end).
   static std::string gainText(const std::string& reply);
 
  private:
   app::Context& m_ctx;
   link::SerialLink& m_link;
-  link::ModuleInit& m_init;
 };
 
 }  // namespace d7o::console

@@ -97,6 +97,7 @@ void ReceiveHandler::handleReply() {
   normaliseReply(m_ctx.state.dispatch.receiveBuffer);
   for (const ReplyRow& row : m_rows) {
     if (!row.condition()) continue;
+    if (m_rowTrace) m_rowTrace(row.row);
     if (!row.action) continue;
     if (row.action() == Flow::EndHandling || m_ctx.ended) return;
   }

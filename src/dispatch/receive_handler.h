@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/reply_flow.h"
 #include "dispatch/reply_table.h"
 
 #include <cstddef>
@@ -18,7 +19,7 @@ namespace d7o::dispatch {
 // Everything the modem sends arrives here: characters are collected into the receive
 // buffer until a reply is complete, then the reply runs through the ordered rows, is shown
 // in the terminal list and logged.
-class ReceiveHandler {
+class ReceiveHandler : public app::ReceivePath {
  public:
   // A reply that grows this long without a line end is handled as complete: a wrong baud
   // rate produces endless noise, and it must neither grow memory nor vanish unseen.
@@ -35,7 +36,10 @@ class ReceiveHandler {
   // Runs `action` once every character received until now has been through the buffer
   // and the reply it ends has been handled: a request sent now must not take the rest of
   // an earlier answer (the "OK" after "+CPIN: SIM PIN") for its own.
-  void afterReceivedSoFar(std::function<void()> action);
+  void afterReceivedSoFar(std::function<void()> action) override;
+  // Called with the number of every row whose condition holds, in the order they fire
+  // (for diagnostics and for tests that pin the order).
+  void setRowTrace(std::function<void(int row)> trace) { m_rowTrace = std::move(trace); }
 
   // Counters for diagnostics and benchmarks.
   std::size_t repliesHandled() const { return m_replies; }
@@ -57,6 +61,7 @@ class ReceiveHandler {
   std::uint64_t m_received = 0;  // characters read from the port
   std::uint64_t m_consumed = 0;  // characters moved into the receive buffer
   std::vector<std::pair<std::uint64_t, std::function<void()>>> m_afterReceived;
+  std::function<void(int row)> m_rowTrace;
   std::size_t m_replies = 0;
   std::size_t m_overlong = 0;
 };

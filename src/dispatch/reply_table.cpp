@@ -1,6 +1,6 @@
 #include "dispatch/reply_table.h"
 
-#include "app/application.h"
+#include "app/shared_state.h"
 #include "app/text.h"
 #include "console/voice_call.h"
 #include "device/staging.h"
@@ -22,15 +22,16 @@ bool has(const app::SharedState* s, std::string_view part) {
 // The reply rows in their order. The order is the tie-break between rows that test the
 // same text ("OK" fires every row whose condition holds), so rows are never re-ordered
 // and a capability adds its action to its row here instead of testing replies elsewhere.
-std::vector<ReplyRow> makeReplyTable(app::Application& app) {
-  // Rows keep a pointer to the program-wide state, which lives as long as the program.
-  app::SharedState* s = &app.context().state;
-  link::BaudSearch* search = &app.baudSearch();
-  link::ModuleInit* init = &app.moduleInit();
-  ModeStates* modes = &app.modeStates();
-  console::VoiceCall* voice = &app.voiceCall();
-  device::Staging* staging = &app.staging();
-  gps::Analyzer* gpsAnalyzer = &app.gpsAnalyzer();
+std::vector<ReplyRow> makeReplyTable(const ReplyTargets& to) {
+  // Rows keep pointers to the program-wide state and the subsystems, which live as long
+  // as the program.
+  app::SharedState* s = &to.state;
+  link::BaudSearch* search = &to.baudSearch;
+  link::ModuleInit* init = &to.moduleInit;
+  ModeStates* modes = &to.modes;
+  console::VoiceCall* voice = &to.voice;
+  device::Staging* staging = &to.staging;
+  gps::Analyzer* gpsAnalyzer = &to.gps;
   // Wraps a handler that never ends the handling of the reply.
   auto then = [](auto handler) {
     return [handler]() {
@@ -89,14 +90,13 @@ std::vector<ReplyRow> makeReplyTable(app::Application& app) {
        then([init] { init->manufacturerUnknown(); })},
       {23, "\"+CPBS: \" and a double quote", [s] { return has(s, "+CPBS: \""); }, nullptr},
       {24, "\"+CPBR: \"", [s] { return has(s, "+CPBR: "); }, nullptr},
-      {25, "character 26 (the SMS text echo)",
-       [s] {
-         // The prompt position is taken here, before the test, and row 26 acts on it.
+      // The prompt position is taken from every reply, so row 26 acts on this one's; the
+      // echo of an SMS text (character 26) comes with text-mode SMS.
+      {25, "any reply (the prompt position; character 26, the SMS text echo)", [] { return true; },
+       then([s] {
          const auto p = s->dispatch.receiveBuffer.find("> ");
          s->dispatch.promptPos = p == std::string::npos ? 0 : static_cast<int>(p) + 1;
-         return has(s, "\x1a");
-       },
-       nullptr},
+       })},
       {26, "the \"> \" prompt", [s] { return s->dispatch.promptPos > 0; }, nullptr},
       {27, "\"VOICE\"", [s] { return has(s, "VOICE"); },
        then([voice] { voice->voiceIndication(); })},
@@ -118,8 +118,11 @@ std::vector<ReplyRow> makeReplyTable(app::Application& app) {
        then([voice] { voice->callEnded(); })},
       {34, "\"+CSQ:\"", [s] { return has(s, "+CSQ:"); }, then([init] { init->fieldStrength(); })},
       {35, "\"+VGR: \"", [s] { return has(s, "+VGR: "); }, then([voice] { voice->receiveGain(); })},
-      {36, "\"+VGT: \"", [s] { return has(s, "+VGT: "); },
-       then([voice] { voice->transmitGain(); })},
+      // The transmit gain is the last answer of the initialisation string.
+      {36, "\"+VGT: \"", [s] { return has(s, "+VGT: "); }, then([voice, init] {
+         voice->transmitGain();
+         init->initComplete();
+       })},
       {37, "\"+CREG\"", [s] { return has(s, "+CREG"); }, then([init] { init->registration(); })},
       {38, "\"NO CARRIER\"", [s] { return has(s, "NO CARRIER"); },
        then([voice] { voice->answerButtonOff(); })},

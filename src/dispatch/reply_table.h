@@ -1,24 +1,37 @@
 #pragma once
 
+#include "app/reply_flow.h"
+
 #include <functional>
 #include <string_view>
 #include <vector>
 
 namespace d7o::app {
-class Application;
+struct SharedState;
+}
+namespace d7o::link {
+class BaudSearch;
+class ModuleInit;
+}  // namespace d7o::link
+namespace d7o::console {
+class VoiceCall;
+}
+namespace d7o::device {
+class Staging;
+}
+namespace d7o::gps {
+class Analyzer;
 }
 
 namespace d7o::dispatch {
 
-// What a row's action tells the dispatcher.
-enum class Flow {
-  Continue,     // go on with the next rows, the display and the log
-  EndHandling,  // the reply is done with: no later row, no display, no log
-};
+class ModeStates;
+using app::Flow;
 
 // One ordered test on a complete reply. Rows run in table order; every row whose condition
 // holds fires, and a later row sees what an earlier one changed (state, a cleared buffer).
-// A row whose action belongs to a capability not built yet has no action and is skipped.
+// A condition only reads; what a row changes is in its action. A row whose action belongs
+// to a capability not built yet has no action.
 struct ReplyRow {
   int row;
   std::string_view test;  // the condition in words, for traces and failures
@@ -26,7 +39,18 @@ struct ReplyRow {
   std::function<Flow()> action;
 };
 
+// Everything the rows reach: the shared state and the subsystems whose behaviour they call.
+struct ReplyTargets {
+  app::SharedState& state;
+  link::BaudSearch& baudSearch;
+  link::ModuleInit& moduleInit;
+  ModeStates& modes;
+  console::VoiceCall& voice;
+  device::Staging& staging;
+  gps::Analyzer& gps;
+};
+
 // The 42 rows in their order, bound to the program's behaviour.
-std::vector<ReplyRow> makeReplyTable(app::Application& app);
+std::vector<ReplyRow> makeReplyTable(const ReplyTargets& to);
 
 }  // namespace d7o::dispatch

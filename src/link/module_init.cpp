@@ -73,6 +73,14 @@ void ModuleInit::Test_Manufacturer() {
   m_ctx.state.link.manufacturerQueryPending = true;
 }
 
+void ModuleInit::afterReceivedSoFar(std::function<void()> action) {
+  if (m_receivePath != nullptr) {
+    m_receivePath->afterReceivedSoFar(std::move(action));
+  } else {
+    action();
+  }
+}
+
 void ModuleInit::Tab1_Click(int /*previousTab*/) {
   auto& w = m_ctx.main;
   const app::SharedState& s = m_ctx.state;
@@ -245,7 +253,7 @@ void ModuleInit::pinAccepted() {
   Command1_Click();
 }
 
-dispatch::Flow ModuleInit::simStatus() {
+app::Flow ModuleInit::simStatus() {
   app::SharedState& s = m_ctx.state;
   auto& w = m_ctx.main;
   if (contains(s.dispatch.receiveBuffer, "READY")) {
@@ -254,12 +262,12 @@ dispatch::Flow ModuleInit::simStatus() {
       w.List3.addItem(s.dispatch.receiveBuffer);
       w.List3.setListIndex(w.List3.count() - 1);
       s.dispatch.receiveBuffer.clear();
-      return dispatch::Flow::EndHandling;
+      return app::Flow::EndHandling;
     }
     s.link.simReady = true;
     s.link.pinDialogActive = false;
     Test_Manufacturer();
-    return dispatch::Flow::Continue;
+    return app::Flow::Continue;
   }
   if (contains(s.dispatch.receiveBuffer, "SIM PIN")) {
     // The port stays unread while the box is open; what arrives meanwhile waits in it.
@@ -271,20 +279,15 @@ dispatch::Flow ModuleInit::simStatus() {
     if (pin.empty()) {
       m_ctx.showError("PIN incorrect, exit program");
       m_ctx.endProgram();
-      return dispatch::Flow::EndHandling;
+      return app::Flow::EndHandling;
     }
     s.link.simReady = true;
     m_link.sendCommand("AT+CPIN=\"" + pin + "\"");
     s.link.pinDialogActive = false;
     // The "OK" that ends the SIM query is still on its way; only a later one answers the PIN.
-    auto expectOk = [&s] { s.link.pinSentAwaitingOk = true; };
-    if (m_receiver != nullptr) {
-      m_receiver->afterReceivedSoFar(expectOk);
-    } else {
-      expectOk();
-    }
+    afterReceivedSoFar([&s] { s.link.pinSentAwaitingOk = true; });
   }
-  return dispatch::Flow::Continue;
+  return app::Flow::Continue;
 }
 
 }  // namespace d7o::link

@@ -1,8 +1,7 @@
 #pragma once
 
 #include "app/context.h"
-#include "dispatch/receive_handler.h"
-#include "dispatch/reply_table.h"
+#include "app/reply_flow.h"
 
 #include <string>
 
@@ -19,7 +18,7 @@ class ModuleInit {
   static constexpr int kManufacturerTries = 4;
 
   ModuleInit(app::Context& ctx, SerialLink& link);
-  void setReceiver(dispatch::ReceiveHandler* receiver) { m_receiver = receiver; }
+  void setReceivePath(app::ReceivePath* receivePath) { m_receivePath = receivePath; }
 
   void Command1_Click();  // "INIT"
   void Command2_Click();  // "Enter PIN"
@@ -35,18 +34,21 @@ class ModuleInit {
   void manufacturerReply();                  // 21: while the maker is asked
   void manufacturerUnknown();                // 22: four replies without a maker's word
   void fieldStrength();                      // 34: "+CSQ:"
-  void initComplete();                       // 36: after "+VGT: "
+  void initComplete();                       // 36: after "+VGT: ", the last answer
   void registration();                       // 37: "+CREG"
   void pinAccepted();                        // 41: "OK" after the PIN
-  dispatch::Flow simStatus();                // 42: "+CPIN:"
+  app::Flow simStatus();                     // 42: "+CPIN:"
 
  private:
   void manufacturerFound();
   void restoreTitle();
+  // Runs `action` once what was received before now has been handled (at once without a
+  // receive path, as in a test of this class alone).
+  void afterReceivedSoFar(std::function<void()> action);
 
   app::Context& m_ctx;
   SerialLink& m_link;
-  dispatch::ReceiveHandler* m_receiver = nullptr;
+  app::ReceivePath* m_receivePath = nullptr;
 };
 
 }  // namespace d7o::link

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "app/context.h"
+#include "console/options_tab.h"
+#include "console/terminal.h"
+#include "console/voice_call.h"
+#include "device/staging.h"
+#include "dispatch/mode_states.h"
+#include "dispatch/receive_handler.h"
+#include "gps/analyzer.h"
+#include "link/baud_search.h"
+#include "link/hs_timer.h"
+#include "link/init_timers.h"
+#include "link/module_init.h"
+#include "link/serial_link.h"
+
+#include <functional>
+
+namespace d7o::app {
+
+// The program's behaviour: one object per subsystem, each built after those it uses.
+// A new subsystem is a member here and its construction in subsystems.cpp; where replies
+// reach it, it is also one of the reply table's targets.
+struct Subsystems {
+  // `activateMain` runs when the main window becomes active again after a side window.
+  Subsystems(Context& ctx, std::function<void()> activateMain);
+
+  link::SerialLink link;
+  link::HsTimer hsTimer;
+  link::BaudSearch baudSearch;
+  link::InitTimers initTimers;
+  link::ModuleInit moduleInit;
+  dispatch::ModeStates modeStates;
+  console::Terminal terminal;
+  console::VoiceCall voiceCall;
+  console::OptionsTab optionsTab;
+  device::Staging staging;
+  gps::Analyzer gpsAnalyzer;
+  // Last: its rows reach all the others, and the port's receive event reaches it.
+  dispatch::ReceiveHandler receiver;
+};
+
+}  // namespace d7o::app
