@@ -22,11 +22,14 @@ int rssiOf(std::string_view reply) {
 }
 
 int dbmOfRssi(int rssi) {
-  return 2 * rssi - 113;
+  return 2 * rssi - 112;
 }
 
 int registrationStatusOf(std::string_view reply) {
-  const auto p = reply.find("+CREG");
+  // The answer, not the echo "AT+CREG?" before it, where a modem ends its echo with a bare
+  // carriage return and both arrive as one reply.
+  auto p = reply.find("+CREG:");
+  if (p == std::string_view::npos) p = reply.find("+CREG");
   if (p == std::string_view::npos) return 0;
   return app::wholeNumberOf(mid(reply, p + 9, 1));
 }
@@ -37,9 +40,13 @@ std::optional<std::string> firmwareVersionOf(std::string_view reply) {
   return std::string(mid(reply, p, 5));
 }
 
+// A whole entry of the list: "3;V1." spans two entries and is none.
 bool isSupportedFirmware(std::string_view version) {
   if (version.size() != 5) return false;
-  return kSupportedFirmware.find(version) != std::string_view::npos;
+  for (std::size_t at = 0; at < kSupportedFirmware.size(); at += 6) {
+    if (kSupportedFirmware.substr(at, 5) == version) return true;
+  }
+  return false;
 }
 
 }  // namespace d7o::link

@@ -12,11 +12,12 @@ namespace d7o::link {
 // "+CSQ: 17,99" -> 17: the two characters six after the start of "+CSQ:".
 int rssiOf(std::string_view reply);
 
-// RSSI 0..31 -> dBm by 3GPP 27.007: -113 + 2 * RSSI (17 -> -79, 31 -> -51).
+// RSSI 0..31 -> dBm as the program reads it: 2 * RSSI - 112 (17 -> -78, 31 -> -50).
 int dbmOfRssi(int rssi);
 
-// "+CREG: 0,1" -> 1: the one character nine after the start of "+CREG"; 0 where the reply
-// is too short to hold it (the echo "AT+CREG?").
+// "+CREG: 0,1" -> 1: the one character nine after the start of "+CREG:" (of "+CREG" in a
+// reply without the answer); 0 where the reply is too short to hold it (the echo
+// "AT+CREG?").
 int registrationStatusOf(std::string_view reply);
 
 // "$TARVIK R7O-3 Alarm/GPS V1.63" -> "V1.63": the five characters from "V1."; nothing
