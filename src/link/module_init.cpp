@@ -70,7 +70,10 @@ void ModuleInit::Test_Manufacturer() {
   m_link.Delay(1);
   if (m_ctx.ended) return;
   m_link.sendCommand("AT+CGMI");
-  m_ctx.state.link.manufacturerQueryPending = true;
+  // The wait let the rest of the SIM answer (its blank line and "OK") and whatever else the
+  // modem said meanwhile arrive: none of it answers the query, so none of it counts as one
+  // of its tries.
+  afterReceivedSoFar([this] { m_ctx.state.link.manufacturerQueryPending = true; });
 }
 
 void ModuleInit::afterReceivedSoFar(std::function<void()> action) {

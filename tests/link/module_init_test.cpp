@@ -74,6 +74,36 @@ TEST(ModuleInit, SiemensEngine) {
   EXPECT_EQ(rig.wire(), "") << "no device identification request for SIEMENS";
 }
 
+// The maker is asked a second after "+CPIN: READY"; the rest of the SIM answer and an
+// unsolicited line arrive meanwhile or before the answer. Only replies after the query
+// count as its tries, so a SIEMENS engine is still found and gets its own slider ranges.
+TEST(ModuleInit, RingAroundTheMakersQueryStillFindsTheEngine) {
+  struct Case {
+    const char* name;
+    const char* ringAfter;  // the command line after which the RING comes
+    Millis delay;           // how long after that line
+  };
+  const Case cases[] = {
+      {"while the query waits its second", "AT+CPIN?", Millis(500)},
+      {"between the query and its answer", "AT+CGMI", Millis(0)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Rig rig(withEngine(sim::Engine::Siemens));
+    rig.writeDefaultIni();
+    ASSERT_TRUE(rig.start());
+    rig.app->activate();
+    const auto& log = rig.modem.commandLog();
+    ASSERT_TRUE(rig.runUntil([&] { return !log.empty() && log.back() == c.ringAfter; }));
+    rig.run(c.delay);
+    rig.fromModem("\r\nRING\r\n");
+    ASSERT_TRUE(rig.runUntil([&] { return !rig.state().link.manufacturer.empty(); }));
+    EXPECT_EQ(rig.state().link.manufacturer, "SIEMENS");
+    ASSERT_TRUE(rig.runUntil([&] { return !rig.main().Timer1.enabled(); }));
+    EXPECT_EQ(rig.main().Slider1.max(), 4);
+  }
+}
+
 TEST(ModuleInit, EngineWithoutAMakersWordIsUnknownAfterFourReplies) {
   Rig rig(withEngine(sim::Engine::Other));
   ASSERT_TRUE(rig.bringUp());
