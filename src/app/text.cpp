@@ -1,5 +1,6 @@
 #include "app/text.h"
 
+#include <charconv>
 #include <limits>
 
 namespace d7o::app {
@@ -32,6 +33,42 @@ bool containsUpperCased(std::string_view text, std::string_view upperPart) {
   return false;
 }
 
+std::optional<double> leadingNumber(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+  const std::size_t start = i;
+  bool digits = false;
+  bool point = false;
+  bool nonZeroBeforePoint = false;
+  for (; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c >= '0' && c <= '9') {
+      digits = true;
+      if (!point && c != '0') nonZeroBeforePoint = true;
+    } else if (c == '.' && !point) {
+      point = true;
+    } else {
+      break;
+    }
+  }
+  if (!digits) return std::nullopt;
+  // from_chars, unlike strtod, ignores the locale: under a German one strtod stops at the
+  // ".". It also rounds correctly, where adding up digit by digit drifts.
+  const std::string_view number = text.substr(start, i - start);
+  double value = 0;
+  const auto result = std::from_chars(number.data(), number.data() + number.size(), value,
+                                      std::chars_format::fixed);
+  if (result.ec == std::errc::result_out_of_range) {
+    value = nonZeroBeforePoint ? std::numeric_limits<double>::infinity() : 0.0;
+  } else if (result.ec != std::errc()) {
+    value = 0;
+  }
+  if (value == 0) return 0.0;  // "-0" and "-0.0" too: a zero has no sign to show
+  return negative ? -value : value;
+}
+
 int wholeNumberOf(std::string_view text) {
   const double v = numericValue(text);
   if (!(v == v)) return 0;  // not a number
@@ -42,35 +79,6 @@ int wholeNumberOf(std::string_view text) {
     return std::numeric_limits<int>::min();
   }
   return static_cast<int>(v);
-}
-
-double numericValue(std::string_view text) {
-  std::size_t i = 0;
-  while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
-    negative = text[i] == '-';
-    ++i;
-  }
-  double value = 0;
-  bool seenPoint = false;
-  double scale = 0.1;
-  for (; i < text.size(); ++i) {
-    const char c = text[i];
-    if (c >= '0' && c <= '9') {
-      if (seenPoint) {
-        value += (c - '0') * scale;
-        scale /= 10;
-      } else {
-        value = value * 10 + (c - '0');
-      }
-    } else if (c == '.' && !seenPoint) {
-      seenPoint = true;
-    } else {
-      break;
-    }
-  }
-  return negative ? -value : value;
 }
 
 }  // namespace d7o::app

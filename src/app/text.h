@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -8,18 +10,26 @@ namespace d7o::app {
 // Upper case in the program's 8-bit code page (Latin-1): ASCII and accented letters.
 std::string upperCase(std::string_view text);
 
-// The numeric value of a text as the classic Val reads it: leading blanks skipped, an
-// optional sign, digits and one decimal point; reading stops at the first other
-// character; no number gives 0. "17,99" -> 17, " 3" -> 3, "COM3" -> 0.
-double numericValue(std::string_view text);
+// The leading number of a text as the classic Val reads it: leading blanks and tabs
+// skipped, an optional sign, digits with at most one decimal point, up to the first other
+// character; no exponent and no blanks between digits. "17,99" -> 17, "022.4" -> 22.4,
+// "-12.5.3" -> -12.5, "1e5" -> 1, ".25" -> 0.25, "5." -> 5. None when no digit is read
+// ("", "COM3", "+", "-", "."). A run of digits too long for a double gives plus or minus
+// infinity, one too small 0; "-0" reads as 0, so no "-0" is ever shown.
+std::optional<double> leadingNumber(std::string_view text);
 
-// Whether the upper-cased text contains `upperPart` (itself upper case), without building
-// the upper-cased copy: "Tarvik V1.63" contains "TARVIK".
-bool containsUpperCased(std::string_view text, std::string_view upperPart);
+// The leading number, no number counting as 0: "COM3" -> 0.
+inline double numericValue(std::string_view text) {
+  return leadingNumber(text).value_or(0.0);
+}
 
 // The numeric value as a whole number, truncated and held within the range of an int,
 // so a run of digits from the line never overflows: "64" -> 64, "99999999999" -> INT_MAX.
 int wholeNumberOf(std::string_view text);
+
+// Whether the upper-cased text contains `upperPart` (itself upper case), without building
+// the upper-cased copy: "Tarvik V1.63" contains "TARVIK".
+bool containsUpperCased(std::string_view text, std::string_view upperPart);
 
 inline bool contains(std::string_view text, std::string_view part) {
   return text.find(part) != std::string_view::npos;

@@ -1,5 +1,6 @@
 #include "gps/nmea_evaluation.h"
 
+#include "app/text.h"
 #include "gps/nmea_fields.h"
 
 #include <array>
@@ -9,7 +10,7 @@ namespace d7o::gps {
 
 // "4807.038" is 48 degrees and 7.038 minutes: ddmm.mmm (dddmm.mmm for longitudes).
 std::string ConvertToDegrees(std::string_view coordinate) {
-  const double v = nmea::numericValue(coordinate);
+  const double v = app::numericValue(coordinate);
   // Only a number too long for a double is not finite; "inf" says so, "nan" would not.
   if (!std::isfinite(v)) return nmea::generalText(v);
   const double degrees = std::floor(v / 100);

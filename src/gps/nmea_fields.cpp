@@ -2,7 +2,6 @@
 
 #include <array>
 #include <charconv>
-#include <limits>
 
 namespace d7o::gps::nmea {
 
@@ -33,40 +32,6 @@ std::optional<std::size_t> position(std::string_view text, std::string_view what
   const auto at = text.find(what);
   if (at == std::string_view::npos) return std::nullopt;
   return at + 1;
-}
-
-std::optional<double> leadingNumber(std::string_view text) {
-  std::size_t i = 0;
-  while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-  const std::size_t start = i;
-  bool digits = false;
-  bool point = false;
-  bool nonZeroBeforePoint = false;
-  for (; i < text.size(); ++i) {
-    const char c = text[i];
-    if (c >= '0' && c <= '9') {
-      digits = true;
-      if (!point && c != '0') nonZeroBeforePoint = true;
-    } else if (c == '.' && !point) {
-      point = true;
-    } else {
-      break;
-    }
-  }
-  if (!digits) return std::nullopt;
-  // from_chars, unlike strtod, ignores the locale: under a German one strtod stops at the ".".
-  const std::string_view number = text.substr(start, i - start);
-  double value = 0;
-  const auto result = std::from_chars(number.data(), number.data() + number.size(), value,
-                                      std::chars_format::fixed);
-  if (result.ec == std::errc::result_out_of_range) {
-    value = nonZeroBeforePoint ? std::numeric_limits<double>::infinity() : 0.0;
-  } else if (result.ec != std::errc()) {
-    value = 0;
-  }
-  return negative ? -value : value;
 }
 
 std::string generalText(double value) {

@@ -1,7 +1,7 @@
 #pragma once
 
 // Reading NMEA text the way the analyzer does: by comma positions and by fixed character
-// positions, both 1-based, and numbers by their leading numeric part. Private to gps/.
+// positions, both 1-based (numbers by app::leadingNumber). Private to gps/.
 
 #include <optional>
 #include <string>
@@ -37,17 +37,6 @@ std::string mid(std::string_view text, std::size_t start, std::size_t length);
 
 // 1-based position of the first `what` in `text`, or none.
 std::optional<std::size_t> position(std::string_view text, std::string_view what);
-
-// The leading number of a text: optional blanks, a sign, digits with at most one '.', up
-// to the first other character ("022.4" -> 22.4, "1x" -> 1, "-12.5.3" -> -12.5). None
-// when no digit is read (empty, "x", "-", "."). Out of range gives plus or minus
-// infinity, or 0 for a value too small to represent.
-std::optional<double> leadingNumber(std::string_view text);
-
-// The numeric value as the analyzer shows numbers: no digits count as 0.
-inline double numericValue(std::string_view text) {
-  return leadingNumber(text).value_or(0.0);
-}
 
 // Shortest general decimal text with up to 15 significant digits, '.' as separator
 // whatever the locale: 41.4848, 84.4, 0, 11.5166666666667.

@@ -1,3 +1,4 @@
+#include "app/text.h"
 #include "gps/nmea_evaluation.h"
 #include "gps/nmea_fields.h"
 
@@ -37,7 +38,7 @@ void CalculateGPGGA(const std::string& text, GpsFix& fix) {
   if (const auto ew = commas.field(5)) fix.ew = *ew;
 
   if (const auto quality = commas.field(6)) {
-    const double q = nmea::numericValue(*quality);  // empty or no number reads as 0
+    const double q = app::numericValue(*quality);  // empty or no number reads as 0
     if (q == 0) {
       fix.quality = "fix not available";
       fix.qualityColor = kRed;

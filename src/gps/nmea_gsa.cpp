@@ -1,3 +1,4 @@
+#include "app/text.h"
 #include "gps/nmea_evaluation.h"
 #include "gps/nmea_fields.h"
 
@@ -27,7 +28,7 @@ void CalculateGPGSA(const std::string& text, GpsFix& fix) {
 
   if (const auto fixField = commas.field(2)) {
     // Unlike GGA's quality, "0" is a number the analyzer has no text for.
-    const auto type = nmea::leadingNumber(*fixField);
+    const auto type = app::leadingNumber(*fixField);
     if (!type || *type == 1) {
       fix.fixType = "not available";
       fix.fixTypeColor = kRed;

@@ -1,3 +1,4 @@
+#include "app/text.h"
 #include "gps/nmea_evaluation.h"
 #include "gps/nmea_fields.h"
 
@@ -87,7 +88,7 @@ void CalculateGPGSV(const std::string& text, GpsFix& fix, NmeaState& state) {
       next = kBlockWithoutLevel;
     }
     if (has(number, ',') || has(elevation, ',') || has(azimuth, ',')) levelText = "0";
-    showSatellite(number, elevation, azimuth, nmea::numericValue(levelText), fix, state);
+    showSatellite(number, elevation, azimuth, app::numericValue(levelText), fix, state);
     p += next;
   }
 }

@@ -1,3 +1,4 @@
+#include "app/text.h"
 #include "gps/nmea_evaluation.h"
 #include "gps/nmea_fields.h"
 
@@ -42,17 +43,17 @@ void CalculateGPRMC(const std::string& text, GpsFix& fix, NmeaState& state) {
 
   if (const auto knots = commas.field(7)) {
     if (state.speedInKmh) {
-      state.gpsSpeed = nmea::numericValue(*knots) * kKmhPerKnot;
+      state.gpsSpeed = app::numericValue(*knots) * kKmhPerKnot;
       fix.speedUnit = "km/h";
     } else {
-      state.gpsSpeed = nmea::numericValue(*knots);
+      state.gpsSpeed = app::numericValue(*knots);
       fix.speedUnit = "knots";
     }
     fix.speed = nmea::generalText(state.gpsSpeed);
   }
 
   if (const auto course = commas.field(8)) {
-    fix.course = nmea::generalText(nmea::numericValue(*course));
+    fix.course = nmea::generalText(app::numericValue(*course));
     fix.courseShown = fix.course;
   }
 

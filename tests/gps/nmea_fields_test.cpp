@@ -2,7 +2,6 @@
 
 #include "cli/nmea_to_json.h"
 
-#include <cmath>
 #include <gtest/gtest.h>
 #include <string>
 #include <string_view>
@@ -10,24 +9,6 @@
 namespace {
 
 using namespace d7o::gps::nmea;
-
-TEST(NmeaFields, LeadingNumber) {
-  struct Case {
-    std::string_view text;
-    std::optional<double> value;
-  };
-  const Case cases[] = {
-      {"022.4", 22.4},     {"", std::nullopt}, {"x", std::nullopt}, {"-", std::nullopt},
-      {".", std::nullopt}, {" 7", 7.0},        {"\t+3.5", 3.5},     {"-12.5.3", -12.5},
-      {"1x", 1.0},         {"5.", 5.0},        {".25", 0.25},       {"1e5", 1.0},
-      {"1 2", 1.0},        {"0x10", 0.0},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.text);
-    EXPECT_EQ(leadingNumber(c.text), c.value);
-  }
-  EXPECT_TRUE(std::isinf(*leadingNumber(std::string(400, '7'))));
-}
 
 TEST(NmeaFields, GeneralTextIsPercentG15) {
   struct Case {
