@@ -4,7 +4,10 @@
 #include "forms/form.h"
 #include "forms/signal.h"
 
+#include <array>
+#include <cstddef>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace d7o::forms {
@@ -264,11 +267,17 @@ class ListBox : public Control {
 
 class ProgressBar : public Control {
  public:
+  // The bar as the style paints it: the system's highlight colour.
+  static constexpr Color kStyleBarColor = colors::kSystemFlag | 0x0Du;
+
   using Control::Control;
   int value() const { return m_value; }
   void setValue(int value) { assign(m_value, value); }
   int max() const { return m_max; }
   void setMax(int max) { assign(m_max, max); }
+  // The colour of the filled part (the analyzer's level bars tell weak from strong by it).
+  Color barColor() const { return m_barColor; }
+  void setBarColor(Color c) { assign(m_barColor, c); }
   int left() const { return m_left; }
   int width() const { return m_width; }
   void setGeometry(int left, int width) {
@@ -281,6 +290,26 @@ class ProgressBar : public Control {
   int m_max = 100;
   int m_left = 0;
   int m_width = 0;
+  Color m_barColor = kStyleBarColor;
+};
+
+// A straight line from (X1, Y1) to (X2, Y2), in the window's pixels: the analyzer's
+// compass needle.
+class Line : public Control {
+ public:
+  using Control::Control;
+  int x1() const { return m_points[0]; }
+  int y1() const { return m_points[1]; }
+  int x2() const { return m_points[2]; }
+  int y2() const { return m_points[3]; }
+  // Both points at once, so a view sees one change, never half a line.
+  void setPoints(int x1, int y1, int x2, int y2) {
+    assign(m_points, std::array<int, 4>{x1, y1, x2, y2});
+  }
+  void setPoint1(int x1, int y1) { setPoints(x1, y1, x2(), y2()); }
+
+ private:
+  std::array<int, 4> m_points{};
 };
 
 // A slider with its range; Change is raised when the value changes, from code or the user.
@@ -365,5 +394,20 @@ class Menu : public Control {
  private:
   std::string m_caption;
 };
+
+namespace detail {
+template <typename T, typename... Args, std::size_t... I>
+std::array<T, sizeof...(I)> controlArray(Form& form, const std::string& base,
+                                         std::index_sequence<I...>, const Args&... args) {
+  return {T(form, base + "(" + std::to_string(I + 1) + ")", args...)...};
+}
+}  // namespace detail
+
+// A control array of the program: `N` controls named "Nr(1)" to "Nr(N)", as it counts its
+// rows from 1 (index 0 is row 1). The trailing arguments go to every control.
+template <typename T, std::size_t N, typename... Args>
+std::array<T, N> controlArray(Form& form, const std::string& base, const Args&... args) {
+  return detail::controlArray<T>(form, base, std::make_index_sequence<N>{}, args...);
+}
 
 }  // namespace d7o::forms

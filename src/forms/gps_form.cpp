@@ -4,14 +4,16 @@ namespace d7o::forms {
 
 GpsForm::GpsForm() : Form("GPSform", "GPS-Analyzer") {
   resize(900, 620);
+  for (ProgressBar& bar : Bar) {
+    bar.setMax(kLevelMax);
+    bar.setBarColor(colors::kGreen);
+  }
   restoreDesign();
 }
 
 void GpsForm::restoreDesign() {
   loaded = false;
   setVisible(false);
-  fix = gps::GpsFix{};
-  fixChanged.emit();
   for (CheckBox* box : {&Check1, &Check2, &Check3, &Check4, &Check5}) {
     box->setBackColor(colors::kRed);
     box->restoreDesignValue(true);
@@ -26,9 +28,7 @@ void GpsForm::restoreDesign() {
   Check6.setCaption("show satellite level");
   Option20.select();
   const Point centre{kPanel1.left + kPanel1.width / 2, kPanel1.top + kPanel1.height / 2};
-  needleCentre = centre;
-  needleEnd = {centre.x, kPanel1.top};
-  needleChanged.emit();
+  Line1.setPoints(centre.x, kPanel1.top, centre.x, centre.y);
 }
 
 }  // namespace d7o::forms

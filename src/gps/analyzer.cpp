@@ -1,6 +1,7 @@
 #include "gps/analyzer.h"
 
 #include "device/command_set.h"
+#include "gps/analyzer_display.h"
 #include "gps/course_display.h"
 #include "gps/nmea_evaluation.h"
 #include "link/serial_link.h"
@@ -29,6 +30,11 @@ Analyzer::Analyzer(app::Context& ctx, link::SerialLink& link, std::function<void
   w.Command31.Click.connect([this] { Command31_Click(); });
   w.Command30.Click.connect([this] { Command30_Click(); });
   w.Command8.Click.connect([this] { Command8_Click(); });
+  showFix();
+}
+
+void Analyzer::showFix() {
+  gps::showFix(m_fix, m_ctx.gpsForm);
 }
 
 void Analyzer::intervalOk() {
@@ -57,7 +63,7 @@ void Analyzer::evaluateStreamReply() {
   // The first sentence creates the window in the background.
   load();
   NmeaState nmea{s.gps.satelliteSlotPointer, s.gps.gpsSpeed, g.Option20.value()};
-  const std::string marked = evaluateReply(s.dispatch.receiveBuffer, g.fix, nmea);
+  const std::string marked = evaluateReply(s.dispatch.receiveBuffer, m_fix, nmea);
   if (!marked.empty()) {
     s.gps.gpsSentenceShown = marked;
     colourMarked(marked);
@@ -66,7 +72,7 @@ void Analyzer::evaluateStreamReply() {
       box->setBackColor(kRed);
     }
   }
-  g.fixChanged.emit();
+  showFix();
   if (marked == "GPRMC") ShowDirection(g);
 }
 
@@ -87,21 +93,19 @@ void Analyzer::showClock() {
 
 void Analyzer::activate() {
   auto& g = m_ctx.gpsForm;
-  GPSformRefresh(g.fix);
-  g.fixChanged.emit();
+  refresh();
   // North until the first RMC sentence turns the needle.
-  g.needleEnd = {g.needleCentre.x, forms::GpsForm::kPanel1.top};
-  g.needleChanged.emit();
+  g.Line1.setPoint1(g.Line1.x2(), forms::GpsForm::kPanel1.top);
 }
 
 void Analyzer::refresh() {
-  GPSformRefresh(m_ctx.gpsForm.fix);
-  m_ctx.gpsForm.fixChanged.emit();
+  GPSformRefresh(m_fix);
+  showFix();
 }
 
 void Analyzer::resetDisplay() {
-  resetSatelliteDisplay(m_ctx.gpsForm.fix);
-  m_ctx.gpsForm.fixChanged.emit();
+  resetSatelliteDisplay(m_fix);
+  showFix();
 }
 
 void Analyzer::m_gps_Click() {
@@ -113,7 +117,10 @@ void Analyzer::m_gps_Click() {
 
 void Analyzer::m_exit_Click() {
   auto& w = m_ctx.main;
+  // The window loaded again later starts with the designed values.
+  m_fix = GpsFix{};
   m_ctx.gpsForm.restoreDesign();
+  showFix();
   w.Tab1.setTab(forms::tabs::kTerminal);
   w.setVisible(true);
   w.m_gps.setVisible(false);

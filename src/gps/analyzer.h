@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/context.h"
+#include "gps/gps_fix.h"
 
 #include <functional>
 #include <string>
@@ -35,6 +36,9 @@ class Analyzer {
   void resetDisplay();  // "r e s e t    d i s p l a y"
   void refresh();       // "refresh display"
 
+  // The values of the last evaluated sentences; the window shows them.
+  const GpsFix& fix() const { return m_fix; }
+
   // Main window buttons.
   void Command31_Click();  // "GPS"
   void Command30_Click();  // "GPS-continue"
@@ -45,10 +49,12 @@ class Analyzer {
   // Opens the port where it is closed; a port that cannot be opened is reported.
   bool openPort();
   void colourMarked(const std::string& marked);
+  void showFix();
 
   app::Context& m_ctx;
   link::SerialLink& m_link;
   std::function<void()> m_activateMain;
+  GpsFix m_fix;
   bool m_selecting = false;
 };
 

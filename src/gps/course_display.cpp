@@ -47,13 +47,9 @@ std::optional<forms::Point> needleEndFor(double course, const forms::Rect& panel
 }
 
 void ShowDirection(forms::GpsForm& form) {
-  const double course = app::numericValue(form.fix.course);
-  if (auto end = needleEndFor(course, forms::GpsForm::kPanel1)) {
-    if (!(*end == form.needleEnd)) {
-      form.needleEnd = *end;
-      form.needleChanged.emit();
-    }
-  }
+  const double course = app::numericValue(form.Label92.caption());
+  if (auto end = needleEndFor(course, forms::GpsForm::kPanel1))
+    form.Line1.setPoint1(end->x, end->y);
 }
 
 }  // namespace d7o::gps

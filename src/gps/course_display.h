@@ -15,7 +15,8 @@ namespace d7o::gps {
 // Panel 180 x 180 at (20, 20): course 90 -> (200, 110); 180 -> (110, 200).
 std::optional<forms::Point> needleEndFor(double course, const forms::Rect& panel);
 
-// ShowDirection: the needle of the analyzer follows the course text ("" is course 0).
+// ShowDirection: the needle Line1 of the analyzer follows the course shown in Label92
+// ("" is course 0).
 void ShowDirection(forms::GpsForm& form);
 
 }  // namespace d7o::gps

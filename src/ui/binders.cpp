@@ -1,6 +1,8 @@
 #include "ui/binders.h"
 
 #include "ui/binder.h"
+#include "ui/compass_widget.h"
+#include "ui/elided_label.h"
 #include "ui/latin1.h"
 
 #include <algorithm>
@@ -180,10 +182,68 @@ class ProgressBarBinder : public Binder {
     // QProgressBar ignores a value out of range and would keep showing the old one.
     m_widget->setValue(std::clamp(m_control.value(), 0, max));
     applyControlState(m_widget, m_control);
+    // A new style sheet re-polishes the bar: only when the colour really changes.
+    if (m_barColor != m_control.barColor()) {
+      m_barColor = m_control.barColor();
+      m_widget->setStyleSheet(barStyle(m_barColor));
+    }
+  }
+
+  // A plain colour fills the bar on a plain field; a system colour is the style's bar.
+  static QString barStyle(forms::Color color) {
+    if (forms::isSystemColor(color)) return {};
+    const QColor chunk(forms::redOf(color), forms::greenOf(color), forms::blueOf(color));
+    return QStringLiteral(
+               "QProgressBar { border: 1px solid palette(mid); background: palette(base); }"
+               "QProgressBar::chunk { background-color: %1; }")
+        .arg(chunk.name());
   }
 
   QProgressBar* m_widget;
   forms::ProgressBar& m_control;
+  forms::Color m_barColor = forms::ProgressBar::kStyleBarColor;
+};
+
+// The analyzer's received text: the caption, cut to the label's width.
+class ElidedLabelBinder : public Binder {
+ public:
+  ElidedLabelBinder(ElidedLabel* w, forms::Label& c) : Binder(w), m_widget(w), m_control(c) {
+    nameAfter(w, c);
+    listen(c.changed, [this] { show(); });
+    show();
+  }
+
+ private:
+  void show() {
+    // The label's tooltip is its whole text, not the control's.
+    m_widget->setEnabled(m_control.enabled());
+    if (m_widget->parentWidget() != nullptr) m_widget->setVisible(m_control.visible());
+    m_widget->setFullText(fromLatin1(m_control.caption()));
+  }
+
+  ElidedLabel* m_widget;
+  forms::Label& m_control;
+};
+
+// The compass needle: the line's window pixels in the square's own.
+class NeedleBinder : public Binder {
+ public:
+  NeedleBinder(CompassNeedle* w, forms::Line& c) : Binder(w), m_widget(w), m_control(c) {
+    nameAfter(w, c);
+    listen(c.changed, [this] { show(); });
+    show();
+  }
+
+ private:
+  void show() {
+    const QPoint o = m_widget->origin();
+    m_widget->setNeedle(QPoint(m_control.x1(), m_control.y1()) - o,
+                        QPoint(m_control.x2(), m_control.y2()) - o);
+    m_widget->setVisible(m_control.visible());
+  }
+
+  CompassNeedle* m_widget;
+  forms::Line& m_control;
 };
 
 class ShapeBinder : public Binder {
@@ -309,6 +369,12 @@ void bind(QSlider* widget, forms::Slider& control) {
 
 void bind(QProgressBar* widget, forms::ProgressBar& control) {
   new ProgressBarBinder(widget, control);
+}
+void bind(ElidedLabel* widget, forms::Label& control) {
+  new ElidedLabelBinder(widget, control);
+}
+void bind(CompassNeedle* widget, forms::Line& control) {
+  new NeedleBinder(widget, control);
 }
 void bind(QFrame* lamp, forms::Shape& control) {
   new ShapeBinder(lamp, control);

@@ -20,6 +20,9 @@
 
 namespace d7o::ui {
 
+class CompassNeedle;
+class ElidedLabel;
+
 // Each call ties a widget to its control for as long as the widget lives, names the
 // widget after the control (so a test finds "Command1" by name) and shows the control's
 // current state at once. The control must outlive the widget.
@@ -32,6 +35,8 @@ void bind(QCheckBox* widget, forms::CheckBox& control);
 struct ColorsByCaller {};
 void bind(QCheckBox* widget, forms::CheckBox& control, ColorsByCaller);
 void showColors(QCheckBox* widget, const forms::CheckBox& control);
+// A label of one line that shows as much of its caption as fits, the whole as its tooltip.
+void bind(ElidedLabel* widget, forms::Label& control);
 void bind(QLineEdit* widget, forms::TextBox& control);
 void bind(QListWidget* widget, forms::ListBox& control);
 void bind(QProgressBar* widget, forms::ProgressBar& control);
@@ -46,6 +51,7 @@ void bind(QFrame* lamp, forms::Shape& control);
 // The tab widget must already hold one page per tab of the control.
 void bind(QTabWidget* widget, forms::TabControl& control);
 void bind(QAction* action, forms::Menu& control);
+void bind(CompassNeedle* needle, forms::Line& control);
 // A window's caption, and its position and size whenever the model changes them.
 void bind(QWidget* window, forms::Form& form);
 

@@ -25,31 +25,21 @@ QLabel* scaleLabel(QWidget* parent, const char* name, const char* text, Qt::Alig
 
 }  // namespace
 
-CompassPanel::CompassPanel(QSize square, QWidget* parent)
-    : QWidget(parent),
-      m_square(square),
-      m_end(square.width() / 2, 0),
-      m_centre(square.width() / 2, square.height() / 2) {
-  setFixedSize(square + QSize(2 * kMargin, 2 * kMargin));
+CompassNeedle::CompassNeedle(QPoint origin, QWidget* parent) : QWidget(parent), m_origin(origin) {
+  setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
-void CompassPanel::setNeedle(QPoint end, QPoint centre) {
+void CompassNeedle::setNeedle(QPoint end, QPoint centre) {
   if (end == m_end && centre == m_centre) return;
   m_end = end;
   m_centre = centre;
   update();
 }
 
-void CompassPanel::paintEvent(QPaintEvent*) {
+void CompassNeedle::paintEvent(QPaintEvent*) {
   QPainter p(this);
   p.setRenderHint(QPainter::Antialiasing);
   p.translate(kMargin, kMargin);
-  const QRectF square(QPointF(0, 0), QSizeF(m_square));
-
-  p.setPen(QPen(palette().color(QPalette::Mid), 1));
-  p.setBrush(palette().color(QPalette::Base));
-  p.drawRect(square);
-
   p.setPen(QPen(palette().color(QPalette::Text), 1.5));
   p.setBrush(Qt::NoBrush);
   p.drawEllipse(QPointF(m_centre), kOuterMark / 2.0, kOuterMark / 2.0);
@@ -60,8 +50,22 @@ void CompassPanel::paintEvent(QPaintEvent*) {
   p.drawLine(QPointF(m_end), QPointF(m_centre));
 }
 
-CompassWidget::CompassWidget(QSize square, QWidget* parent)
-    : QWidget(parent), m_panel(new CompassPanel(square, this)) {
+CompassPanel::CompassPanel(QSize square, QPoint origin, QWidget* parent)
+    : QWidget(parent), m_square(square), m_needle(new CompassNeedle(origin, this)) {
+  setFixedSize(square + QSize(2 * kMargin, 2 * kMargin));
+  m_needle->setGeometry(rect());
+}
+
+void CompassPanel::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  p.translate(kMargin, kMargin);
+  p.setPen(QPen(palette().color(QPalette::Mid), 1));
+  p.setBrush(palette().color(QPalette::Base));
+  p.drawRect(QRectF(QPointF(0, 0), QSizeF(m_square)));
+}
+
+CompassWidget::CompassWidget(QSize square, QPoint origin, QWidget* parent)
+    : QWidget(parent), m_panel(new CompassPanel(square, origin, this)) {
   auto* grid = new QGridLayout(this);
   grid->setContentsMargins(0, 0, 0, 0);
   grid->setSpacing(2);

@@ -5,15 +5,17 @@
 
 namespace d7o::ui {
 
-// The square the analyzer's needle moves in: its outline, the two concentric centre marks
-// and the needle, a line from its free end to the centre. Points are in the square's own
-// pixels, (0, 0) its top left corner; the core computes them, this only draws.
-class CompassPanel : public QWidget {
+// The needle over the compass square: the two concentric centre marks and the line from
+// its free end to the centre. Points are in the square's own pixels, (0, 0) its top left
+// corner; `origin` is where that corner lies in the window's pixels, in which the core
+// computes the needle. It only draws, and lets the mouse through.
+class CompassNeedle : public QWidget {
   Q_OBJECT
 
  public:
-  CompassPanel(QSize square, QWidget* parent = nullptr);
+  CompassNeedle(QPoint origin, QWidget* parent);
 
+  QPoint origin() const { return m_origin; }
   void setNeedle(QPoint end, QPoint centre);
   QPoint needleEnd() const { return m_end; }
   QPoint needleCentre() const { return m_centre; }
@@ -22,9 +24,27 @@ class CompassPanel : public QWidget {
   void paintEvent(QPaintEvent* event) override;
 
  private:
-  QSize m_square;
+  QPoint m_origin;
   QPoint m_end;
   QPoint m_centre;
+};
+
+// The square the analyzer's needle moves in (Panel1): its outline, with the needle on it.
+class CompassPanel : public QWidget {
+  Q_OBJECT
+
+ public:
+  // `square` is Panel1's size; `origin` its top left corner in the window's pixels.
+  CompassPanel(QSize square, QPoint origin, QWidget* parent = nullptr);
+
+  CompassNeedle* needle() const { return m_needle; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  QSize m_square;
+  CompassNeedle* m_needle;
 };
 
 // The compass "Direction": the needle's square with the scale labels around it, "0" at
@@ -33,7 +53,7 @@ class CompassWidget : public QWidget {
   Q_OBJECT
 
  public:
-  CompassWidget(QSize square, QWidget* parent = nullptr);
+  CompassWidget(QSize square, QPoint origin, QWidget* parent = nullptr);
 
   CompassPanel* panel() const { return m_panel; }
 

@@ -78,13 +78,14 @@ TEST(CourseDisplay, CoursesOutsideTheCircleLeaveTheNeedle) {
   EXPECT_FALSE(needleEndFor(-1, kPanel));
   EXPECT_FALSE(needleEndFor(360.5, kPanel));
   forms::GpsForm form;
-  const Point before = form.needleEnd;
-  form.fix.course = "400";
+  const auto end = [&] { return Point{form.Line1.x1(), form.Line1.y1()}; };
+  const Point before = end();
+  form.Label92.setCaption("400");
   ShowDirection(form);
-  EXPECT_EQ(form.needleEnd, before);
-  form.fix.course = "";  // course 0
+  EXPECT_EQ(end(), before);
+  form.Label92.setCaption("");  // course 0
   ShowDirection(form);
-  EXPECT_EQ(form.needleEnd, *needleEndFor(0, forms::GpsForm::kPanel1));
+  EXPECT_EQ(end(), *needleEndFor(0, forms::GpsForm::kPanel1));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "ui/gps_form_view.h"
 
 #include "forms/gps_form.h"
+#include "gps/analyzer.h"
 #include "gps/course_display.h"
 #include "support/rig.h"
 #include "ui/compass_widget.h"
@@ -43,7 +44,7 @@ QString labelText(const QWidget& window, const char* name) {
 }
 
 bool anyBarFilled(const QWidget& window) {
-  for (int row = 1; row <= gps::kSatelliteSlots; ++row) {
+  for (int row = 1; row <= forms::GpsForm::kSatelliteRows; ++row) {
     const auto* bar = window.findChild<QProgressBar*>(QStringLiteral("Bar(%1)").arg(row));
     if (bar != nullptr && bar->value() > 0) return true;
   }
@@ -143,7 +144,7 @@ TEST_F(GpsFormViewValuesTest, EveryValueLabelShowsItsFieldOfTheFix) {
   feed("$GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W*6A");
   // The labels follow the fix a moment later, not with every sentence.
   QTest::qWait(120);
-  const gps::GpsFix& fix = model().fix;
+  const gps::GpsFix& fix = rig.app->gpsAnalyzer().fix();
 
   struct Case {
     const char* label;
@@ -205,7 +206,8 @@ TEST_F(GpsFormViewValuesTest, EveryValueLabelShowsItsFieldOfTheFix) {
 
 TEST_F(GpsFormViewValuesTest, TheNeedleFollowsTheCourseInThePanelsOwnPixels) {
   GpsFormView gps(*rig.app);
-  auto* panel = gps.findChild<CompassPanel*>(QStringLiteral("Panel1"));
+  ASSERT_NE(gps.findChild<CompassPanel*>(QStringLiteral("Panel1")), nullptr);
+  auto* panel = gps.findChild<CompassNeedle*>(QStringLiteral("Line1"));
   ASSERT_NE(panel, nullptr);
   constexpr forms::Rect r = forms::GpsForm::kPanel1;
   EXPECT_EQ(panel->needleCentre(), QPoint(r.width / 2, r.height / 2));

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QLabel>
+#include <QResizeEvent>
+#include <QString>
+
+namespace d7o::ui {
+
+// A text on one line, cut with an ellipsis where the window is narrower; the whole text
+// is its tooltip (the analyzer's last received sentence).
+class ElidedLabel : public QLabel {
+ public:
+  explicit ElidedLabel(QWidget* parent = nullptr) : QLabel(parent) {
+    setTextFormat(Qt::PlainText);
+    // The text must not widen the window: it takes the width the window gives it.
+    setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    setMinimumWidth(0);
+  }
+
+  const QString& fullText() const { return m_full; }
+  void setFullText(const QString& text) {
+    if (text == m_full) return;
+    m_full = text;
+    setToolTip(text);
+    elide();
+  }
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override {
+    QLabel::resizeEvent(event);
+    elide();
+  }
+
+ private:
+  void elide() {
+    setText(fontMetrics().elidedText(m_full, Qt::ElideRight, contentsRect().width()));
+  }
+
+  QString m_full;
+};
+
+}  // namespace d7o::ui
