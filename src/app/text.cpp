@@ -81,4 +81,9 @@ int wholeNumberOf(std::string_view text) {
   return static_cast<int>(v);
 }
 
+std::string mid(std::string_view text, std::size_t start, std::size_t length) {
+  if (start == 0 || start > text.size()) return {};
+  return std::string(text.substr(start - 1, length));
+}
+
 }  // namespace d7o::app

@@ -27,6 +27,11 @@ inline double numericValue(std::string_view text) {
 // so a run of digits from the line never overflows: "64" -> 64, "99999999999" -> INT_MAX.
 int wholeNumberOf(std::string_view text);
 
+// The classic Mid$: up to `length` characters from the 1-based position `start`; shorter,
+// or empty, where the text ends first or `start` is 0 (never an error, unlike an index out
+// of range). mid("+CSQ: 17,99", 7, 2) -> "17".
+std::string mid(std::string_view text, std::size_t start, std::size_t length);
+
 // Whether the upper-cased text contains `upperPart` (itself upper case), without building
 // the upper-cased copy: "Tarvik V1.63" contains "TARVIK".
 bool containsUpperCased(std::string_view text, std::string_view upperPart);

@@ -77,7 +77,7 @@ std::string gpsClockText(std::string_view reply) {
   const auto comma = nmea::position(reply, ",");
   // Without a comma there is no time field; the name itself is no time to show.
   if (!comma) return {};
-  return nmea::splitInPairs(nmea::mid(reply, *comma + 1, 6), '.');
+  return nmea::splitInPairs(app::mid(reply, *comma + 1, 6), '.');
 }
 
 }  // namespace d7o::gps

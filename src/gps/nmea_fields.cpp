@@ -1,5 +1,7 @@
 #include "gps/nmea_fields.h"
 
+#include "app/text.h"
+
 #include <array>
 #include <charconv>
 
@@ -23,11 +25,6 @@ std::optional<std::string> CommaTable::field(std::size_t k) const {
   return std::string(m_text.substr(begin, m_commas[k] - begin - 1));
 }
 
-std::string mid(std::string_view text, std::size_t start, std::size_t length) {
-  if (start == 0 || start > text.size()) return {};
-  return std::string(text.substr(start - 1, length));
-}
-
 std::optional<std::size_t> position(std::string_view text, std::string_view what) {
   const auto at = text.find(what);
   if (at == std::string_view::npos) return std::nullopt;
@@ -42,7 +39,7 @@ std::string generalText(double value) {
 }
 
 std::string splitInPairs(std::string_view six, char separator) {
-  return mid(six, 1, 2) + separator + mid(six, 3, 2) + separator + mid(six, 5, 2);
+  return app::mid(six, 1, 2) + separator + app::mid(six, 3, 2) + separator + app::mid(six, 5, 2);
 }
 
 }  // namespace d7o::gps::nmea

@@ -1,7 +1,8 @@
 #pragma once
 
-// Reading NMEA text the way the analyzer does: by comma positions and by fixed character
-// positions, both 1-based (numbers by app::leadingNumber). Private to gps/.
+// Reading NMEA text the way the analyzer does: by comma positions, 1-based like the fixed
+// character positions it reads with app::mid (numbers by app::leadingNumber). Private to
+// gps/.
 
 #include <optional>
 #include <string>
@@ -30,10 +31,6 @@ class CommaTable {
   std::string_view m_text;
   std::vector<std::size_t> m_commas;
 };
-
-// Up to `length` characters from 1-based position `start`; shorter, or empty, where the
-// text ends first (never an error, unlike an index out of range).
-std::string mid(std::string_view text, std::size_t start, std::size_t length);
 
 // 1-based position of the first `what` in `text`, or none.
 std::optional<std::size_t> position(std::string_view text, std::string_view what);

@@ -50,7 +50,7 @@ void CalculateGPGSA(const std::string& text, GpsFix& fix) {
   const auto c16 = commas.comma(16);
   const auto star = nmea::position(text, "*");
   // A '*' before comma 16 ends no VDOP field: the sentence is cut, VDOP stays.
-  if (c16 && star && *star > *c16) fix.vdop = nmea::mid(text, *c16 + 1, *star - *c16 - 1);
+  if (c16 && star && *star > *c16) fix.vdop = app::mid(text, *c16 + 1, *star - *c16 - 1);
 }
 
 }  // namespace d7o::gps

@@ -71,16 +71,16 @@ void showSatellite(const std::string& number, const std::string& elevation,
 //      4-7 again for up to four satellites per sentence
 void CalculateGPGSV(const std::string& text, GpsFix& fix, NmeaState& state) {
   if (text.empty()) return;
-  fix.inView = nmea::mid(text, kInViewAt, 2);
+  fix.inView = app::mid(text, kInViewAt, 2);
 
   const auto star = nmea::position(text, "*");
   if (!star) return;
   std::size_t p = kFirstBlockAt;
   while (p < *star) {
-    const std::string number = nmea::mid(text, p, 2);
-    const std::string elevation = nmea::mid(text, p + 3, 2);
-    const std::string azimuth = nmea::mid(text, p + 6, 3);
-    std::string levelText = nmea::mid(text, p + 10, 2);
+    const std::string number = app::mid(text, p, 2);
+    const std::string elevation = app::mid(text, p + 3, 2);
+    const std::string azimuth = app::mid(text, p + 6, 3);
+    std::string levelText = app::mid(text, p + 10, 2);
     std::size_t next = kBlockLength;
     if (has(levelText, '*')) levelText = "0";  // last block, level empty
     if (has(levelText, ',')) {

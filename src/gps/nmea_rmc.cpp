@@ -27,12 +27,12 @@ void CalculateGPRMC(const std::string& text, GpsFix& fix, NmeaState& state) {
   const nmea::CommaTable commas(text);
 
   if (const auto c0 = commas.comma(0)) {
-    const std::string time = nmea::mid(text, *c0 + 1, 6);
+    const std::string time = app::mid(text, *c0 + 1, 6);
     fix.utc = time.empty() ? "00:00:00" : nmea::splitInPairs(time, ':');
   }
 
   if (const auto c8 = commas.comma(8)) {
-    const std::string date = nmea::mid(text, *c8 + 1, 6);
+    const std::string date = app::mid(text, *c8 + 1, 6);
     fix.date = date.empty() ? "00.00.00" : nmea::splitInPairs(date, '.');
   }
 

@@ -8,17 +8,13 @@ namespace {
 // V1.51 and V1.52 are missing on purpose: the tabs do not work with them.
 constexpr std::string_view kSupportedFirmware =
     "V1.63;V1.62;V1.61;V1.60;V1.59;V1.58;V1.57;V1.56;V1.55;V1.54;V1.53;V1.50";
-
-std::string_view mid(std::string_view text, std::size_t start, std::size_t length) {
-  if (start >= text.size()) return {};
-  return text.substr(start, length);
-}
 }  // namespace
 
 int rssiOf(std::string_view reply) {
   const auto p = reply.find("+CSQ:");
   if (p == std::string_view::npos) return 0;
-  return app::wholeNumberOf(mid(reply, p + 6, 2));
+  // "+CSQ: 17,99": the 7th and 8th characters from the "+" (p counts from 0, mid from 1).
+  return app::wholeNumberOf(app::mid(reply, p + 7, 2));
 }
 
 int dbmOfRssi(int rssi) {
@@ -31,13 +27,14 @@ int registrationStatusOf(std::string_view reply) {
   auto p = reply.find("+CREG:");
   if (p == std::string_view::npos) p = reply.find("+CREG");
   if (p == std::string_view::npos) return 0;
-  return app::wholeNumberOf(mid(reply, p + 9, 1));
+  // "+CREG: 0,1": the status is the 10th character from the "+".
+  return app::wholeNumberOf(app::mid(reply, p + 10, 1));
 }
 
 std::optional<std::string> firmwareVersionOf(std::string_view reply) {
   const auto p = reply.find("V1.");
   if (p == std::string_view::npos) return std::nullopt;
-  return std::string(mid(reply, p, 5));
+  return app::mid(reply, p + 1, 5);  // "V1.63"
 }
 
 // A whole entry of the list: "3;V1." spans two entries and is none.

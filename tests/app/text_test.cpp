@@ -72,5 +72,31 @@ TEST(TextLeadingNumber, DecimalsRoundAsWritten) {
   EXPECT_EQ(wholeNumberOf("2.9"), 2);
 }
 
+// 1-based as the reply readers and the analyzer count their positions.
+TEST(TextMid, ReadsFromAOneBasedPositionAndNeverPastTheEnd) {
+  struct Case {
+    std::string_view name;
+    std::string_view text;
+    std::size_t start;
+    std::size_t length;
+    std::string_view part;
+  };
+  static const Case cases[] = {
+      {"rssi_after_csq", "+CSQ: 17,99", 7, 2, "17"},
+      {"from_the_first", "abc", 1, 2, "ab"},
+      {"cut_at_the_end", "abc", 2, 5, "bc"},
+      {"last_character", "abc", 3, 1, "c"},
+      {"just_past_the_end", "abc", 4, 2, ""},
+      {"far_past_the_end", "abc", 99, 2, ""},
+      {"position_zero_is_none", "abc", 0, 2, ""},
+      {"zero_length", "abc", 2, 0, ""},
+      {"empty_text", "", 1, 2, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(mid(c.text, c.start, c.length), c.part);
+  }
+}
+
 }  // namespace
 }  // namespace d7o::app

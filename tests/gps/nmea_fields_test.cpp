@@ -48,13 +48,6 @@ TEST(NmeaFields, FieldsBetweenCommas) {
   EXPECT_EQ(commas.field(3), std::nullopt) << "no comma after the last field";
 }
 
-TEST(NmeaFields, MidNeverReadsPastTheEnd) {
-  EXPECT_EQ(mid("abc", 2, 5), "bc");
-  EXPECT_EQ(mid("abc", 4, 2), "");
-  EXPECT_EQ(mid("abc", 99, 2), "");
-  EXPECT_EQ(mid("abc", 0, 2), "");
-}
-
 TEST(NmeaJson, Latin1BecomesUtf8) {
   EXPECT_EQ(d7o::cli::latin1ToUtf8("545.4\xb0"), "545.4\xc2\xb0");
   EXPECT_EQ(d7o::cli::latin1ToUtf8("\xff\x7f"), "\xc3\xbf\x7f");
