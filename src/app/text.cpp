@@ -1,5 +1,6 @@
 #include "app/text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <limits>
 
@@ -84,6 +85,11 @@ int wholeNumberOf(std::string_view text) {
 std::string mid(std::string_view text, std::size_t start, std::size_t length) {
   if (start == 0 || start > text.size()) return {};
   return std::string(text.substr(start - 1, length));
+}
+
+void blankLineEnds(std::string& text) {
+  std::replace_if(
+      text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
 }
 
 }  // namespace d7o::app

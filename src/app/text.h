@@ -32,6 +32,10 @@ int wholeNumberOf(std::string_view text);
 // of range). mid("+CSQ: 17,99", 7, 2) -> "17".
 std::string mid(std::string_view text, std::size_t start, std::size_t length);
 
+// Line feeds and carriage returns become blanks, as the receive path reads every reply;
+// the length does not change. "OK\r\n" -> "OK  ".
+void blankLineEnds(std::string& text);
+
 // Whether the upper-cased text contains `upperPart` (itself upper case), without building
 // the upper-cased copy: "Tarvik V1.63" contains "TARVIK".
 bool containsUpperCased(std::string_view text, std::string_view upperPart);

@@ -3,6 +3,7 @@
 // The step d7o-tool's "nmea" command takes per input line, header-only so the golden
 // test compiles the very same code without linking the tool.
 
+#include "app/text.h"
 #include "gps/gps_fix.h"
 #include "gps/nmea_evaluation.h"
 
@@ -72,13 +73,12 @@ class NmeaToJson {
   // Evaluates one input line (without its LF) and returns the analyzer's values after it
   // as one line of JSON.
   std::string line(std::string_view line) {
-    // The receive path turns the line end CR LF, and any other CR or LF, into blanks.
+    // The receive path turns the line end CR LF, and any other CR or LF, into blanks; a
+    // line read with its CR (a CR LF log) ends the same as one without.
     std::string reply(line);
-    for (char& c : reply) {
-      if (c == '\r' || c == '\n') c = ' ';
-    }
-    if (!line.empty() && line.back() == '\r') reply.pop_back();
-    reply += "  ";
+    if (!reply.empty() && reply.back() == '\r') reply.pop_back();
+    reply += "\r\n";
+    app::blankLineEnds(reply);
     gps::NmeaState state{m_slotPointer, m_gpsSpeed, m_speedInKmh};
     gps::evaluateReply(reply, m_fix, state);
     return fixToJson(m_fix).dump();

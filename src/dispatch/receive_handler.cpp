@@ -1,15 +1,9 @@
 #include "dispatch/receive_handler.h"
 
 #include "app/context.h"
-
-#include <algorithm>
+#include "app/text.h"
 
 namespace d7o::dispatch {
-
-void normaliseReply(std::string& reply) {
-  std::replace_if(
-      reply.begin(), reply.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
-}
 
 ReceiveHandler::ReceiveHandler(app::Context& ctx, std::vector<ReplyRow> rows)
     : m_ctx(ctx), m_rows(std::move(rows)) {
@@ -94,7 +88,7 @@ bool ReceiveHandler::complete() const {
 
 void ReceiveHandler::handleReply() {
   ++m_replies;
-  normaliseReply(m_ctx.state.dispatch.receiveBuffer);
+  app::blankLineEnds(m_ctx.state.dispatch.receiveBuffer);
   for (const ReplyRow& row : m_rows) {
     if (!row.condition()) continue;
     if (m_rowTrace) m_rowTrace(row.row);

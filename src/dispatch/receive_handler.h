@@ -66,7 +66,4 @@ class ReceiveHandler : public app::ReceivePath {
   std::size_t m_overlong = 0;
 };
 
-// Line feeds and carriage returns become blanks; the length does not change.
-void normaliseReply(std::string& reply);
-
 }  // namespace d7o::dispatch

@@ -98,5 +98,26 @@ TEST(TextMid, ReadsFromAOneBasedPositionAndNeverPastTheEnd) {
   }
 }
 
+TEST(TextBlankLineEnds, EveryCarriageReturnAndLineFeedBecomesABlank) {
+  struct Case {
+    std::string_view name;
+    std::string_view text;
+    std::string_view blanked;
+  };
+  static const Case cases[] = {
+      {"final_result", "OK\r\n", "OK  "},
+      {"echo_with_bare_cr", "AT+CREG?\r\r\n+CREG: 0,1\r\n", "AT+CREG?   +CREG: 0,1  "},
+      {"lone_line_feed", "\nRING", " RING"},
+      {"sms_prompt_untouched", "> ", "> "},
+      {"empty", "", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::string text(c.text);
+    blankLineEnds(text);
+    EXPECT_EQ(text, c.blanked);
+  }
+}
+
 }  // namespace
 }  // namespace d7o::app
