@@ -86,8 +86,7 @@ bool Application::load() {
   std::string readError;
   const auto items = readIniItems(iniPath, &readError);
   if (!items) {
-    c.dialogs.messageBox(iniPath.string() + " can't be read: " + readError, "E r r o r",
-                         MessageIcon::Critical, MessageButtons::Ok);
+    c.showError(iniPath.string() + " can't be read: " + readError);
     c.endProgram();
     return false;
   }
@@ -126,8 +125,7 @@ void Application::createIni(const std::filesystem::path& folder) {
   Context& c = *m_ctx;
   const std::string answer = c.dialogs.inputBox(kPortPrompt, "Parameters for INI-File", "1");
   if (auto error = writeDefaultIni(folder, portFromAnswer(answer))) {
-    c.dialogs.messageBox("TARVIK.INI can't be created: " + *error, "E r r o r",
-                         MessageIcon::Critical, MessageButtons::Ok);
+    c.showError("TARVIK.INI can't be created: " + *error);
   } else {
     c.dialogs.messageBox(
         "TARVIK.INI new created, please check\nall parameters and restart the program !!!",

@@ -127,10 +127,8 @@ void ReceiveHandler::displayAndLog() {
     // Reported once: the box is cleared, so nothing is tried again until it is ticked.
     const std::string why = m_ctx.log.lastError();
     w.Check1.setChecked(false);
-    m_ctx.dialogs.messageBox("Log file " + m_ctx.log.path().string() + " can't be written: " + why +
-                                 "\nlogging is switched off",
-                             "E r r o r", platform::MessageIcon::Critical,
-                             platform::MessageButtons::Ok);
+    m_ctx.showError("Log file " + m_ctx.log.path().string() + " can't be written: " + why +
+                    "\nlogging is switched off");
   }
   b.clear();
 }
