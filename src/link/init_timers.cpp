@@ -31,8 +31,7 @@ void InitTimers::Timer2_Timer() {
   }
   if (error) {
     // Without a usable port the module can never answer: the configuration is wrong.
-    m_ctx.dialogs.messageBox(error->description + "\ncheck INI-File", "E r r o r",
-                             MessageIcon::Critical, MessageButtons::Ok);
+    m_ctx.showError(error->description + "\ncheck INI-File");
     m_ctx.endProgram();
     return;
   }
