@@ -1,21 +1,12 @@
 #include "sim/simulated_port.h"
 
-#include <charconv>
+#include "platform/line_settings.h"
 
 namespace d7o::sim {
 
 using platform::PortError;
 using platform::PortResult;
 namespace errors = platform::port_errors;
-
-int baudOfSettings(std::string_view settings) {
-  int baud = 0;
-  const auto comma = settings.find(',');
-  const std::string_view rate = settings.substr(0, comma);
-  const auto [ptr, ec] = std::from_chars(rate.data(), rate.data() + rate.size(), baud);
-  if (ec != std::errc() || ptr != rate.data() + rate.size()) return 0;
-  return baud;
-}
 
 SimulatedPort::SimulatedPort(platform::Scheduler& scheduler, ModemEngine& modem)
     : m_scheduler(scheduler), m_modem(modem) {
@@ -30,13 +21,14 @@ PortResult SimulatedPort::setCommPort(int number) {
   return std::nullopt;
 }
 
+// Read as the real port reads it, so a text it refuses (error 380) is refused here too;
+// any rate it takes is one the simulated line can run at.
 PortResult SimulatedPort::setSettings(std::string_view settings) {
-  const int baud = baudOfSettings(settings);
-  if (baud <= 0)
-    return PortError{errors::kUnsupportedBaudRate, "The device's baud rate is unsupported"};
+  platform::LineSettings line;
+  if (auto bad = platform::parseLineSettings(settings, line)) return bad;
   m_settings = std::string(settings);
   m_settingsLog.push_back(m_settings);
-  m_baud = baud;
+  m_baud = line.baud;
   return std::nullopt;
 }
 

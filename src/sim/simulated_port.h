@@ -57,7 +57,7 @@ class SimulatedPort : public platform::SerialPort {
   const std::string& written() const { return m_written; }
   // The baud rate of the current settings ("115200,n,8,1" -> 115200).
   int baud() const { return m_baud; }
-  // Every line setting the program set, in order.
+  // Every line setting the port took, in order (a refused text is not among them).
   const std::vector<std::string>& settingsLog() const { return m_settingsLog; }
 
  private:
@@ -77,8 +77,5 @@ class SimulatedPort : public platform::SerialPort {
   std::vector<std::string> m_settingsLog;
   std::function<void()> m_handler;
 };
-
-// "115200,n,8,1" -> 115200; 0 when the text names no rate.
-int baudOfSettings(std::string_view settings);
 
 }  // namespace d7o::sim

@@ -10,6 +10,10 @@
 
 namespace d7o::ui {
 
+using platform::kInvalidPropertyValue;
+using platform::LineSettings;
+using platform::parseLineSettings;
+
 namespace {
 
 namespace errors = platform::port_errors;

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "platform/line_settings.h"
 #include "platform/serial_port.h"
-#include "ui/line_settings.h"
 
 #include <functional>
 #include <optional>
@@ -59,7 +59,7 @@ class QtSerialPort : public QObject, public platform::SerialPort {
   QSerialPort* m_port;  // a child: lives as long as this object
   int m_commPort = 1;
   std::string m_settingsText = "9600,n,8,1";
-  LineSettings m_line;
+  platform::LineSettings m_line;
   platform::Handshaking m_handshaking = platform::Handshaking::None;
   // Only what the program asked for is driven; until then the driver's defaults stand.
   std::optional<bool> m_dtr;

@@ -1,4 +1,4 @@
-#include "ui/line_settings.h"
+#include "platform/line_settings.h"
 
 #include <algorithm>
 #include <charconv>
@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace d7o::ui {
+namespace d7o::platform {
 
 namespace {
 
@@ -43,13 +43,13 @@ constexpr ParityLetter kParities[] = {
     {'s', LineSettings::Parity::Space},
 };
 
-platform::PortError invalid(std::string_view text) {
+PortError invalid(std::string_view text) {
   return {kInvalidPropertyValue, "Invalid property value (\"" + std::string(text) + "\")"};
 }
 
 }  // namespace
 
-platform::PortResult parseLineSettings(std::string_view text, LineSettings& out) {
+PortResult parseLineSettings(std::string_view text, LineSettings& out) {
   const auto f = fields(text);
   if (f.size() != 4) return invalid(text);
 
@@ -78,4 +78,4 @@ platform::PortResult parseLineSettings(std::string_view text, LineSettings& out)
   return std::nullopt;
 }
 
-}  // namespace d7o::ui
+}  // namespace d7o::platform

@@ -4,10 +4,11 @@
 
 #include <string_view>
 
-namespace d7o::ui {
+namespace d7o::platform {
 
-// The classic line settings text, field by field: "9600,n,8,1" -> 9600 baud, no parity,
-// 8 data bits, 1 stop bit.
+// The classic line settings text of SerialPort::setSettings, field by field: "9600,n,8,1"
+// -> 9600 baud, no parity, 8 data bits, 1 stop bit. Every port reads it with the one parser
+// below, so the simulated port takes and refuses exactly what the real one does.
 struct LineSettings {
   enum class Parity { None, Even, Odd, Mark, Space };
   enum class StopBits { One, OneAndHalf, Two };
@@ -24,6 +25,6 @@ inline constexpr int kInvalidPropertyValue = 380;
 // Parses "baud,parity,data,stop"; parity is one of n e o m s (either case), data bits
 // 5..8, stop bits 1, 1.5 or 2. On failure `out` is left as it was.
 // "115200,N,8,1" -> {115200, None, 8, One}; "9600,x,8,1" -> error 380.
-platform::PortResult parseLineSettings(std::string_view text, LineSettings& out);
+PortResult parseLineSettings(std::string_view text, LineSettings& out);
 
-}  // namespace d7o::ui
+}  // namespace d7o::platform
