@@ -1,6 +1,7 @@
 #include "ui/binder.h"
 
 #include "ui/latin1.h"
+#include "ui/refresh_beat.h"
 
 #include <optional>
 
@@ -30,6 +31,18 @@ std::optional<forms::MouseButton> toForms(Qt::MouseButton button) {
 
 Binder::~Binder() {
   for (const auto& disconnect : m_disconnects) disconnect();
+  if (m_queued && m_beat) m_beat->forget(*this);
+}
+
+void Binder::showOnBeat() {
+  if (m_queued) return;
+  if (!m_beat) m_beat = RefreshBeat::of(m_anchor);
+  if (!m_beat) {
+    show();
+    return;
+  }
+  m_queued = true;
+  m_beat->mark(*this);
 }
 
 void Binder::watchMouseUp(QWidget* target, MouseUp mouseUp) {

@@ -4,12 +4,14 @@
 #include "forms/controls.h"
 #include "forms/form.h"
 #include "forms/signal.h"
+#include "ui/refresh_beat.h"
 
 #include <functional>
 #include <vector>
 
 #include <QObject>
 #include <QPalette>
+#include <QPointer>
 #include <QWidget>
 
 namespace d7o::ui {
@@ -20,14 +22,39 @@ namespace d7o::ui {
 //
 // Model -> widget copies run under QSignalBlocker, so the widget never echoes them back;
 // widget -> model runs on the widget's user signals only.
+//
+// Model -> widget copies wait for the window's refresh beat: a change marks the binder
+// dirty, and the beat calls `show` (a window without a beat: at once).
 class Binder : public QObject {
  public:
-  explicit Binder(QObject* owner) : QObject(owner) {}
+  // `anchor` is the widget whose window's beat paces the copies (the widget itself, or
+  // the window of an action).
+  Binder(QObject* owner, QWidget* anchor) : QObject(owner), m_anchor(anchor) {}
   ~Binder() override;
   Binder(const Binder&) = delete;
   Binder& operator=(const Binder&) = delete;
 
+  // For the beat.
+  void flushFromBeat() {
+    m_queued = false;
+    show();
+  }
+  void beatGone() {
+    m_queued = false;
+    m_beat = nullptr;
+  }
+
  protected:
+  // Copies the control to the widget, under QSignalBlocker.
+  virtual void show() = 0;
+
+  // The control changed: its widget follows on the beat.
+  void showOnBeat();
+  // `show` on the beat whenever `changed` fires.
+  void follow(forms::Signal<>& changed) {
+    listen(changed, [this] { showOnBeat(); });
+  }
+
   template <typename... Args, typename Handler>
   void listen(forms::Signal<Args...>& signal, Handler handler) {
     const auto id = signal.connect(std::move(handler));
@@ -43,6 +70,9 @@ class Binder : public QObject {
 
  private:
   std::vector<std::function<void()>> m_disconnects;
+  QPointer<QWidget> m_anchor;
+  QPointer<RefreshBeat> m_beat;
+  bool m_queued = false;
   QWidget* m_mouseTarget = nullptr;
   MouseUp m_mouseUp;
 };

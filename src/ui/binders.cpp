@@ -19,11 +19,11 @@ void nameAfter(QObject* object, const forms::Control& control) {
 
 class LabelBinder : public Binder {
  public:
-  LabelBinder(QLabel* w, forms::Label& c) : Binder(w), m_widget(w), m_control(c) {
+  LabelBinder(QLabel* w, forms::Label& c) : Binder(w, w), m_widget(w), m_control(c) {
     nameAfter(w, c);
     // Captions may carry what the modem sent: never markup.
     w->setTextFormat(Qt::PlainText);
-    listen(c.changed, [this] { show(); });
+    follow(c.changed);
     watchMouseUp(w, [this](forms::MouseButton button, bool inside) {
       m_control.MouseUp.emit(button);
       if (button == forms::MouseButton::Left && inside) m_control.Click.emit();
@@ -32,7 +32,7 @@ class LabelBinder : public Binder {
   }
 
  private:
-  void show() {
+  void show() override {
     const QSignalBlocker block(m_widget);
     m_widget->setText(fromLatin1(m_control.caption()));
     applyControlState(m_widget, m_control);
@@ -46,14 +46,14 @@ class LabelBinder : public Binder {
 
 class FrameBinder : public Binder {
  public:
-  FrameBinder(QGroupBox* w, forms::Frame& c) : Binder(w), m_widget(w), m_control(c) {
+  FrameBinder(QGroupBox* w, forms::Frame& c) : Binder(w, w), m_widget(w), m_control(c) {
     nameAfter(w, c);
-    listen(c.changed, [this] { show(); });
+    follow(c.changed);
     show();
   }
 
  private:
-  void show() {
+  void show() override {
     const QSignalBlocker block(m_widget);
     m_widget->setTitle(fromLatin1(m_control.caption()));
     applyControlState(m_widget, m_control);
@@ -67,15 +67,15 @@ class FrameBinder : public Binder {
 
 class ButtonBinder : public Binder {
  public:
-  ButtonBinder(QPushButton* w, forms::CommandButton& c) : Binder(w), m_widget(w), m_control(c) {
+  ButtonBinder(QPushButton* w, forms::CommandButton& c) : Binder(w, w), m_widget(w), m_control(c) {
     nameAfter(w, c);
-    listen(c.changed, [this] { show(); });
+    follow(c.changed);
     connect(w, &QPushButton::clicked, this, [this] { m_control.click(); });
     show();
   }
 
  private:
-  void show() {
+  void show() override {
     const QSignalBlocker block(m_widget);
     m_widget->setText(fromLatin1(m_control.caption()));
     applyControlState(m_widget, m_control);
@@ -89,10 +89,9 @@ class ButtonBinder : public Binder {
 
 class CheckBoxBinder : public Binder {
  public:
-  CheckBoxBinder(QCheckBox* w, forms::CheckBox& c, bool showsColors)
-      : Binder(w), m_widget(w), m_control(c), m_showsColors(showsColors) {
+  CheckBoxBinder(QCheckBox* w, forms::CheckBox& c) : Binder(w, w), m_widget(w), m_control(c) {
     nameAfter(w, c);
-    listen(c.changed, [this] { show(); });
+    follow(c.changed);
     connect(w, &QCheckBox::clicked, this, [this](bool checked) {
       m_control.setChecked(checked);
       // The Click handler may have set it back; the box shows what the model holds.
@@ -102,32 +101,32 @@ class CheckBoxBinder : public Binder {
   }
 
  private:
-  void show() {
+  void show() override {
     const QSignalBlocker block(m_widget);
     m_widget->setText(fromLatin1(m_control.caption()));
     m_widget->setChecked(m_control.checked());
     applyControlState(m_widget, m_control);
-    if (m_showsColors) showColors(m_widget, m_control);
+    applyBackground(m_widget, m_control.backColor());
+    applyColor(m_widget, QPalette::WindowText, m_control.foreColor());
   }
 
   QCheckBox* m_widget;
   forms::CheckBox& m_control;
-  bool m_showsColors;
 };
 
 class SliderBinder : public Binder {
  public:
-  SliderBinder(QSlider* w, forms::Slider& c) : Binder(w), m_widget(w), m_control(c) {
+  SliderBinder(QSlider* w, forms::Slider& c) : Binder(w, w), m_widget(w), m_control(c) {
     nameAfter(w, c);
     w->setOrientation(Qt::Horizontal);
     w->setTickPosition(QSlider::TicksBelow);
-    listen(c.changed, [this] { show(); });
+    follow(c.changed);
     connect(w, &QSlider::valueChanged, this, [this](int value) { m_control.setValue(value); });
     show();
   }
 
  private:
-  void show() {
+  void show() override {
     const QSignalBlocker block(m_widget);
     m_widget->setRange(m_control.min(), m_control.max());
     m_widget->setTickInterval(m_control.tickFrequency());
@@ -141,9 +140,9 @@ class SliderBinder : public Binder {
 
 class TextBoxBinder : public Binder {
  public:
-  TextBoxBinder(QLineEdit* w, forms::TextBox& c) : Binder(w), m_widget(w), m_control(c) {
+  TextBoxBinder(QLineEdit* w, forms::TextBox& c) : Binder(w, w), m_widget(w), m_control(c) {
     nameAfter(w, c);
-    listen(c.changed, [this] { show(); });
+    follow(c.changed);
     connect(w, &QLineEdit::textEdited, this, [this](const QString& text) {
       m_control.setText(toLatin1(text));
       show();
@@ -152,7 +151,7 @@ class TextBoxBinder : public Binder {
   }
 
  private:
-  void show() {
+  void show() override {
     const QSignalBlocker block(m_widget);
     const QString text = fromLatin1(m_control.text());
     // Only a real difference is written, so typing keeps its cursor position.
@@ -167,15 +166,16 @@ class TextBoxBinder : public Binder {
 
 class ProgressBarBinder : public Binder {
  public:
-  ProgressBarBinder(QProgressBar* w, forms::ProgressBar& c) : Binder(w), m_widget(w), m_control(c) {
+  ProgressBarBinder(QProgressBar* w, forms::ProgressBar& c)
+      : Binder(w, w), m_widget(w), m_control(c) {
     nameAfter(w, c);
     w->setTextVisible(false);
-    listen(c.changed, [this] { show(); });
+    follow(c.changed);
     show();
   }
 
  private:
-  void show() {
+  void show() override {
     const QSignalBlocker block(m_widget);
     const int max = std::max(0, m_control.max());
     m_widget->setRange(0, max);
@@ -207,14 +207,14 @@ class ProgressBarBinder : public Binder {
 // The analyzer's received text: the caption, cut to the label's width.
 class ElidedLabelBinder : public Binder {
  public:
-  ElidedLabelBinder(ElidedLabel* w, forms::Label& c) : Binder(w), m_widget(w), m_control(c) {
+  ElidedLabelBinder(ElidedLabel* w, forms::Label& c) : Binder(w, w), m_widget(w), m_control(c) {
     nameAfter(w, c);
-    listen(c.changed, [this] { show(); });
+    follow(c.changed);
     show();
   }
 
  private:
-  void show() {
+  void show() override {
     // The label's tooltip is its whole text, not the control's.
     m_widget->setEnabled(m_control.enabled());
     if (m_widget->parentWidget() != nullptr) m_widget->setVisible(m_control.visible());
@@ -228,14 +228,14 @@ class ElidedLabelBinder : public Binder {
 // The compass needle: the line's window pixels in the square's own.
 class NeedleBinder : public Binder {
  public:
-  NeedleBinder(CompassNeedle* w, forms::Line& c) : Binder(w), m_widget(w), m_control(c) {
+  NeedleBinder(CompassNeedle* w, forms::Line& c) : Binder(w, w), m_widget(w), m_control(c) {
     nameAfter(w, c);
-    listen(c.changed, [this] { show(); });
+    follow(c.changed);
     show();
   }
 
  private:
-  void show() {
+  void show() override {
     const QPoint o = m_widget->origin();
     m_widget->setNeedle(QPoint(m_control.x1(), m_control.y1()) - o,
                         QPoint(m_control.x2(), m_control.y2()) - o);
@@ -248,15 +248,15 @@ class NeedleBinder : public Binder {
 
 class ShapeBinder : public Binder {
  public:
-  ShapeBinder(QFrame* w, forms::Shape& c) : Binder(w), m_widget(w), m_control(c) {
+  ShapeBinder(QFrame* w, forms::Shape& c) : Binder(w, w), m_widget(w), m_control(c) {
     nameAfter(w, c);
-    listen(c.changed, [this] { show(); });
+    follow(c.changed);
     watchMouseUp(w, [this](forms::MouseButton button, bool) { m_control.MouseUp.emit(button); });
     show();
   }
 
  private:
-  void show() {
+  void show() override {
     const QSignalBlocker block(m_widget);
     applyControlState(m_widget, m_control);
     applyBackground(m_widget, m_control.fillColor());
@@ -268,9 +268,9 @@ class ShapeBinder : public Binder {
 
 class TabBinder : public Binder {
  public:
-  TabBinder(QTabWidget* w, forms::TabControl& c) : Binder(w), m_widget(w), m_control(c) {
+  TabBinder(QTabWidget* w, forms::TabControl& c) : Binder(w, w), m_widget(w), m_control(c) {
     nameAfter(w, c);
-    listen(c.changed, [this] { show(); });
+    follow(c.changed);
     connect(w, &QTabWidget::currentChanged, this, [this](int tab) {
       m_control.setTab(tab);
       show();
@@ -279,7 +279,7 @@ class TabBinder : public Binder {
   }
 
  private:
-  void show() {
+  void show() override {
     const QSignalBlocker block(m_widget);
     const int tabs = std::min(m_widget->count(), m_control.tabCount());
     for (int i = 0; i < tabs; ++i) m_widget->setTabText(i, fromLatin1(m_control.tabCaption(i)));
@@ -293,15 +293,16 @@ class TabBinder : public Binder {
 
 class MenuBinder : public Binder {
  public:
-  MenuBinder(QAction* a, forms::Menu& c) : Binder(a), m_action(a), m_control(c) {
+  MenuBinder(QAction* a, forms::Menu& c)
+      : Binder(a, qobject_cast<QWidget*>(a->parent())), m_action(a), m_control(c) {
     nameAfter(a, c);
-    listen(c.changed, [this] { show(); });
+    follow(c.changed);
     connect(a, &QAction::triggered, this, [this] { m_control.click(); });
     show();
   }
 
  private:
-  void show() {
+  void show() override {
     const QSignalBlocker block(m_action);
     m_action->setText(fromLatin1(m_control.caption()));
     m_action->setEnabled(m_control.enabled());
@@ -315,14 +316,14 @@ class MenuBinder : public Binder {
 
 class FormBinder : public Binder {
  public:
-  FormBinder(QWidget* w, forms::Form& f) : Binder(w), m_widget(w), m_form(f) {
+  FormBinder(QWidget* w, forms::Form& f) : Binder(w, w), m_widget(w), m_form(f) {
     w->setObjectName(fromLatin1(f.name()));
-    listen(f.changed, [this] { show(); });
+    follow(f.changed);
     show();
   }
 
  private:
-  void show() {
+  void show() override {
     m_widget->setWindowTitle(fromLatin1(m_form.caption()));
     // Only a change of the model's geometry moves the window, so a caption change does
     // not undo what the user did with the window since.
@@ -350,15 +351,7 @@ void bind(QPushButton* widget, forms::CommandButton& control) {
   new ButtonBinder(widget, control);
 }
 void bind(QCheckBox* widget, forms::CheckBox& control) {
-  new CheckBoxBinder(widget, control, true);
-}
-void bind(QCheckBox* widget, forms::CheckBox& control, ColorsByCaller) {
-  new CheckBoxBinder(widget, control, false);
-  showColors(widget, control);
-}
-void showColors(QCheckBox* widget, const forms::CheckBox& control) {
-  applyBackground(widget, control.backColor());
-  applyColor(widget, QPalette::WindowText, control.foreColor());
+  new CheckBoxBinder(widget, control);
 }
 void bind(QLineEdit* widget, forms::TextBox& control) {
   new TextBoxBinder(widget, control);

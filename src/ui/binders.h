@@ -25,16 +25,12 @@ class ElidedLabel;
 
 // Each call ties a widget to its control for as long as the widget lives, names the
 // widget after the control (so a test finds "Command1" by name) and shows the control's
-// current state at once. The control must outlive the widget.
+// current state at once; later changes follow on the beat of the widget's window
+// (ui/refresh_beat.h). The control must outlive the widget.
 void bind(QLabel* widget, forms::Label& control);
 void bind(QGroupBox* widget, forms::Frame& control);
 void bind(QPushButton* widget, forms::CommandButton& control);
 void bind(QCheckBox* widget, forms::CheckBox& control);
-// A box whose colours change at the device's line rate (the analyzer's protocol boxes):
-// the caller shows them on its own beat with `showColors`.
-struct ColorsByCaller {};
-void bind(QCheckBox* widget, forms::CheckBox& control, ColorsByCaller);
-void showColors(QCheckBox* widget, const forms::CheckBox& control);
 // A label of one line that shows as much of its caption as fits, the whole as its tooltip.
 void bind(ElidedLabel* widget, forms::Label& control);
 void bind(QLineEdit* widget, forms::TextBox& control);

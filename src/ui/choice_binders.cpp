@@ -12,7 +12,7 @@ namespace {
 
 class ComboBoxBinder : public Binder {
  public:
-  ComboBoxBinder(QComboBox* w, forms::ComboBox& c) : Binder(w), m_widget(w), m_control(c) {
+  ComboBoxBinder(QComboBox* w, forms::ComboBox& c) : Binder(w, w), m_widget(w), m_control(c) {
     w->setObjectName(fromLatin1(c.name()));
     w->setEditable(false);
     {
@@ -20,7 +20,7 @@ class ComboBoxBinder : public Binder {
       w->clear();
       for (const auto& item : c.items()) w->addItem(fromLatin1(item));
     }
-    listen(c.changed, [this] { show(); });
+    follow(c.changed);
     // `activated` is the user's choice only (list, keys, wheel); an index set from code
     // must not come back to the model as a Click.
     connect(w, &QComboBox::activated, this, [this](int index) {
@@ -32,7 +32,7 @@ class ComboBoxBinder : public Binder {
   }
 
  private:
-  void show() {
+  void show() override {
     const QSignalBlocker block(m_widget);
     m_widget->setCurrentIndex(m_control.listIndex());
     applyControlState(m_widget, m_control);
@@ -45,11 +45,11 @@ class ComboBoxBinder : public Binder {
 class OptionButtonBinder : public Binder {
  public:
   OptionButtonBinder(QRadioButton* w, forms::OptionButton& c)
-      : Binder(w), m_widget(w), m_control(c) {
+      : Binder(w, w), m_widget(w), m_control(c) {
     w->setObjectName(fromLatin1(c.name()));
     // Qt's own grouping would uncheck the others behind the model's back.
     w->setAutoExclusive(false);
-    listen(c.changed, [this] { show(); });
+    follow(c.changed);
     connect(w, &QRadioButton::clicked, this, [this] {
       m_control.select();
       // A click on the selected one toggles a non-exclusive radio off; the model keeps it.
@@ -59,7 +59,7 @@ class OptionButtonBinder : public Binder {
   }
 
  private:
-  void show() {
+  void show() override {
     const QSignalBlocker block(m_widget);
     m_widget->setText(fromLatin1(m_control.caption()));
     m_widget->setChecked(m_control.value());

@@ -3,6 +3,7 @@
 #include "ui/binders.h"
 #include "ui/compass_widget.h"
 #include "ui/elided_label.h"
+#include "ui/refresh_beat.h"
 
 #include <cstddef>
 
@@ -49,6 +50,10 @@ QLabel* centredField(QWidget* parent, forms::Label& control, const char* widest)
   return label;
 }
 
+// At 115200 baud the values change with every sentence: ten pictures a second, which the
+// eye cannot tell apart, keep the painting cheap.
+constexpr int kRefreshIntervalMs = 100;
+
 // An untitled box around values that belong together.
 QGroupBox* group(QWidget* parent) {
   return new QGroupBox(parent);
@@ -60,6 +65,7 @@ GpsFormView::GpsFormView(app::Application& app, QWidget* parent)
     : QWidget(parent, Qt::Window), m_app(app), m_model(app.context().gpsForm) {
   // The analyzer holds the user until Exit, as the main window waits behind it.
   setWindowModality(Qt::ApplicationModal);
+  new RefreshBeat(this, kRefreshIntervalMs);
 
   auto* menu = new QMenuBar(this);
   auto* exit = new QAction(this);

@@ -2,29 +2,33 @@
 #include "ui/binders.h"
 #include "ui/latin1.h"
 
-#include <algorithm>
+#include <string>
+#include <vector>
 
 #include <QEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QSignalBlocker>
-#include <QTimer>
 
 namespace d7o::ui {
 
 namespace {
 
-// A list box follows its control item by item, so a terminal of thousands of lines does
-// not rebuild on every new line.
+// A list box follows its control item by item, so a terminal of many lines does not
+// rebuild on every new line. The changes queue until the window's beat; then the items,
+// the selection and the scrolling (each of which lays the view out) follow together.
 class ListBoxBinder : public Binder {
  public:
-  ListBoxBinder(QListWidget* w, forms::ListBox& c) : Binder(w), m_widget(w), m_control(c) {
+  ListBoxBinder(QListWidget* w, forms::ListBox& c) : Binder(w, w), m_widget(w), m_control(c) {
     w->setObjectName(fromLatin1(c.name()));
     w->setSelectionMode(QAbstractItemView::SingleSelection);
-    // The view scrolls on the beat below, not on every new current row.
+    // The view scrolls on the beat, not on every new current row.
     w->setAutoScroll(false);
-    listen(c.changed, [this] { show(); });
-    listen(c.itemsChanged, [this](forms::ListChange change) { follow(change); });
+    follow(c.changed);
+    listen(c.itemsChanged, [this](forms::ListChange change) {
+      queue(change);
+      showOnBeat();
+    });
 
     // The selection, not the current row: a list that gets the focus makes its first row
     // current without anyone choosing it, and that must not raise Click.
@@ -36,12 +40,16 @@ class ListBoxBinder : public Binder {
     watchMouseUp(m_viewport,
                  [this](forms::MouseButton button, bool) { m_control.MouseUp.emit(button); });
 
-    rebuild();
+    // The items it starts with, without scrolling: a list opens at its top.
+    m_rebuild = true;
+    applyItems();
+    show();
   }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (watched == m_widget && event->type() == QEvent::Show && !m_beatPending) scroll();
+    // A hidden list (the terminal behind the GPS analyzer) scrolls when it shows again.
+    if (watched == m_widget && event->type() == QEvent::Show) scroll();
     // A right or middle press would move the selection, and a selection from code raises
     // Click: only the left button selects, as in the classic list box.
     const auto type = event->type();
@@ -56,34 +64,96 @@ class ListBoxBinder : public Binder {
   }
 
  private:
+  // One change of the items with the text it brought, replayed on the beat.
+  struct Pending {
+    forms::ListChange change;
+    std::string text;
+  };
+  // A queue longer than this is dropped for a rebuild from the model.
+  static constexpr std::size_t kMaxPending = 256;
+
+  void queue(forms::ListChange change) {
+    if (m_rebuild) return;  // the rebuild reads the model as it is then
+    if (change.kind == forms::ListChange::Kind::Cleared || m_pending.size() >= kMaxPending) {
+      m_pending.clear();
+      m_rebuild = true;
+      return;
+    }
+    const bool hasText = change.kind == forms::ListChange::Kind::Added ||
+                         change.kind == forms::ListChange::Kind::Replaced;
+    m_pending.push_back({change, hasText ? m_control.item(change.index) : std::string()});
+  }
+
+  // The user's selection reaches the model at once; the arrow keys keep it in view.
   void select(int row) {
     m_control.setListIndex(row);
-    show();
-    // The arrow keys move the selection: it stays in view.
+    if (!m_rebuild && m_pending.empty()) applySelection();
     if (m_widget->currentItem() != nullptr) m_widget->scrollToItem(m_widget->currentItem());
   }
 
-  // A GPS device at 115200 baud adds a line every few milliseconds: the items follow at
-  // once; the scrolling and, while lines arrive, the selection (each of which lays the
-  // view out) at most every kBeatInterval, which the eye cannot tell apart. A selection
-  // without new items shows at once. The window paces the painting.
-  void startBeat(bool followEnd) {
-    if (!m_beatPending) {
-      m_beatPending = true;
-      const QScrollBar* bar = m_widget->verticalScrollBar();
-      m_followEnd = bar->value() == bar->maximum();
-      QTimer::singleShot(kBeatInterval, this, [this] { beat(); });
+  void show() override {
+    const QScrollBar* bar = m_widget->verticalScrollBar();
+    // A list that showed its last line keeps showing it, as a terminal should.
+    const bool atEnd = bar->value() == bar->maximum();
+    const bool added = applyItems();
+    m_scrollToEnd = m_scrollToEnd || (added && atEnd);
+    {
+      const QSignalBlocker block(m_widget);
+      applyControlState(m_widget, m_control);
+      applyColor(m_widget, QPalette::Text, m_control.foreColor());
     }
-    m_scrollToEnd = m_scrollToEnd || (followEnd && m_followEnd);
+    applySelection();
+    // Scrolling lays the view out and asks the display where the pointer is: a hidden
+    // list scrolls when it shows.
+    if (m_widget->isVisible()) scroll();
   }
 
-  void beat() {
-    m_beatPending = false;
-    if (m_burst) applySelection();
-    m_burst = false;
-    // A hidden list (the terminal behind the GPS analyzer) scrolls when it shows again:
-    // scrolling lays the view out and asks the display where the pointer is.
-    if (m_widget->isVisible()) scroll();
+  // Returns whether lines were added.
+  bool applyItems() {
+    const QSignalBlocker block(m_widget);
+    bool added = false;
+    if (m_rebuild) {
+      m_rebuild = false;
+      m_pending.clear();
+      m_widget->clear();
+      for (const auto& text : m_control.items()) m_widget->addItem(fromLatin1(text));
+      return m_widget->count() > 0;
+    }
+    for (const Pending& p : m_pending) {
+      if (!replay(p)) break;
+      added = added || p.change.kind == forms::ListChange::Kind::Added;
+    }
+    m_pending.clear();
+    // Whatever went wrong in between, the list never shows other items than the model.
+    if (m_widget->count() != m_control.count()) {
+      m_rebuild = true;
+      return applyItems();
+    }
+    return added;
+  }
+
+  // False when the change does not fit the items shown.
+  bool replay(const Pending& p) {
+    using Kind = forms::ListChange::Kind;
+    const int i = p.change.index;
+    switch (p.change.kind) {
+      case Kind::Added:
+        if (i < 0 || i > m_widget->count()) return false;
+        m_widget->insertItem(i, fromLatin1(p.text));
+        return true;
+      case Kind::Removed:
+        if (i < 0 || i >= m_widget->count()) return false;
+        delete m_widget->takeItem(i);
+        return true;
+      case Kind::Replaced:
+        if (i < 0 || i >= m_widget->count()) return false;
+        m_widget->item(i)->setText(fromLatin1(p.text));
+        return true;
+      case Kind::Cleared:
+        m_widget->clear();
+        return true;
+    }
+    return false;
   }
 
   void scroll() {
@@ -91,53 +161,9 @@ class ListBoxBinder : public Binder {
     if (m_scrollToSelection && selected >= 0) {
       m_widget->scrollToItem(m_widget->item(selected));
     } else if (m_scrollToEnd) {
-      // A list that showed its last line keeps showing it, as a terminal should.
       m_widget->scrollToBottom();
     }
     m_scrollToSelection = m_scrollToEnd = false;
-  }
-
-  void follow(forms::ListChange change) {
-    startBeat(change.kind == forms::ListChange::Kind::Added);
-    m_burst = true;
-    const QSignalBlocker block(m_widget);
-    using Kind = forms::ListChange::Kind;
-    const int i = change.index;
-    switch (change.kind) {
-      case Kind::Added: {
-        if (i < 0 || i > m_widget->count()) return rebuild();
-        m_widget->insertItem(i, fromLatin1(m_control.item(i)));
-        break;
-      }
-      case Kind::Removed:
-        if (i < 0 || i >= m_widget->count()) return rebuild();
-        delete m_widget->takeItem(i);
-        break;
-      case Kind::Replaced:
-        if (i < 0 || i >= m_widget->count()) return rebuild();
-        m_widget->item(i)->setText(fromLatin1(m_control.item(i)));
-        break;
-      case Kind::Cleared:
-        m_widget->clear();
-        break;
-    }
-    // Whatever went wrong in between, the list never shows other items than the model.
-    if (m_widget->count() != m_control.count()) return rebuild();
-    showSelection();
-  }
-
-  void rebuild() {
-    const QSignalBlocker block(m_widget);
-    m_widget->clear();
-    for (const auto& text : m_control.items()) m_widget->addItem(fromLatin1(text));
-    show();
-  }
-
-  void show() {
-    const QSignalBlocker block(m_widget);
-    applyControlState(m_widget, m_control);
-    applyColor(m_widget, QPalette::Text, m_control.foreColor());
-    showSelection();
   }
 
   int selectedRow() const {
@@ -145,18 +171,11 @@ class ListBoxBinder : public Binder {
     return selected.isEmpty() ? -1 : m_widget->row(selected.first());
   }
 
-  void showSelection() {
-    if (m_burst) return;  // the beat shows it
-    applySelection();
-    // The list scrolls to it on the beat that this starts.
-    if (m_scrollToSelection) startBeat(false);
-  }
-
   void applySelection() {
     const int index = m_control.listIndex();
     if (selectedRow() == index) return;
     const QSignalBlocker block(m_widget);
-    if (index < 0) {
+    if (index < 0 || index >= m_widget->count()) {
       m_widget->clearSelection();
       return;
     }
@@ -164,16 +183,13 @@ class ListBoxBinder : public Binder {
     m_scrollToSelection = true;
   }
 
-  static constexpr int kBeatInterval = 50;  // ms
-
   QListWidget* m_widget;
   QWidget* m_viewport = nullptr;
-  bool m_beatPending = false;
-  bool m_followEnd = false;  // the list showed its last line when the beat began
-  bool m_scrollToEnd = false;
-  bool m_scrollToSelection = false;
-  bool m_burst = false;  // the items changed since the beat began
   forms::ListBox& m_control;
+  std::vector<Pending> m_pending;
+  bool m_rebuild = false;
+  bool m_scrollToEnd = false;        // lines came while the list showed its last line
+  bool m_scrollToSelection = false;  // the model selected another row
 };
 
 }  // namespace

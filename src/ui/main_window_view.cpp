@@ -2,7 +2,7 @@
 
 #include "dispatch/receive_handler.h"
 #include "ui/binders.h"
-#include "ui/paint_pacer.h"
+#include "ui/refresh_beat.h"
 
 #include <algorithm>
 #include <initializer_list>
@@ -25,7 +25,7 @@ namespace d7o::ui {
 namespace {
 
 constexpr int kLampSize = 16;
-constexpr int kPaintIntervalMs = 40;
+constexpr int kRefreshIntervalMs = 40;
 constexpr int kDialIconSize = 32;
 // Wide enough for a typed number, an initialisation string, a configuration string.
 constexpr int kNumberFieldWidth = 180;
@@ -132,6 +132,9 @@ QLabel* makeValueLabel(QWidget* parent, forms::Label& control) {
 
 MainWindowView::MainWindowView(app::Application& app, Activation activation, QWidget* parent)
     : QMainWindow(parent), m_app(app), m_model(app.main()), m_activation(activation) {
+  // The terminal and the clock follow a GPS device's every sentence: 25 pictures a
+  // second are enough for the eye.
+  new RefreshBeat(this, kRefreshIntervalMs);
   buildMenus();
 
   auto* tabs = new QTabWidget(this);
@@ -165,9 +168,6 @@ MainWindowView::MainWindowView(app::Application& app, Activation activation, QWi
 
   bind(static_cast<QWidget*>(this), static_cast<forms::Form&>(m_model));
   m_visibility = m_model.changed.connect([this] { followVisibility(); });
-  // The terminal and the clock follow a GPS device's every sentence: 25 pictures a
-  // second are enough for the eye.
-  new PaintPacer(this, kPaintIntervalMs);
 }
 
 MainWindowView::~MainWindowView() {

@@ -10,6 +10,7 @@
 #include "support/rig.h"
 #include "ui/compass_widget.h"
 #include "ui/main_window_view.h"
+#include "ui/ui_wait.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -81,13 +82,15 @@ TEST_F(GpsFormViewStreamTest, MenuOpensTheFilledWindowAndExitBringsTheMainWindow
   EXPECT_EQ(gps.windowTitle(), QString::fromLatin1(model().caption()));
   EXPECT_TRUE(gps.isModal());
 
+  const gps::GpsFix& fix = rig.app->gpsAnalyzer().fix();
   ASSERT_TRUE(rig.runUntil(
-      [&] {
-        return !labelText(gps, "Label56").isEmpty() && !labelText(gps, "Label61").isEmpty() &&
-               anyBarFilled(gps);
-      },
-      Millis(5000)))
-      << "UTC " << labelText(gps, "Label56").toStdString() << ", latitude "
+      [&] { return !fix.utc.empty() && !fix.lat.empty() && fix.satellites[0].bar > 0; },
+      Millis(5000)));
+  EXPECT_TRUE(waitFor([&] {
+    return !labelText(gps, "Label56").isEmpty() && !labelText(gps, "Label61").isEmpty() &&
+           anyBarFilled(gps);
+  })) << "UTC "
+      << labelText(gps, "Label56").toStdString() << ", latitude "
       << labelText(gps, "Label61").toStdString();
   EXPECT_TRUE(labelText(gps, "GPSstring").startsWith(QStringLiteral("$GP")));
 
@@ -97,10 +100,10 @@ TEST_F(GpsFormViewStreamTest, MenuOpensTheFilledWindowAndExitBringsTheMainWindow
   ASSERT_NE(check6, nullptr);
   EXPECT_FALSE(frame->isVisible()) << "the satellite panel is hidden at first";
   check6->click();
-  EXPECT_TRUE(frame->isVisible());
+  EXPECT_TRUE(waitFor([&] { return frame->isVisible(); }));
   EXPECT_EQ(check6->text(), QStringLiteral("hide satellite level"));
   check6->click();
-  EXPECT_FALSE(frame->isVisible());
+  EXPECT_TRUE(waitFor([&] { return !frame->isVisible(); }));
 
   auto* exit = gps.findChild<QAction*>(QStringLiteral("m_exit"));
   ASSERT_NE(exit, nullptr);
@@ -142,9 +145,9 @@ TEST_F(GpsFormViewValuesTest, EveryValueLabelShowsItsFieldOfTheFix) {
   feed("$GPGSA,A,3,04,05,,09,12,,,24,,,,,2.5,1.3,2.1*39");
   feed("$GPGSV,2,1,08,01,40,083,46,02,17,308,41,12,07,344,29,14,22,228,45*74");
   feed("$GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W*6A");
-  // The labels follow the fix a moment later, not with every sentence.
-  QTest::qWait(120);
   const gps::GpsFix& fix = rig.app->gpsAnalyzer().fix();
+  // The labels follow the fix on the window's beat, not with every sentence.
+  ASSERT_TRUE(waitFor([&] { return labelText(gps, "Label92").toStdString() == fix.course; }));
 
   struct Case {
     const char* label;
@@ -215,7 +218,7 @@ TEST_F(GpsFormViewValuesTest, TheNeedleFollowsTheCourseInThePanelsOwnPixels) {
 
   feed("$GPRMC,123519,A,4807.038,N,01131.000,E,022.4,090.0,230394,003.1,W*6A");
   const forms::Point end = *gps::needleEndFor(90, r);
-  EXPECT_EQ(panel->needleEnd(), QPoint(end.x - r.left, end.y - r.top));
+  EXPECT_TRUE(waitFor([&] { return panel->needleEnd() == QPoint(end.x - r.left, end.y - r.top); }));
   for (const char* scale : {"Label1", "Label7", "Label3", "Label4"}) {
     EXPECT_FALSE(labelText(gps, scale).isEmpty()) << scale;
   }
@@ -230,11 +233,14 @@ TEST_F(GpsFormViewValuesTest, PointingAtTheGpgsvBoxTellsWhatAClickDoes) {
 
   QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
   QCoreApplication::sendEvent(check1, &enter);
-  EXPECT_EQ(check1->toolTip(), QStringLiteral("select GPGSV protocol only"));
+  const QString tip = QStringLiteral("select GPGSV protocol only");
+  EXPECT_TRUE(waitFor([&] { return check1->toolTip() == tip; }));
   EXPECT_EQ(check2->toolTip(), designed);
   // A colour change of the box repaints it from the model, which keeps the new tip.
   feed("$GPGSV,2,2,08,15,11,052,33*40");
-  EXPECT_EQ(check1->toolTip(), QStringLiteral("select GPGSV protocol only"));
+  EXPECT_TRUE(
+      waitFor([&] { return check1->palette().color(QPalette::Window) == QColor(0, 255, 0); }));
+  EXPECT_EQ(check1->toolTip(), tip);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "forms/main_window.h"
 #include "support/rig.h"
 #include "ui/main_window_view.h"
+#include "ui/ui_wait.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -13,6 +14,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -37,13 +39,25 @@ QString textOf(const QListWidget& list) {
 }
 
 // A line containing `command` in the terminal, and after it a line with "OK".
-bool answered(const QListWidget& terminal, const QString& command) {
-  int i = 0;
-  while (i < terminal.count() && !terminal.item(i)->text().contains(command)) ++i;
-  for (++i; i < terminal.count(); ++i) {
-    if (terminal.item(i)->text().contains(QStringLiteral("OK"))) return true;
+bool answered(const QStringList& terminal, const QString& command) {
+  qsizetype i = 0;
+  while (i < terminal.size() && !terminal[i].contains(command)) ++i;
+  for (++i; i < terminal.size(); ++i) {
+    if (terminal[i].contains(QStringLiteral("OK"))) return true;
   }
   return false;
+}
+
+QStringList linesOf(const QListWidget& list) {
+  QStringList lines;
+  for (int i = 0; i < list.count(); ++i) lines << list.item(i)->text();
+  return lines;
+}
+
+QStringList linesOf(const forms::ListBox& list) {
+  QStringList lines;
+  for (const std::string& line : list.items()) lines << QString::fromLatin1(line);
+  return lines;
 }
 
 bool modemUnderstood(const sim::ModemEngine& modem, const std::string& command) {
@@ -81,13 +95,14 @@ TEST_F(MainWindowUiTest, CtsLampOpensAndClosesThePort) {
   rightClick(cts);
   ASSERT_TRUE(rig.port.isOpen());
   // The next look at the line paints the lamp.
+  const auto lamp = [&] { return cts->palette().color(QPalette::Window); };
   rig.run(Millis(300));
-  EXPECT_EQ(cts->palette().color(QPalette::Window), kGreen);
+  EXPECT_TRUE(waitFor([&] { return lamp() == kGreen; })) << lamp().name().toStdString();
 
   rightClick(cts);
   EXPECT_FALSE(rig.port.isOpen());
   rig.run(Millis(300));
-  EXPECT_EQ(cts->palette().color(QPalette::Window), kRed);
+  EXPECT_TRUE(waitFor([&] { return lamp() == kRed; })) << lamp().name().toStdString();
   EXPECT_TRUE(rig.dialogs.shown.empty());
 }
 
@@ -107,7 +122,8 @@ TEST_F(MainWindowUiTest, ShownWindowBringsTheModuleUpAndHandshakeOffReachesTheMo
   // The window activates the program once it shows; the search runs in virtual time.
   ASSERT_TRUE(QTest::qWaitFor([&] { return rig.state().link.baudRateKnown; }, kActivationWaitMs));
   ASSERT_TRUE(rig.bringUp());
-  EXPECT_EQ(window.windowTitle(), QString::fromLatin1(forms::kStandardTitle));
+  EXPECT_TRUE(
+      waitFor([&] { return window.windowTitle() == QString::fromLatin1(forms::kStandardTitle); }));
 
   auto* tabs = window.findChild<QTabWidget*>(QStringLiteral("Tab1"));
   ASSERT_NE(tabs, nullptr);
@@ -130,11 +146,13 @@ TEST_F(MainWindowUiTest, ShownWindowBringsTheModuleUpAndHandshakeOffReachesTheMo
   EXPECT_FALSE(rig.main().Check5.checked());
   EXPECT_FALSE(check5->isChecked());
 
-  EXPECT_TRUE(
-      rig.runUntil([&] { return answered(*terminal, QStringLiteral("AT+IFC=0,0")); }, Millis(3000)))
+  const QString handshakeOff = QStringLiteral("AT+IFC=0,0");
+  EXPECT_TRUE(rig.runUntil([&] { return answered(linesOf(rig.main().List3), handshakeOff); },
+                           Millis(3000)));
+  EXPECT_TRUE(modemUnderstood(rig.modem, "AT+IFC=0,0"));
+  EXPECT_TRUE(waitFor([&] { return answered(linesOf(*terminal), handshakeOff); }))
       << "terminal:\n"
       << textOf(*terminal).toStdString();
-  EXPECT_TRUE(modemUnderstood(rig.modem, "AT+IFC=0,0"));
   EXPECT_EQ(terminal->count(), rig.main().List3.count());
 }
 
@@ -286,12 +304,11 @@ TEST_F(MainWindowUiTest, TheRingerOptionsFollowTheModelNotQtsGrouping) {
   EXPECT_TRUE(rig.main().Option12.value());
   EXPECT_FALSE(rig.main().Option13.value());
   EXPECT_TRUE(speaker->isChecked());
-  EXPECT_FALSE(buzzer->isChecked());
+  EXPECT_TRUE(waitFor([&] { return !buzzer->isChecked(); }));
   EXPECT_EQ(speakerClicks, 1);
 
   rig.main().Option13.select();
-  EXPECT_TRUE(buzzer->isChecked());
-  EXPECT_FALSE(speaker->isChecked());
+  EXPECT_TRUE(waitFor([&] { return buzzer->isChecked() && !speaker->isChecked(); }));
 }
 
 TEST_F(MainWindowUiTest, TheWindowFitsTheHeightTheProgramStartsItWith) {
@@ -305,11 +322,16 @@ TEST_F(MainWindowUiTest, TheWindowFitsTheHeightTheProgramStartsItWith) {
 // Counts the layout requests that reach a widget.
 class LayoutRequests : public QObject {
  public:
+  LayoutRequests() { sinceLast.start(); }
   int count = 0;
+  QElapsedTimer sinceLast;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::LayoutRequest) ++count;
+    if (event->type() == QEvent::LayoutRequest) {
+      ++count;
+      sinceLast.restart();
+    }
     return QObject::eventFilter(watched, event);
   }
 };
@@ -318,13 +340,15 @@ class LayoutRequests : public QObject {
 // the whole tab widget, many times a second.
 TEST_F(MainWindowUiTest, TheClockChangesWithoutLayingOutTheTabsAgain) {
   MainWindowView window(*rig.app, MainWindowView::Activation::ByCaller);
-  window.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
   auto* tabs = window.findChild<QTabWidget*>(QStringLiteral("Tab1"));
   ASSERT_NE(tabs, nullptr);
-  QTest::qWait(50);  // the window settles after its first showing
   LayoutRequests requests;
   tabs->installEventFilter(&requests);
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  // The window settles after its first showing: no layout request for a while.
+  ASSERT_TRUE(waitFor([&] { return requests.sinceLast.elapsed() > 50; }));
+  requests.count = 0;
 
   auto& m = rig.main();
   for (int second = 0; second < 10; ++second) {
@@ -336,9 +360,9 @@ TEST_F(MainWindowUiTest, TheClockChangesWithoutLayingOutTheTabsAgain) {
     m.Label14.setCaption("");
     QCoreApplication::processEvents();
   }
-  EXPECT_EQ(requests.count, 0);
   const auto* clock = window.findChild<QLabel*>(QStringLiteral("Label48"));
-  EXPECT_EQ(clock->text(), QStringLiteral("12:35:09"));
+  EXPECT_TRUE(waitFor([&] { return clock->text() == QStringLiteral("12:35:09"); }));
+  EXPECT_EQ(requests.count, 0);
   EXPECT_GE(clock->width(), clock->fontMetrics().horizontalAdvance(clock->text()))
       << "the clock shows whole";
 }

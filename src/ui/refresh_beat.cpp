@@ -1,0 +1,50 @@
+#include "ui/refresh_beat.h"
+
+#include "ui/binder.h"
+
+#include <algorithm>
+
+namespace d7o::ui {
+
+RefreshBeat::RefreshBeat(QWidget* window, int intervalMs)
+    : QObject(window), m_interval(intervalMs) {
+  m_timer.setSingleShot(true);
+  connect(&m_timer, &QTimer::timeout, this, [this] { flush(); });
+}
+
+RefreshBeat::~RefreshBeat() {
+  // Binders that outlive the beat copy at once from now on.
+  for (Binder* binder : m_dirty) binder->beatGone();
+  for (Binder* binder : m_flushing) {
+    if (binder != nullptr) binder->beatGone();
+  }
+}
+
+RefreshBeat* RefreshBeat::of(const QWidget* widget) {
+  if (widget == nullptr) return nullptr;
+  return widget->window()->findChild<RefreshBeat*>(QString(), Qt::FindDirectChildrenOnly);
+}
+
+void RefreshBeat::mark(Binder& binder) {
+  m_dirty.push_back(&binder);
+  if (m_timer.isActive()) return;
+  const qint64 since = m_sinceFlush.isValid() ? m_sinceFlush.elapsed() : m_interval;
+  m_timer.start(since >= m_interval ? 0 : static_cast<int>(m_interval - since));
+}
+
+void RefreshBeat::forget(Binder& binder) {
+  std::erase(m_dirty, &binder);
+  std::replace(m_flushing.begin(), m_flushing.end(), &binder, static_cast<Binder*>(nullptr));
+}
+
+void RefreshBeat::flush() {
+  m_sinceFlush.start();
+  // A binder that becomes dirty while the others copy waits for the next beat.
+  m_flushing.swap(m_dirty);
+  for (std::size_t i = 0; i < m_flushing.size(); ++i) {
+    if (Binder* binder = m_flushing[i]) binder->flushFromBeat();
+  }
+  m_flushing.clear();
+}
+
+}  // namespace d7o::ui

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <vector>
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QTimer>
+#include <QWidget>
+
+namespace d7o::ui {
+
+class Binder;
+
+// The one refresh beat of a window. A device streaming at 115200 baud changes some control
+// every few milliseconds; copying each change to its widget would lay out and paint the
+// window far more often than the eye can follow. A binder whose control changed marks
+// itself dirty here instead, and the beat copies all dirty binders together: at once (on
+// the next turn of the event loop) after a quiet interval, else at the end of the
+// interval. So a single change shows at once, a burst shows at most once per interval,
+// and the last change of a burst always shows.
+//
+// The beat is a child of its window; a widget in a window without a beat is copied at
+// once.
+class RefreshBeat : public QObject {
+  // Found among the window's children by its type.
+  Q_OBJECT
+
+ public:
+  RefreshBeat(QWidget* window, int intervalMs);
+  ~RefreshBeat() override;
+  RefreshBeat(const RefreshBeat&) = delete;
+  RefreshBeat& operator=(const RefreshBeat&) = delete;
+
+  // The beat of the window `widget` is in, or nullptr.
+  static RefreshBeat* of(const QWidget* widget);
+
+  int interval() const { return m_interval; }
+  void mark(Binder& binder);
+  void forget(Binder& binder);
+
+ private:
+  void flush();
+
+  int m_interval;
+  QTimer m_timer;
+  QElapsedTimer m_sinceFlush;
+  std::vector<Binder*> m_dirty;
+  std::vector<Binder*> m_flushing;
+};
+
+}  // namespace d7o::ui

@@ -1,0 +1,95 @@
+// The refresh beat of a window whose controls change far more often than it may show
+// them: the changes show together, the last one is never lost, and a single change after
+// a quiet moment shows at once.
+
+#include "ui/refresh_beat.h"
+
+#include "forms/controls.h"
+#include "ui/binders.h"
+
+#include <gtest/gtest.h>
+#include <set>
+#include <string>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QTest>
+
+namespace d7o::ui {
+namespace {
+
+constexpr int kIntervalMs = 40;
+constexpr int kWaitMs = 1000;
+
+TEST(RefreshBeat, ABurstOfChangesShowsTogetherAndTheLastOneShows) {
+  forms::Label model("Label48", "start");
+  QWidget window;
+  new RefreshBeat(&window, kIntervalMs);
+  auto* label = new QLabel(&window);
+  bind(label, model);
+
+  // A change every event-loop turn, as the lines of a GPS device arrive.
+  constexpr int kChanges = 200;
+  std::set<QString> shown;
+  QElapsedTimer burst;
+  burst.start();
+  for (int i = 0; i < kChanges; ++i) {
+    model.setCaption(std::to_string(i));
+    QCoreApplication::processEvents();
+    shown.insert(label->text());
+  }
+  const auto burstMs = burst.elapsed();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return label->text() == QStringLiteral("199"); }, kWaitMs))
+      << "the last change shows once the interval is over";
+  // One copy at the start of the burst, one at the end of each interval.
+  EXPECT_LE(static_cast<qint64>(shown.size()), burstMs / kIntervalMs + 2);
+  EXPECT_LT(static_cast<int>(shown.size()), kChanges);
+}
+
+TEST(RefreshBeat, ASingleChangeAfterAQuietMomentShowsAtOnce) {
+  forms::Label model("Label48", "start");
+  forms::Label other("Label12", "PC-Time");
+  QWidget window;
+  new RefreshBeat(&window, kIntervalMs);
+  auto* label = new QLabel(&window);
+  auto* otherLabel = new QLabel(&window);
+  bind(label, model);
+  bind(otherLabel, other);
+
+  // A beat that never showed anything has been quiet for ever. What one handler changes
+  // shows together, with the next turn of the event loop.
+  model.setCaption("12.35.19");
+  other.setCaption("GPS-Time");
+  QCoreApplication::processEvents();
+  EXPECT_EQ(label->text(), QStringLiteral("12.35.19"));
+  EXPECT_EQ(otherLabel->text(), QStringLiteral("GPS-Time"));
+}
+
+TEST(RefreshBeat, AWidgetGoneBeforeTheBeatIsForgotten) {
+  forms::Label model("Label48", "start");
+  forms::Label kept("Label12", "PC-Time");
+  QWidget window;
+  new RefreshBeat(&window, kIntervalMs);
+  auto* gone = new QLabel(&window);
+  auto* stays = new QLabel(&window);
+  bind(gone, model);
+  bind(stays, kept);
+  model.setCaption("dirty");
+  kept.setCaption("GPS-Time");
+  delete gone;  // its binder goes with it, while the beat still holds it dirty
+  EXPECT_TRUE(
+      QTest::qWaitFor([&] { return stays->text() == QStringLiteral("GPS-Time"); }, kWaitMs));
+}
+
+TEST(RefreshBeat, AWindowWithoutABeatShowsEveryChangeAtOnce) {
+  forms::Label model("Label48", "start");
+  QWidget window;
+  auto* label = new QLabel(&window);
+  bind(label, model);
+  model.setCaption("12.35.19");
+  EXPECT_EQ(label->text(), QStringLiteral("12.35.19"));
+}
+
+}  // namespace
+}  // namespace d7o::ui
