@@ -354,6 +354,10 @@ QWidget* MainWindowView::buildGpsTab() {
   grid->addWidget(make<QLabel>(frame3, m.Label7), 1, 0);
   grid->addWidget(make<QLineEdit>(frame3, m.Text14), 1, 1);
   grid->addWidget(make<QLabel>(frame3, m.Label16), 2, 0);
+  auto* device =
+      row({make<QPushButton>(frame3, m.Command8), make<QPushButton>(frame3, m.Command30)});
+  device->addStretch(1);
+  grid->addLayout(device, 3, 0, 1, 3);
   grid->setColumnStretch(1, 1);
 
   auto* layout = new QVBoxLayout(page);

@@ -227,6 +227,8 @@ TEST_F(MainWindowUiTest, EveryControlOfTheModelHasItsWidgetOfItsKindByName) {
       {"Label7", "QLabel"},
       {"Text14", "QLineEdit"},
       {"Label16", "QLabel"},
+      {"Command8", "QPushButton"},
+      {"Command30", "QPushButton"},
       // tab 6 "...about"
       {"Label1", "QLabel"},
       {"Tab1", "QTabWidget"},
