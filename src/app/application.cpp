@@ -61,17 +61,12 @@ dispatch::ReceiveHandler& Application::receiver() {
   return m_parts->receiver;
 }
 
-void Application::CenterForm(forms::Form& form) {
-  const platform::ScreenSize screen = m_ctx->host.screenSize();
-  form.move((screen.width - form.width()) / 2, (screen.height - form.height()) / 2);
-}
-
 bool Application::load() {
   Context& c = *m_ctx;
   SharedState& s = c.state;
   auto& w = c.main;
 
-  CenterForm(w);
+  c.CenterForm(w);
   s.dispatch.dataLinkState = "OFF";
   const std::filesystem::path folder = c.host.programFolder();
   s.log.logFilePath = (folder / "Log.txt").string();

@@ -66,7 +66,6 @@ class Application {
   // The main window's height at start: the classic 5460 twips.
   static constexpr int kStartHeight = 5460 / 15;
 
-  void CenterForm(forms::Form& form);
   void createIni(const std::filesystem::path& folder);
   void applyCommandLine();
   void fillFields();

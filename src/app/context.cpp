@@ -17,4 +17,9 @@ void Context::showError(const std::string& text) {
                      platform::MessageButtons::Ok);
 }
 
+void Context::CenterForm(forms::Form& form) {
+  const platform::ScreenSize screen = host.screenSize();
+  form.move((screen.width - form.width()) / 2, (screen.height - form.height()) / 2);
+}
+
 }  // namespace d7o::app

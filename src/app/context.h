@@ -45,6 +45,9 @@ struct Context {
 
   // Shows a message box with the critical icon and the "E r r o r" title.
   void showError(const std::string& text);
+
+  // CenterForm: a window in the middle of the screen, as every window opens.
+  void CenterForm(forms::Form& form);
 };
 
 }  // namespace d7o::app

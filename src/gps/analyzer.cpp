@@ -46,8 +46,7 @@ void Analyzer::load() {
   auto& g = m_ctx.gpsForm;
   if (g.loaded) return;
   g.loaded = true;
-  const platform::ScreenSize screen = m_ctx.host.screenSize();
-  g.move((screen.width - g.width()) / 2, (screen.height - g.height()) / 2);
+  m_ctx.CenterForm(g);
 }
 
 void Analyzer::colourMarked(const std::string& marked) {
