@@ -151,13 +151,10 @@ void Application::applyCommandLine() {
 void Application::fillFields() {
   auto& w = m_ctx->main;
   w.Text4.setText(configItem(ini_index::kInitString));
+  w.Text5.setText(configItem(ini_index::kSmsNumber));
+  w.Text7.setText(configItem(ini_index::kServiceCentre));
   w.Text14.setText(configItem(ini_index::kServiceCentre));
   w.Text8.setText(configItem(ini_index::kVoiceNumber));
-}
-
-std::string Application::configItem(int index) const {
-  const auto& list = m_ctx->main.List2;
-  return index < list.count() ? list.item(index) : std::string();
 }
 
 void Application::activate() {

@@ -70,7 +70,7 @@ class Application {
   void applyCommandLine();
   void fillFields();
   // An item of TARVIK.INI by its index; empty where the file is shorter.
-  std::string configItem(int index) const;
+  std::string configItem(int index) const { return m_ctx->configItem(index); }
 
   std::unique_ptr<Context> m_ctx;
   std::string m_classicArgument;

@@ -22,4 +22,8 @@ void Context::CenterForm(forms::Form& form) {
   form.move((screen.width - form.width()) / 2, (screen.height - form.height()) / 2);
 }
 
+std::string Context::configItem(int index) const {
+  return index >= 0 && index < main.List2.count() ? main.List2.item(index) : std::string();
+}
+
 }  // namespace d7o::app

@@ -2,8 +2,10 @@
 
 #include "app/log_file.h"
 #include "app/shared_state.h"
+#include "forms/bin_code_form.h"
 #include "forms/gps_form.h"
 #include "forms/main_window.h"
+#include "forms/pdu_form.h"
 #include "platform/dialogs.h"
 #include "platform/host.h"
 #include "platform/scheduler.h"
@@ -35,6 +37,8 @@ struct Context {
   SharedState state;
   forms::MainWindow main;
   forms::GpsForm gpsForm;
+  forms::PduForm pduForm;
+  forms::BinCodeForm binCodeForm;
   LogFile log;
 
   // Set once the program is ending: timers stop, receive events and waits return.
@@ -45,6 +49,10 @@ struct Context {
 
   // Shows a message box with the critical icon and the "E r r o r" title.
   void showError(const std::string& text);
+
+  // An entry of TARVIK.INI as start-up read it (its index in the hidden List2), or
+  // empty where the file is shorter.
+  std::string configItem(int index) const;
 
   // CenterForm: a window in the middle of the screen, as every window opens.
   void CenterForm(forms::Form& form);

@@ -169,6 +169,10 @@ class OptionButton : public Captioned {
     m_group.selected(this);
     Click.emit();
   }
+  // The designed selection of a window that is loaded afresh: no Click.
+  void restoreDesignValue() {
+    if (assign(m_value, true)) m_group.selected(this);
+  }
   Signal<> Click;
 
  private:
@@ -221,11 +225,22 @@ class TextBox : public Control {
   }
   Color backColor() const { return m_backColor; }
   void setBackColor(Color c) { assign(m_backColor, c); }
+  // A box of several lines keeps its line ends as CR LF, as the classic text box does.
+  bool multiLine() const { return m_multiLine; }
+  void setMultiLine(bool multiLine) { assign(m_multiLine, multiLine); }
+  // What the user may type at most; 0: no limit. Text written by code is kept whole.
+  int maxLength() const { return m_maxLength; }
+  void setMaxLength(int maxLength) { assign(m_maxLength, maxLength); }
+  bool readOnly() const { return m_readOnly; }
+  void setReadOnly(bool readOnly) { assign(m_readOnly, readOnly); }
   Signal<> Change;
 
  private:
   std::string m_text;
   Color m_backColor = colors::kSystemWindow;
+  bool m_multiLine = false;
+  int m_maxLength = 0;
+  bool m_readOnly = false;
 };
 
 // One change of a list's items, so a view can follow without copying the whole list.

@@ -31,6 +31,9 @@ MainWindow::MainWindow() : Form("REZEDEV7", kStandardTitle) {
   Command8.setToolTip("Reset for K7-1 and K7-3");
   Command30.setToolTip("Reset for K7-1 and K7-3");
   Text14.setEnabled(false);
+  Text6.setMultiLine(true);
+  Text6.setText("Test-SMS\r\n");
+  Command5.setEnabled(false);
   m_gps.setVisible(false);
   Label1.setVisible(false);
 }

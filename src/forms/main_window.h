@@ -60,6 +60,23 @@ struct MainWindow : Form {
   TextBox Text8{*this, "Text8"};                  // number to dial
   CommandButton Command9{*this, "Command9", ""};  // dial (a picture button)
 
+  // --- tab 2 "SMS" ---
+  Label Label8{*this, "Label8", "Enter Call-Number"};
+  TextBox Text5{*this, "Text5"};  // destination; the PDU length in PDU mode
+  Label Label9{*this, "Label9", "Enter SMS"};
+  TextBox Text6{*this, "Text6"};  // message text; the PDU in PDU mode
+  Label Label15{*this, "Label15", "Enter Service-Center-Number"};
+  TextBox Text7{*this, "Text7"};  // service centre
+  CommandButton Command16{*this, "Command16", "Send SMS"};
+  CommandButton Command17{*this, "Command17", " List SMS"};
+  CommandButton Command18{*this, "Command18", "Delete SMS"};
+  CommandButton DelSMS{*this, "DelSMS", "Delete all SMS"};
+  CommandButton Command4{*this, "Command4", "switch to PDU-Mode"};
+  CommandButton Command5{*this, "Command5", "create new PDU"};
+  CommandButton Command6{*this, "Command6", "read CSCA"};
+  CommandButton Command42{*this, "Command42", "set CSCA"};
+  Shape Shape3{*this, "Shape3"};  // the frame drawn around the buttons
+
   // --- tab 3 "Options" ---
   Frame Frame1{*this, "Frame1", "Audio-Level"};
   Slider Slider1{*this, "Slider1"};          // speaker (receive gain)
