@@ -60,8 +60,26 @@ struct GpsState {
   double gpsSpeed = 0;
 };
 
+// Messages: the mode, the text waiting for the modem's prompt, the PDU creator's values
+// that outlive its window, the service centre and the "Delete all SMS" chain.
 struct SmsState {
+  bool pduModeActive = false;
+  std::string pendingPromptText;  // sent with Ctrl-Z at the next "> " prompt
+
+  int messageReference = 0;
+  bool autoMessageReference = true;
+  int pduLength = 0;  // TPDU octets of the last "create PDU"
+  double validityPeriodValue = 0;
+  std::string serviceCentreNumber;  // from the last "+CSCA: " reply
+
+  // The 7-bit converter's last result, kept when its window closes: the packed octets as
+  // hex and how many septets they hold (the UDL of a 7-bit message).
+  std::string convertedHex;
+  int convertedSeptets = 0;
+
   bool smsDeleteRunning = false;  // the "Delete all SMS" chain
+  int smsDeleteIndex = 0;
+  std::string smsDeleteLast;  // the store's size as the modem reported it; empty: unknown
 };
 
 // The device's settings the panels keep between their lines.

@@ -15,14 +15,17 @@ Subsystems::Subsystems(Context& ctx, std::function<void()> activateMain)
       voiceCall(ctx, link),
       optionsTab(ctx, link),
       staging(ctx, link),
-      gpsAnalyzer(ctx, link, std::move(activateMain)),
+      gpsAnalyzer(ctx, link, activateMain),
+      pduCreator(ctx, link, std::move(activateMain)),
+      smsTab(ctx, link, pduCreator),
       receiver(ctx, dispatch::makeReplyTable({.state = ctx.state,
                                               .baudSearch = baudSearch,
                                               .moduleInit = moduleInit,
                                               .modes = modeStates,
                                               .voice = voiceCall,
                                               .staging = staging,
-                                              .gps = gpsAnalyzer})) {
+                                              .gps = gpsAnalyzer,
+                                              .sms = smsTab})) {
   moduleInit.setReceivePath(&receiver);
 }
 

@@ -13,6 +13,8 @@
 #include "link/init_timers.h"
 #include "link/module_init.h"
 #include "link/serial_link.h"
+#include "sms/pdu_creator.h"
+#include "sms/sms_tab.h"
 
 #include <functional>
 
@@ -36,6 +38,8 @@ struct Subsystems {
   console::OptionsTab optionsTab;
   device::Staging staging;
   gps::Analyzer gpsAnalyzer;
+  sms::PduCreator pduCreator;
+  sms::SmsTab smsTab;
   // Last: its rows reach all the others, and the port's receive event reaches it.
   dispatch::ReceiveHandler receiver;
 };

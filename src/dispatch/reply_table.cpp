@@ -8,6 +8,7 @@
 #include "gps/analyzer.h"
 #include "link/baud_search.h"
 #include "link/module_init.h"
+#include "sms/sms_tab.h"
 
 namespace d7o::dispatch {
 
@@ -32,6 +33,7 @@ std::vector<ReplyRow> makeReplyTable(const ReplyTargets& to) {
   console::VoiceCall* voice = &to.voice;
   device::Staging* staging = &to.staging;
   gps::Analyzer* gpsAnalyzer = &to.gps;
+  sms::SmsTab* sms = &to.sms;
   // Wraps a handler that never ends the handling of the reply.
   auto then = [](auto handler) {
     return [handler]() {
@@ -79,9 +81,9 @@ std::vector<ReplyRow> makeReplyTable(const ReplyTargets& to) {
        then([staging] { staging->configurationAccepted(); })},
       {18, "\"OK\" or \"+CMS ERROR: 0\" while all SMS are deleted",
        [s] { return s->sms.smsDeleteRunning && (has(s, "OK") || has(s, "+CMS ERROR: 0")); },
-       nullptr},
-      {19, "\"+CPMS: \"", [s] { return has(s, "+CPMS: "); }, nullptr},
-      {20, "\"+CMTI:\"", [s] { return has(s, "+CMTI:"); }, nullptr},
+       then([sms] { sms->deletionAnswered(); })},
+      {19, "\"+CPMS: \"", [s] { return has(s, "+CPMS: "); }, then([sms] { sms->storeCounts(); })},
+      {20, "\"+CMTI:\"", [s] { return has(s, "+CMTI:"); }, then([sms] { sms->newMessage(); })},
       {21, "any reply while the manufacturer is asked",
        [s] { return s->link.manufacturerQueryPending; },
        then([init] { init->manufacturerReply(); })},
@@ -90,14 +92,16 @@ std::vector<ReplyRow> makeReplyTable(const ReplyTargets& to) {
        then([init] { init->manufacturerUnknown(); })},
       {23, "\"+CPBS: \" and a double quote", [s] { return has(s, "+CPBS: \""); }, nullptr},
       {24, "\"+CPBR: \"", [s] { return has(s, "+CPBR: "); }, nullptr},
-      // The prompt position is taken from every reply, so row 26 acts on this one's; the
-      // echo of an SMS text (character 26) comes with text-mode SMS.
+      // The prompt position is taken from every reply, so row 26 acts on this one's; a
+      // reply with character 26 is the echo of a sent SMS text.
       {25, "any reply (the prompt position; character 26, the SMS text echo)", [] { return true; },
-       then([s] {
+       then([s, sms] {
          const auto p = s->dispatch.receiveBuffer.find("> ");
          s->dispatch.promptPos = p == std::string::npos ? 0 : static_cast<int>(p) + 1;
+         sms->textEcho();
        })},
-      {26, "the \"> \" prompt", [s] { return s->dispatch.promptPos > 0; }, nullptr},
+      {26, "the \"> \" prompt", [s] { return s->dispatch.promptPos > 0; },
+       then([sms] { sms->prompt(); })},
       {27, "\"VOICE\"", [s] { return has(s, "VOICE"); },
        then([voice] { voice->voiceIndication(); })},
       {28, "\"IFC=2,2\" (the handshake echo)", [s] { return has(s, "IFC=2,2"); },
@@ -110,8 +114,10 @@ std::vector<ReplyRow> makeReplyTable(const ReplyTargets& to) {
          s->link.hwHandshakeReported = false;
          return Flow::Continue;
        }},
-      {30, "\"+CSCA: \" and a double quote", [s] { return has(s, "+CSCA: \""); }, nullptr},
-      {31, "\"+CMGF=1\"", [s] { return has(s, "+CMGF=1"); }, nullptr},
+      {30, "\"+CSCA: \" and a double quote", [s] { return has(s, "+CSCA: \""); },
+       then([sms] { sms->serviceCentre(); })},
+      {31, "\"+CMGF=1\"", [s] { return has(s, "+CMGF=1"); },
+       then([sms] { sms->textModeConfirmed(); })},
       {32, "\"$ERROR\"", [s] { return has(s, "$ERROR"); },
        then([staging] { staging->commandRejected(); })},
       {33, "\"NO CARRIER\" or \"CMGS:\"", [s] { return has(s, "NO CARRIER") || has(s, "CMGS:"); },

@@ -22,6 +22,9 @@ class Staging;
 namespace d7o::gps {
 class Analyzer;
 }
+namespace d7o::sms {
+class SmsTab;
+}
 
 namespace d7o::dispatch {
 
@@ -48,6 +51,7 @@ struct ReplyTargets {
   console::VoiceCall& voice;
   device::Staging& staging;
   gps::Analyzer& gps;
+  sms::SmsTab& sms;
 };
 
 // The 42 rows in their order, bound to the program's behaviour.

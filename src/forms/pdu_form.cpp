@@ -36,23 +36,26 @@ PduForm::PduForm() : Form("PDU", "Sample for send SMS in PDU - Mode") {
 void PduForm::restoreDesign() {
   loaded = false;
   setVisible(false);
-  // Texts first, then the options: the designed selection raises no Click.
+  // The fields that others follow first (the behaviour derives Text1, Text7, Text13 ...
+  // from them), then the derived ones, then the options: the designed selection raises
+  // no Click.
+  Slider1.setValue(167);
+  Text10.setText("167");
+  Text14.setText("");
+  Text6.setText("0123456789");
   for (TextBox* box :
-       {&Text1, &Text14, &Text15, &Text4, &Text7, &Text11, &Text17, &Text20, &Text21, &Text22}) {
+       {&Text1, &Text15, &Text4, &Text7, &Text11, &Text17, &Text20, &Text21, &Text22}) {
     box->setText("");
   }
   Text16.setText("91");
   Text2.setText("11");
   Text3.setText("00");
   Text5.setText("81");
-  Text6.setText("0123456789");
   Text8.setText("00");
   Text9.setText("F6");
   Text13.setText("A7");
-  Text10.setText("167");
   Text12.setText("Test-SMS\r\n");
   Text12.setMaxLength(0);
-  Slider1.setValue(167);
   Check1.restoreDesignValue(true);
   for (OptionButton* chosen : {&Option9, &Option1, &Option12, &Option5, &Option8}) {
     chosen->restoreDesignValue();
