@@ -160,7 +160,11 @@ int PtyLink::programBaud() const {
   if (::tcgetattr(m_slave, &settings) != 0) return 0;
   // An input rate of 0 means "same as output".
   const speed_t in = ::cfgetispeed(&settings);
-  return baudOfSpeed(in != B0 ? in : ::cfgetospeed(&settings));
+  const speed_t speed = in != B0 ? in : ::cfgetospeed(&settings);
+  // No rate at all: a pseudo-terminal carries none, and a program that never sets one
+  // (gammu gives up on the rate once the terminal refuses DTR) is on the modem's.
+  if (speed == B0) return m_modem.config().baud;
+  return baudOfSpeed(speed);
 }
 
 void PtyLink::send(std::string_view bytes) {

@@ -76,7 +76,8 @@ class PtyLink {
   // rate gets noise.
   void send(std::string_view bytes);
 
-  // The rate the program set on its side of the line; 0 when it cannot be read.
+  // The rate the program set on its side of the line; 0 when it cannot be read. A line
+  // left without a rate (B0) counts as running at the modem's.
   int programBaud() const;
   std::size_t queuedBytes() const { return m_out.size() - m_outPos; }
   std::size_t droppedBytes() const { return m_dropped; }

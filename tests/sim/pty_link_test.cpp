@@ -129,6 +129,19 @@ TEST_F(PtyLinkTest, ProgramAtAnotherRateGetsNoReply) {
   EXPECT_EQ(noise.find_first_of("\r\n"), std::string::npos);
 }
 
+// gammu leaves the rate at 0 once the terminal refuses DTR; the line still works.
+TEST_F(PtyLinkTest, ProgramThatSetsNoRateIsOnTheModems) {
+  Client client(link.devicePath());
+  ASSERT_TRUE(client.isOpen());
+  ASSERT_TRUE(client.setRaw(B0));
+  EXPECT_EQ(link.programBaud(), 9600);
+
+  ASSERT_TRUE(client.write("AT\r"));
+  const std::string received = exchange(
+      client, 2s, [](const std::string& r) { return r.find("OK\r\n") != std::string::npos; });
+  EXPECT_EQ(received, "AT\r\r\nOK\r\n");
+}
+
 TEST_F(PtyLinkTest, DeviceCanBeReopenedAfterTheProgramClosesIt) {
   {
     Client first(link.devicePath());
