@@ -1,6 +1,7 @@
 // The AT commands the simulated D7O knows, one row each, and how a command line runs
 // through them. The handlers live with their subject: modem_commands.cpp (the GSM engine's
-// settings and status, the iChip), audio_commands.cpp, voice_calls.cpp.
+// settings and status, the iChip), identity_commands.cpp, audio_commands.cpp,
+// voice_calls.cpp, and for SMS sms_settings.cpp, sms_store_commands.cpp, sms_sending.cpp.
 #include "sim/command_table.h"
 
 #include "sim/modem_engine.h"
@@ -37,8 +38,8 @@ bool matches(const CommandRow& row, const std::string& command, bool lineStart) 
 
 }  // namespace
 
-AtCommand::AtCommand(std::string raw, std::size_t nameLength)
-    : m_raw(std::move(raw)), m_text(upper(m_raw)), m_nameLength(nameLength) {}
+AtCommand::AtCommand(std::string raw, std::size_t nameLength, std::string_view rowInfo)
+    : m_raw(std::move(raw)), m_text(upper(m_raw)), m_nameLength(nameLength), m_rowInfo(rowInfo) {}
 
 std::span<const CommandRow> ModemEngine::commandTable() {
   using M = ModemEngine;
@@ -53,10 +54,6 @@ std::span<const CommandRow> ModemEngine::commandTable() {
       {"+CPOF", Match::Exact, &M::atAccept},
       {"+CMEE=", Match::Prefix, &M::atAccept},
       {"+CBST=", Match::Prefix, &M::atAccept},
-      {"+CSDH=", Match::Prefix, &M::atAccept},
-      {"+CMGF=", Match::Prefix, &M::atAccept},
-      {"+CNMI=", Match::Prefix, &M::atAccept},
-      {"+CSMP=", Match::Prefix, &M::atAccept},
       {"S0=", Match::Prefix, &M::atAccept},
       {"+CFUN=", Match::Prefix, &M::atAccept},
       {"+IPR=", Match::Prefix, &M::atAccept},
@@ -69,7 +66,23 @@ std::span<const CommandRow> ModemEngine::commandTable() {
       {"+I", Match::Line, &M::atIChip},
       {"+CPIN?", Match::Exact, &M::atCpinQuery},
       {"+CPIN=", Match::Prefix, &M::atCpinSet},
+      // Identification; the V.250 forms (+GMI ...) answer as the GSM 07.07 ones.
+      {"I", Match::Exact, &M::atIdentify},
+      {"I0", Match::Exact, &M::atIdentify},
       {"+CGMI", Match::Exact, &M::atCgmi},
+      {"+GMI", Match::Exact, &M::atCgmi},
+      {"+CGMM", Match::Exact, &M::atCgmm},
+      {"+GMM", Match::Exact, &M::atCgmm},
+      {"+CGMR", Match::Exact, &M::atCgmr},
+      {"+GMR", Match::Exact, &M::atCgmr},
+      {"+CGSN", Match::Exact, &M::atCgsn},
+      {"+GSN", Match::Exact, &M::atCgsn},
+      {"+CIMI", Match::Exact, &M::atCimi},
+      {"+CGMI=?", Match::Exact, &M::atAccept},
+      {"+CGMM=?", Match::Exact, &M::atAccept},
+      {"+CGMR=?", Match::Exact, &M::atAccept},
+      {"+CGSN=?", Match::Exact, &M::atAccept},
+      {"+CIMI=?", Match::Exact, &M::atAccept},
       {"+CSQ", Match::Exact, &M::atCsq},
       {"+CREG?", Match::Exact, &M::atCregQuery},
       // Audio.
@@ -89,11 +102,49 @@ std::span<const CommandRow> ModemEngine::commandTable() {
       {"^SNFI=", Match::Prefix, &M::atSnfiSet, kSiemens},
       {"^SNFO?", Match::Exact, &M::atSnfoQuery, kSiemens},
       {"^SNFO=", Match::Prefix, &M::atSnfoSet, kSiemens},
+      // SMS settings.
+      {"+CMGF=?", Match::Exact, &M::atRowInfo, kAnyEngine, "+CMGF: (0,1)"},
+      {"+CMGF?", Match::Exact, &M::atCmgfQuery},
+      {"+CMGF=", Match::Prefix, &M::atCmgfSet},
+      {"+CSMS=?", Match::Exact, &M::atRowInfo, kAnyEngine, "+CSMS: (0,1)"},
+      {"+CSMS?", Match::Exact, &M::atCsmsQuery},
+      {"+CSMS=", Match::Prefix, &M::atCsmsSet},
+      {"+CNMI=?", Match::Exact, &M::atRowInfo, kAnyEngine, "+CNMI: (0-3),(0-3),(0,2),(0),(0,1)"},
+      {"+CNMI?", Match::Exact, &M::atCnmiQuery},
+      {"+CNMI=", Match::Prefix, &M::atCnmiSet},
+      {"+CSMP=?", Match::Exact, &M::atAccept},
+      {"+CSMP?", Match::Exact, &M::atCsmpQuery},
+      {"+CSMP=", Match::Prefix, &M::atCsmpSet},
+      {"+CSDH=?", Match::Exact, &M::atRowInfo, kAnyEngine, "+CSDH: (0,1)"},
+      {"+CSDH?", Match::Exact, &M::atCsdhQuery},
+      {"+CSDH=", Match::Prefix, &M::atCsdhSet},
+      {"+CSCS=?", Match::Exact, &M::atRowInfo, kAnyEngine, "+CSCS: (\"GSM\",\"IRA\",\"UCS2\")"},
+      {"+CSCS?", Match::Exact, &M::atCscsQuery},
+      {"+CSCS=", Match::Prefix, &M::atCscsSet},
+      {"+CSCA=?", Match::Exact, &M::atAccept},
+      {"+CSCA?", Match::Exact, &M::atCscaQuery},
+      {"+CSCA=", Match::Prefix, &M::atCscaSet},
+      {"+CNMA=?", Match::Exact, &M::atAccept},
+      {"+CNMA", Match::Prefix, &M::atCnma},
+      // The message store and sending.
+      {"+CPMS=?", Match::Exact, &M::atRowInfo, kAnyEngine, "+CPMS: (\"SM\"),(\"SM\"),(\"SM\")"},
+      {"+CPMS?", Match::Exact, &M::atCpmsQuery},
+      {"+CPMS=", Match::Prefix, &M::atCpmsSet},
+      {"+CMGL=?", Match::Exact, &M::atCmglRange},
+      {"+CMGL", Match::Prefix, &M::atCmgl},
+      {"+CMGR=?", Match::Exact, &M::atAccept},
+      {"+CMGR=", Match::Prefix, &M::atCmgr},
+      {"+CMGD=?", Match::Exact, &M::atCmgdRange},
+      {"+CMGD=", Match::Prefix, &M::atCmgd},
+      {"+CMGS=?", Match::Exact, &M::atAccept},
+      {"+CMGS=", Match::Prefix, &M::atCmgs},
       // Voice calls.
       {"D", Match::Line, &M::atDial},
       {"A", Match::Exact, &M::atAnswerCall},
       {"H", Match::Exact, &M::atHangUp},
       {"H0", Match::Exact, &M::atHangUp},
+      {"+CHUP", Match::Exact, &M::atHangUp},
+      {"+CHUP=?", Match::Exact, &M::atAccept},
   };
   return kRows;
 }
@@ -107,7 +158,8 @@ const CommandRow* ModemEngine::findCommand(const std::string& command, bool line
 }
 
 std::string ModemEngine::answerAt(const std::string& line) {
-  const std::string body = line.substr(2);
+  // Blanks count for nothing outside quoted strings: "AT + CMGL = 4" is "AT+CMGL=4".
+  const std::string body = withoutBlanksOutsideQuotes(std::string_view(line).substr(2));
   if (body.empty()) return framed("OK");
   Answer answer;
   // "ATZ;+CMEE=1;+VGR?" -> "Z", "+CMEE=1", "+VGR?"
@@ -116,10 +168,17 @@ std::string ModemEngine::answerAt(const std::string& line) {
     const CommandRow* row = findCommand(upper(commands[i]), i == 0);
     if (row == nullptr) return rejected(answer);
     const bool takesLine = row->match == Match::Line;
-    const AtCommand command(takesLine ? body : commands[i], row->name.size());
+    const AtCommand command(takesLine ? body : commands[i], row->name.size(), row->info);
     if (!(this->*row->handler)(command, answer)) return rejected(answer);
     if (takesLine) break;
+    // A message's text follows its prompt, so AT+CMGS ends the line; a command after it
+    // could never run.
+    if (m_smsEntry && i + 1 < commands.size()) {
+      m_smsEntry.reset();
+      return rejected(answer);
+    }
   }
+  if (m_smsEntry) return answer.info + "\r\n> ";  // the prompt, without a line end
   return answer.info + (answer.final.empty() ? "" : framed(answer.final));
 }
 

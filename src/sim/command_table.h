@@ -13,18 +13,21 @@ class ModemEngine;
 // "+CPIN=\"Ab12\"" to the "+CPIN=" row, with "\"AB12\"" as its arguments.
 class AtCommand {
  public:
-  AtCommand(std::string raw, std::size_t nameLength);
+  AtCommand(std::string raw, std::size_t nameLength, std::string_view rowInfo = {});
 
   const std::string& text() const { return m_text; }  // upper-cased
   const std::string& raw() const { return m_raw; }    // as typed, for texts whose case counts
   // What follows the row's name: "64" of "+VGR=64".
   std::string_view args() const { return std::string_view(m_text).substr(m_nameLength); }
   std::string_view rawArgs() const { return std::string_view(m_raw).substr(m_nameLength); }
+  // The fixed information line of the row that runs it (CommandRow::info).
+  std::string_view rowInfo() const { return m_rowInfo; }
 
  private:
   std::string m_raw;
   std::string m_text;
   std::size_t m_nameLength;
+  std::string_view m_rowInfo;
 };
 
 // What the commands of one line have answered so far.
@@ -59,6 +62,8 @@ struct CommandRow {
   // False: the modem rejects the command, and the rest of its line is not run.
   bool (ModemEngine::*handler)(const AtCommand& command, Answer& answer);
   EngineSet engines = kAnyEngine;
+  // A fixed information line, for rows whose answer never changes (a test form's ranges).
+  std::string_view info = {};
 };
 
 }  // namespace d7o::sim

@@ -1,35 +1,12 @@
 // What the simulated D7O answers to the general AT commands the program uses, in the forms
-// of GSM 07.07/07.05: echo, settings, flow control, SIM, identification, network; and the
-// iChip. Each serves rows of the command table (command_table.cpp).
+// of GSM 07.07/07.05: echo, settings, flow control, SIM, network; and the iChip. Each
+// serves rows of the command table (command_table.cpp).
 #include "sim/modem_engine.h"
 #include "sim/modem_text.h"
 
 #include <string>
 
 namespace d7o::sim {
-
-namespace {
-
-std::string unquoted(std::string_view s) {
-  if (s.size() >= 2 && s.front() == '"' && s.back() == '"') s = s.substr(1, s.size() - 2);
-  return std::string(s);
-}
-
-std::string manufacturerOf(Engine engine) {
-  switch (engine) {
-    case Engine::Maker:
-      return "Tarvik GmbH";
-    case Engine::Siemens:
-      return "SIEMENS";
-    case Engine::Brellstowen:
-      return "BRELLSTOWEN";
-    case Engine::Other:
-      return "WAVECOM MODEM";
-  }
-  return "";
-}
-
-}  // namespace
 
 // "E0", "E1"
 bool ModemEngine::atEcho(const AtCommand& c, Answer&) {
@@ -43,6 +20,12 @@ bool ModemEngine::atAccept(const AtCommand&, Answer&) {
 
 bool ModemEngine::atReject(const AtCommand&, Answer&) {
   return false;
+}
+
+// A row's fixed line: "+CMGF=?" -> "+CMGF: (0,1)".
+bool ModemEngine::atRowInfo(const AtCommand& c, Answer& a) {
+  a.info += framed(c.rowInfo());
+  return true;
 }
 
 // "+IFC=?" -> "+IFC: (0,2),(0,2)": no flow control or RTS/CTS, each way.
@@ -105,12 +88,6 @@ bool ModemEngine::atCpinSet(const AtCommand& c, Answer& a) {
     return false;
   }
   m_simUnlocked = true;
-  return true;
-}
-
-// "+CGMI" -> "SIEMENS"
-bool ModemEngine::atCgmi(const AtCommand&, Answer& a) {
-  a.info += framed(manufacturerOf(m_config.engine));
   return true;
 }
 

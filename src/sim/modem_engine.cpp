@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <utility>
 
 namespace d7o::sim {
 
@@ -24,8 +25,15 @@ ModemEngine::ModemEngine(SimClock& clock, ModemConfig config)
       m_bootEcho(m_config.echo),
       m_powerOnAt(clock.now()),
       m_gpsAcquiringSince(clock.now()),
-      m_gpsWasOff(!m_config.powered) {
+      m_gpsWasOff(!m_config.powered),
+      m_smsStore(m_config.smsStoreSize),
+      m_serviceCentre(m_config.serviceCentre),
+      m_networkTimeBase(clock.now()) {
   m_device.password = m_config.devicePassword;
+  resetSmsSettings();
+  for (const StoredSms& sms : m_config.smsAtStart) {
+    if (pduOfStored(sms, m_serviceCentre)) m_smsStore.add(sms);
+  }
   if (m_config.nmeaFromPowerOn) startGpsStream(Millis(0));
 }
 
@@ -48,8 +56,11 @@ void ModemEngine::receive(std::string_view bytes, int programBaud) {
     m_line.clear();
     return;
   }
+  std::string entryOutput;
   for (char c : bytes) {
-    if (c == '\r') {
+    if (m_smsEntry) {
+      smsEntryByte(c, entryOutput);
+    } else if (c == '\r') {
       std::string line = m_line;
       m_line.clear();
       handleLine(line);
@@ -61,6 +72,7 @@ void ModemEngine::receive(std::string_view bytes, int programBaud) {
       m_line.push_back(c);
     }
   }
+  if (!entryOutput.empty()) emitInOrder(std::move(entryOutput), Millis(0));
 }
 
 void ModemEngine::handleLine(const std::string& line) {
@@ -71,7 +83,9 @@ void ModemEngine::handleLine(const std::string& line) {
   const std::string command = upper(line);
   if (startsWith(command, "AT")) {
     m_commandLog.push_back(line);
+    m_answering = true;
     answer += answerAt(line);
+    m_answering = false;
   } else if (startsWith(command, "&")) {
     m_commandLog.push_back(line);
     const int positionRequests = m_device.positionRequests;
@@ -91,6 +105,8 @@ void ModemEngine::handleLine(const std::string& line) {
   }
   if (answer.empty()) return;
   const Millis out = emitLater(answer, m_config.answerDelay);
+  // Indications the line's commands gave rise to ("+CMTI" for a message the centre kept).
+  if (!m_afterAnswer.empty()) emitInOrder(std::exchange(m_afterAnswer, {}), Millis(0));
   // "&REQ INT": the sentences follow the confirmation.
   if (startStream) startGpsStream(out);
   // The device confirms "&RESET" first, then restarts.
@@ -106,7 +122,12 @@ Millis ModemEngine::emitLater(std::string bytes, Millis delay) {
   m_clock.after(when, [this, bytes = std::move(bytes), epoch = m_epoch] {
     if (m_output && m_config.powered && !m_restarting && epoch == m_epoch) m_output(bytes);
   });
+  m_outputQueuedUntil = std::max(m_outputQueuedUntil, m_clock.now() + when);
   return when;
+}
+
+Millis ModemEngine::emitInOrder(std::string bytes, Millis delay) {
+  return emitLater(std::move(bytes), std::max(delay, m_outputQueuedUntil - m_clock.now()));
 }
 
 void ModemEngine::sendUnsolicited(std::string_view text) {
@@ -121,6 +142,10 @@ void ModemEngine::beginRestart() {
   ++m_epoch;
   m_restarting = true;
   m_line.clear();
+  m_smsEntry.reset();
+  m_heldIndications.clear();
+  m_bufferedIndications.clear();
+  resetSmsSettings();
   m_simUnlocked = false;
   m_cregPolls = 0;
   m_config.echo = m_bootEcho;

@@ -4,6 +4,8 @@
 #include "sim/device_firmware.h"
 #include "sim/nmea_sentences.h"
 #include "sim/sim_clock.h"
+#include "sim/sms_format.h"
+#include "sim/sms_store.h"
 
 #include <chrono>
 #include <cstdint>
@@ -90,6 +92,58 @@ struct ModemConfig {
   Millis gpsAcquisition{3000};
   // Seed of the small variations of the drive and the sky; one seed, one drive.
   std::uint32_t gpsSeed = 1;
+  // The SIM's message store: its positions, and the messages on it at power-on (positions
+  // 1, 2, ... in order; one no PDU could carry is left out).
+  int smsStoreSize = 20;
+  std::vector<StoredSms> smsAtStart;
+  // The service centre stored on the SIM (AT+CSCA); empty: none, and sending fails.
+  std::string serviceCentre = "+491710760000";
+  bool smsTextMode = true;  // AT+CMGF=1 from power-on
+  // From the end of a message to the network's acceptance ("+CMGS: <mr>").
+  Millis smsSendTime{1000};
+  // The network's wall-clock time at power-on and its zone in quarter hours: the time
+  // stamps of incoming messages count on from it.
+  std::chrono::sys_seconds networkTime = std::chrono::sys_days{std::chrono::year{2026} / 12 / 9} +
+                                         std::chrono::hours{14} + std::chrono::minutes{5};
+  int networkZoneQuarters = 4;
+  // The GSM engine's identification (AT+CGSN, AT+CIMI); empty model or revision: the
+  // engine's own.
+  std::string imei = "356938035643809";
+  std::string imsi = "262019876543210";
+  std::string model;
+  std::string revision;
+};
+
+// What became of an incoming message (ModemEngine::deliverSms).
+enum class SmsArrival {
+  Stored,     // on the SIM at `index`, announced with "+CMTI" unless AT+CNMI says otherwise
+  Forwarded,  // AT+CNMI=...,2: shown at once with "+CMT", not stored
+  Waiting,    // the store is full: the centre keeps it until a position is free
+  Refused,    // the modem cannot receive now (off, restarting, SIM locked, no network), or
+              // the number or text cannot be a message
+};
+struct SmsDelivery {
+  SmsArrival arrival = SmsArrival::Refused;
+  int index = 0;
+};
+
+// The SMS settings a command line changes; they are lost with a restart.
+struct SmsSettings {
+  bool textMode = true;  // AT+CMGF
+  int service = 0;       // AT+CSMS
+  // AT+CNMI: how new-message indications reach the program, and the unused rest.
+  int indicationMode = 1;
+  int deliverIndication = 1;
+  int broadcastIndication = 0;
+  int statusReport = 0;
+  int bufferFlush = 0;
+  bool showHeader = false;  // AT+CSDH
+  TeCharset charset = TeCharset::Ira;
+  // AT+CSMP: first octet, validity period, protocol identifier, data coding scheme.
+  int firstOctet = 17;
+  int validityPeriod = 167;
+  int protocolId = 0;
+  int dataCoding = 0;
 };
 
 // The simulated D7O modem: takes what the program writes, answers like the device.
@@ -158,7 +212,30 @@ class ModemEngine {
   bool restarting() const { return m_restarting; }
   static constexpr Millis kLongBreak{250};
 
+  // SMS (sms_*.cpp). An incoming message from `originator` ("+49...", digits only), text in
+  // UTF-8: stored at the first free position of the SIM and announced as AT+CNMI says.
+  SmsDelivery deliverSms(std::string_view originator, std::string_view text);
+  const SmsStore& smsStore() const { return m_smsStore; }
+  SmsStore& smsStore() { return m_smsStore; }
+  // What AT+CMGS passed to the network, in order.
+  const std::vector<SentSms>& sentSms() const { return m_sentSms; }
+  const SmsSettings& smsSettings() const { return m_sms; }
+  const std::string& serviceCentre() const { return m_serviceCentre; }
+  // Between AT+CMGS and the end of its text (Ctrl-Z, or ESC to cancel).
+  bool awaitingSmsText() const { return m_smsEntry.has_value(); }
+  // Messages the centre holds back because the store was full.
+  std::size_t smsWaiting() const { return m_smsAtCentre.size(); }
+
  private:
+  // The text of an AT+CMGS after its prompt.
+  struct SmsEntry {
+    bool pduMode = false;
+    std::string number;     // text mode: the destination as given
+    int tpduLength = 0;     // PDU mode: the octets announced
+    std::string typed;      // what came after the prompt
+    bool overflow = false;  // more came than any message can hold
+  };
+
   void handleLine(const std::string& line);
   // The answer to one AT command line: its information lines and final result, the
   // commands run through the command table (command_table.cpp) one by one.
@@ -181,6 +258,57 @@ class ModemEngine {
   bool atCgmi(const AtCommand& c, Answer& a);
   bool atCsq(const AtCommand& c, Answer& a);
   bool atCregQuery(const AtCommand& c, Answer& a);
+  bool atRowInfo(const AtCommand& c, Answer& a);
+  // Identification (identity_commands.cpp):
+  bool atIdentify(const AtCommand& c, Answer& a);
+  bool atCgmm(const AtCommand& c, Answer& a);
+  bool atCgmr(const AtCommand& c, Answer& a);
+  bool atCgsn(const AtCommand& c, Answer& a);
+  bool atCimi(const AtCommand& c, Answer& a);
+  // SMS settings (sms_settings.cpp):
+  bool atCmgfQuery(const AtCommand& c, Answer& a);
+  bool atCmgfSet(const AtCommand& c, Answer& a);
+  bool atCsmsQuery(const AtCommand& c, Answer& a);
+  bool atCsmsSet(const AtCommand& c, Answer& a);
+  bool atCnmiQuery(const AtCommand& c, Answer& a);
+  bool atCnmiSet(const AtCommand& c, Answer& a);
+  bool atCsmpQuery(const AtCommand& c, Answer& a);
+  bool atCsmpSet(const AtCommand& c, Answer& a);
+  bool atCsdhQuery(const AtCommand& c, Answer& a);
+  bool atCsdhSet(const AtCommand& c, Answer& a);
+  bool atCscsQuery(const AtCommand& c, Answer& a);
+  bool atCscsSet(const AtCommand& c, Answer& a);
+  bool atCscaQuery(const AtCommand& c, Answer& a);
+  bool atCscaSet(const AtCommand& c, Answer& a);
+  bool atCnma(const AtCommand& c, Answer& a);
+  // The message store (sms_store_commands.cpp):
+  bool atCpmsQuery(const AtCommand& c, Answer& a);
+  bool atCpmsSet(const AtCommand& c, Answer& a);
+  bool atCmglRange(const AtCommand& c, Answer& a);
+  bool atCmgl(const AtCommand& c, Answer& a);
+  bool atCmgr(const AtCommand& c, Answer& a);
+  bool atCmgdRange(const AtCommand& c, Answer& a);
+  bool atCmgd(const AtCommand& c, Answer& a);
+  // False, with the SIM's "+CMS ERROR", when the store cannot be reached.
+  bool smsSimReady(Answer& a) const;
+  bool registered() const;
+  std::string cmsError(bool pduMode, int code) const;
+  // One stored message as AT+CMGL lists it or AT+CMGR reads it.
+  std::string listedSms(int index, const StoredSms& sms) const;
+  std::string readSms(const StoredSms& sms, std::string_view command) const;
+  StoredSms stamped(const StoredSms& sms) const;
+  // Sending (sms_sending.cpp):
+  bool atCmgs(const AtCommand& c, Answer& a);
+  void smsEntryByte(char c, std::string& echo);
+  void finishSmsEntry(bool send);
+  // The PDU or text of the entry as a message; a "+CMS ERROR" code when it is none.
+  std::optional<int> sendSms(const SmsEntry& entry, SentSms& sent);
+  // Incoming messages (sms_incoming.cpp):
+  void indicate(std::string text);
+  void flushHeldIndications();
+  SmsTime networkTimeNow() const;
+  void deliverWaiting();
+  void resetSmsSettings();
   // Audio (audio_commands.cpp):
   bool atGainQuery(const AtCommand& c, Answer& a);
   bool atGainRange(const AtCommand& c, Answer& a);
@@ -204,6 +332,8 @@ class ModemEngine {
   // Sends `bytes` once `delay` and their time on the line have passed, unless the device
   // restarts meanwhile; returns when they will be out.
   Millis emitLater(std::string bytes, Millis delay);
+  // The same, but never before what is queued already.
+  Millis emitInOrder(std::string bytes, Millis delay);
   // GPS output (gps_output.cpp): the once-a-second sentences, from the next whole second
   // of the receiver's clock that is at least `notBefore` away.
   void startGpsStream(Millis notBefore);
@@ -242,6 +372,24 @@ class ModemEngine {
   unsigned m_epoch = 0;  // changes with each restart, so output queued before it is lost
   int m_restarts = 0;
   std::optional<Millis> m_breakSince;
+  // Output queued with emitLater is on the line by then; what must follow it (the echo of
+  // a message's text after its prompt) waits for it.
+  Millis m_outputQueuedUntil{0};
+  // While a command line is answered, output that must follow its answer collects here.
+  bool m_answering = false;
+  std::string m_afterAnswer;
+  SmsSettings m_sms;
+  SmsStore m_smsStore;
+  std::string m_serviceCentre;
+  std::vector<SentSms> m_sentSms;
+  std::optional<SmsEntry> m_smsEntry;
+  int m_lastMessageReference = 0;
+  // Indications AT+CNMI mode 0 keeps in the modem, and those held back while a message's
+  // text is typed (they would land in the middle of its echo).
+  std::vector<std::string> m_bufferedIndications;
+  std::string m_heldIndications;
+  std::vector<StoredSms> m_smsAtCentre;
+  Millis m_networkTimeBase{0};
 };
 
 }  // namespace d7o::sim

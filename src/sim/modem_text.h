@@ -60,4 +60,42 @@ inline std::vector<std::string> splitOutsideQuotes(std::string_view text, char s
   return out;
 }
 
+// "AT + CMGS = \"0 1\"" -> "AT+CMGS=\"0 1\"": blanks go, except inside double quotes.
+inline std::string withoutBlanksOutsideQuotes(std::string_view text) {
+  std::string out;
+  bool quoted = false;
+  for (char c : text) {
+    if (c == '"') quoted = !quoted;
+    if (c != ' ' || quoted) out.push_back(c);
+  }
+  return out;
+}
+
+// "\"SM\"" -> "SM": the text between a pair of double quotes; as it stands without them.
+inline std::string unquoted(std::string_view s) {
+  if (s.size() >= 2 && s.front() == '"' && s.back() == '"') s = s.substr(1, s.size() - 2);
+  return std::string(s);
+}
+
+inline bool isQuoted(std::string_view s) {
+  return s.size() >= 2 && s.front() == '"' && s.back() == '"';
+}
+
+// The parameters of a set command: "1,1,0" -> {"1", "1", "0"}; "" -> none.
+inline std::vector<std::string> parameters(std::string_view args) {
+  if (args.empty()) return {};
+  return splitOutsideQuotes(args, ',');
+}
+
+// Parameter `i` as a number within [min, max] into `value`. One left out (empty, or beyond
+// those given) keeps `value`; false for anything else than such a number.
+inline bool readParameter(const std::vector<std::string>& params, std::size_t i, int min, int max,
+                          int& value) {
+  if (i >= params.size() || params[i].empty()) return true;
+  const std::optional<int> n = numberIn(params[i], min, max);
+  if (!n) return false;
+  value = *n;
+  return true;
+}
+
 }  // namespace d7o::sim
