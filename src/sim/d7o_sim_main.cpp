@@ -3,14 +3,18 @@
 
 #include "sim/modem_engine.h"
 #include "sim/pty_link.h"
+#include "sim/sms_format.h"
+#include "sms/pdu_codec.h"
 
 #include <charconv>
 #include <chrono>
 #include <cstdio>
+#include <ctime>
 #include <iostream>
 #include <signal.h>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace {
 
@@ -21,7 +25,8 @@ extern "C" void onStopSignal(int) {
 }
 
 void printUsage(std::ostream& out) {
-  out << "Usage: d7o-sim [--baud N] [--no-echo] [--gps] [--position LAT,LON]\n"
+  out << "Usage: d7o-sim [--baud N] [--no-echo] [--gps] [--position LAT,LON] [--sms-store N]\n"
+         "               [--sms FROM:TEXT]... [--incoming-sms SECONDS:FROM:TEXT]...\n"
          "\n"
          "Runs the simulated Tarvik D7O modem on a pseudo-terminal. The first line written\n"
          "to standard output is the device to open (e.g. /dev/pts/3); the modem serves it\n"
@@ -35,18 +40,20 @@ void printUsage(std::ostream& out) {
          "  --position LAT,LON\n"
          "              where the drive starts, in degrees, south and west negative\n"
          "              (default 48.1173,11.5167)\n"
-         "  --help      show this text\n";
+         "  --sms-store N\n"
+         "              positions of the SIM's message store, 1..255 (default 20)\n"
+         "  --sms FROM:TEXT\n"
+         "              a received, unread message on the SIM at power-on, from the number\n"
+         "              FROM (digits, \"+\" in front for international); repeatable, the\n"
+         "              messages take positions 1, 2, ... in order\n"
+         "  --incoming-sms SECONDS:FROM:TEXT\n"
+         "              a message that arrives SECONDS after the start (\"+CMTI\"); repeatable\n"
+         "  --help      show this text\n"
+         "\n"
+         "TEXT is UTF-8 and must fit one message (160 characters of the GSM alphabet, else 70).\n";
 }
 
-struct Options {
-  int baud = 9600;
-  bool echo = true;
-  bool gps = false;
-  double latitude = d7o::sim::ModemConfig{}.gpsLatitude;
-  double longitude = d7o::sim::ModemConfig{}.gpsLongitude;
-};
-
-bool parseDegrees(std::string_view text, double min, double max, double& value) {
+bool parseDecimal(std::string_view text, double min, double max, double& value) {
   double v = 0;
   const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
   if (ec != std::errc{} || end != text.data() + text.size() || !(v >= min && v <= max)) {
@@ -56,12 +63,49 @@ bool parseDegrees(std::string_view text, double min, double max, double& value) 
   return true;
 }
 
+// A message that arrives while the modem runs.
+struct IncomingSms {
+  double seconds = 0;
+  d7o::sim::StoredSms sms;
+};
+
+struct Options {
+  int baud = 9600;
+  bool echo = true;
+  bool gps = false;
+  double latitude = d7o::sim::ModemConfig{}.gpsLatitude;
+  double longitude = d7o::sim::ModemConfig{}.gpsLongitude;
+  int smsStoreSize = d7o::sim::ModemConfig{}.smsStoreSize;
+  std::vector<d7o::sim::StoredSms> smsAtStart;
+  std::vector<IncomingSms> incoming;
+};
+
+// "+4917112345:Hello" -> a received message; false when the number or the text cannot be
+// one (not UTF-8, or more than one message holds).
+bool parseSms(std::string_view text, d7o::sim::StoredSms& sms) {
+  const std::size_t colon = text.find(':');
+  if (colon == std::string_view::npos) return false;
+  sms.number = std::string(text.substr(0, colon));
+  sms.text = std::string(text.substr(colon + 1));
+  const bool utf8 = d7o::sms::toUtf8(d7o::sms::fromUtf8(sms.text)) == sms.text;
+  return utf8 && d7o::sim::addressOf(sms.number) && d7o::sim::pduOfStored(sms, "");
+}
+
+// "30:+4917112345:Hello" -> after 30 seconds, that message.
+bool parseIncoming(std::string_view text, IncomingSms& incoming) {
+  const std::size_t colon = text.find(':');
+  if (colon == std::string_view::npos) return false;
+  const std::string_view seconds = text.substr(0, colon);
+  return parseDecimal(seconds, 0, 1e6, incoming.seconds) &&
+         parseSms(text.substr(colon + 1), incoming.sms);
+}
+
 // "48.1173,11.5167" -> latitude and longitude.
 bool parsePosition(std::string_view text, Options& options) {
   const std::size_t comma = text.find(',');
   return comma != std::string_view::npos &&
-         parseDegrees(text.substr(0, comma), -90, 90, options.latitude) &&
-         parseDegrees(text.substr(comma + 1), -180, 180, options.longitude);
+         parseDecimal(text.substr(0, comma), -90, 90, options.latitude) &&
+         parseDecimal(text.substr(comma + 1), -180, 180, options.longitude);
 }
 
 // 0: run; otherwise the exit status (after --help or an error).
@@ -90,6 +134,39 @@ int parseOptions(int argc, char** argv, Options& options) {
       if (!parsePosition(position, options)) {
         std::cerr << "d7o-sim: --position needs LAT,LON in degrees (e.g. -33.8568,151.2153)\n";
         return 2;
+      }
+      continue;
+    }
+    if (arg == "--sms" || arg == "--incoming-sms" || arg == "--sms-store") {
+      if (i + 1 >= argc) {
+        std::cerr << "d7o-sim: " << arg << " needs a value\n";
+        return 2;
+      }
+      const std::string_view text = argv[++i];
+      if (arg == "--sms-store") {
+        const auto [end, ec] =
+            std::from_chars(text.data(), text.data() + text.size(), options.smsStoreSize);
+        if (ec != std::errc{} || end != text.data() + text.size() || options.smsStoreSize < 1 ||
+            options.smsStoreSize > 255) {
+          std::cerr << "d7o-sim: --sms-store needs a number of positions, 1..255\n";
+          return 2;
+        }
+      } else if (arg == "--sms") {
+        d7o::sim::StoredSms sms;
+        if (!parseSms(text, sms)) {
+          std::cerr << "d7o-sim: --sms needs FROM:TEXT, a number and a text one message "
+                       "holds (e.g. +4917112345:Hello)\n";
+          return 2;
+        }
+        options.smsAtStart.push_back(std::move(sms));
+      } else {
+        IncomingSms incoming;
+        if (!parseIncoming(text, incoming)) {
+          std::cerr << "d7o-sim: --incoming-sms needs SECONDS:FROM:TEXT (e.g. "
+                       "10:+4917112345:Hello)\n";
+          return 2;
+        }
+        options.incoming.push_back(std::move(incoming));
       }
       continue;
     }
@@ -162,8 +239,25 @@ int main(int argc, char** argv) {
   config.nmeaFromPowerOn = options.gps;
   config.gpsLatitude = options.latitude;
   config.gpsLongitude = options.longitude;
+  config.smsStoreSize = options.smsStoreSize;
+  config.smsAtStart = options.smsAtStart;
+  if (static_cast<int>(config.smsAtStart.size()) > config.smsStoreSize) {
+    std::cerr << "d7o-sim: " << config.smsAtStart.size() << " messages do not fit a store of "
+              << config.smsStoreSize << "\n";
+    return 2;
+  }
   // The receiver's clock reads the real time, as a real one would.
   config.gpsStartUtc = std::chrono::floor<std::chrono::seconds>(std::chrono::system_clock::now());
+  // The network's time stamps read the local time of this machine, in its zone.
+  {
+    const std::time_t now = std::chrono::system_clock::to_time_t(config.gpsStartUtc);
+    std::tm local{};
+    if (::localtime_r(&now, &local) != nullptr) {
+      const long offset = local.tm_gmtoff;
+      config.networkTime = config.gpsStartUtc + std::chrono::seconds(offset);
+      config.networkZoneQuarters = static_cast<int>(offset / 900);
+    }
+  }
   d7o::sim::ModemEngine modem(clock, config);
   d7o::sim::PtyLink link(clock, modem);
   link.setLog([](std::string_view message) { std::cerr << "d7o-sim: " << message << '\n'; });
@@ -173,12 +267,43 @@ int main(int argc, char** argv) {
     std::cerr << "d7o-sim: cannot create a pseudo-terminal: " << error << '\n';
     return 1;
   }
+  for (const IncomingSms& incoming : options.incoming) {
+    const auto delay =
+        std::chrono::round<d7o::sim::Millis>(std::chrono::duration<double>(incoming.seconds));
+    clock.after(delay, [&modem, sms = incoming.sms] {
+      const d7o::sim::SmsDelivery d = modem.deliverSms(sms.number, sms.text);
+      switch (d.arrival) {
+        case d7o::sim::SmsArrival::Stored:
+          std::cerr << "d7o-sim: message from " << sms.number << " stored at " << d.index << '\n';
+          break;
+        case d7o::sim::SmsArrival::Forwarded:
+          std::cerr << "d7o-sim: message from " << sms.number << " shown (+CMT)\n";
+          break;
+        case d7o::sim::SmsArrival::Waiting:
+          std::cerr << "d7o-sim: store full, message from " << sms.number << " waits\n";
+          break;
+        case d7o::sim::SmsArrival::Refused:
+          std::cerr << "d7o-sim: message from " << sms.number
+                    << " not received (modem off, SIM locked or no network)\n";
+          break;
+      }
+    });
+  }
   std::cout << link.devicePath() << '\n' << std::flush;
   std::cerr << "d7o-sim: serving " << link.devicePath() << " at " << options.baud << " baud"
             << (options.echo ? "" : ", echo off") << (options.gps ? ", NMEA from power-on" : "")
             << "; stop with Ctrl+C\n";
 
-  while (g_stop == 0) link.pollOnce(d7o::sim::Millis{1000}, &waitMask);
+  // Each message the program sends is reported once, so a script can check what it sent.
+  std::size_t sentReported = 0;
+  while (g_stop == 0) {
+    link.pollOnce(d7o::sim::Millis{1000}, &waitMask);
+    for (; sentReported < modem.sentSms().size(); ++sentReported) {
+      const d7o::sim::SentSms& sent = modem.sentSms()[sentReported];
+      std::cerr << "d7o-sim: message " << sent.messageReference << " sent to " << sent.number
+                << ": " << sent.text << '\n';
+    }
+  }
 
   if (link.droppedBytes() > 0) {
     std::cerr << "d7o-sim: " << link.droppedBytes() << " bytes of output were not taken\n";
