@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   clang clang-format
   xvfb xauth
+  gammu
 )
 
 missing=()
