@@ -1,10 +1,14 @@
 // d7o-tool: the command-line companion of rezedev7 for scripting.
 //
 //   d7o-tool nmea [--kmh|--knots] [FILE]
+//   d7o-tool pdu --to NUMBER ... TEXT
+//   d7o-tool septets TEXT
+//   d7o-tool decode HEX
 //
-// Exit status: 0 done, 1 input or output failed, 2 bad usage.
+// Exit status: 0 done, 1 bad input (or input or output failed), 2 bad usage.
 
 #include "cli/nmea_to_json.h"
+#include "cli/sms_commands.h"
 
 #include <cerrno>
 #include <cstring>
@@ -19,16 +23,36 @@ constexpr int kOk = 0;
 constexpr int kFailed = 1;
 constexpr int kBadUsage = 2;
 
-constexpr const char* kUsage =
-    "usage: d7o-tool nmea [--kmh|--knots] [FILE]\n"
+const std::string kUsage =
+    std::string("usage: d7o-tool nmea [--kmh|--knots] [FILE]\n       ") + d7o::cli::kPduSynopsis +
+    "\n       " + d7o::cli::kSeptetsSynopsis + "\n       " + d7o::cli::kDecodeSynopsis +
+    "\n"
     "       d7o-tool --help\n"
     "\n"
-    "nmea   evaluates NMEA sentences (one a line, LF or CR LF) from FILE or standard\n"
-    "       input as rezedev7's GPS analyzer does in GPS receive mode, and prints after\n"
-    "       each line the analyzer's values as one JSON object on one line.\n"
-    "       --kmh    speed in km/h (default)\n"
-    "       --knots  speed in knots\n"
-    "       FILE     input log; '-' or none reads standard input\n";
+    "nmea     evaluates NMEA sentences (one a line, LF or CR LF) from FILE or standard\n"
+    "         input as rezedev7's GPS analyzer does in GPS receive mode, and prints after\n"
+    "         each line the analyzer's values as one JSON object on one line.\n"
+    "         --kmh    speed in km/h (default)\n"
+    "         --knots  speed in knots\n"
+    "         FILE     input log; '-' or none reads standard input\n"
+    "pdu      prints an SMS-SUBMIT PDU in hex for AT+CMGS (service-centre part first)\n"
+    "         and on a second line its length in octets without that part.\n"
+    "         --to NUMBER      destination; type 81, or 91 with --intl or a leading +\n"
+    "         --sca NUMBER     service centre, type 91 (81 with --sca-national);\n"
+    "                          without it, or with --no-sca, the PDU starts with 00\n"
+    "                          and the modem uses its stored centre (AT+CSCA)\n"
+    "         --class 0..3     message class (default 2)\n"
+    "         --vp 0..255      relative validity period (default 167, 24 h)\n"
+    "         --mr 0..255      message reference (default 1)\n"
+    "         --pid HEX2       protocol identifier (default 00)\n"
+    "         --7bit, --8bit   GSM 7-bit alphabet (up to 160 septets) or 8-bit (the\n"
+    "                          default; up to 140 characters, none above U+00FF)\n"
+    "         TEXT             the message, UTF-8\n"
+    "septets  prints TEXT (UTF-8) in the GSM 7-bit alphabet, packed, in hex.\n"
+    "decode   prints a PDU given in hex as one JSON object; with or without its\n"
+    "         service-centre part (found by itself unless --with-sca or --without-sca).\n"
+    "\n"
+    "Exit status: 0 done, 1 bad input (or input or output failed), 2 bad usage.\n";
 
 int badUsage(const std::string& why) {
   std::cerr << "d7o-tool: " << why << "\n" << kUsage;
@@ -101,6 +125,10 @@ int main(int argc, char** argv) {
     std::cout << kUsage;
     return std::cout.flush() ? kOk : kFailed;
   }
-  if (args[0] == "nmea") return nmeaCommand({args.begin() + 1, args.end()});
+  const std::vector<std::string> rest(args.begin() + 1, args.end());
+  if (args[0] == "nmea") return nmeaCommand(rest);
+  if (args[0] == "pdu") return d7o::cli::pduCommand(rest, std::cout, std::cerr);
+  if (args[0] == "septets") return d7o::cli::septetsCommand(rest, std::cout, std::cerr);
+  if (args[0] == "decode") return d7o::cli::decodeCommand(rest, std::cout, std::cerr);
   return badUsage("unknown command " + args[0]);
 }
