@@ -3,6 +3,7 @@
 #include "ui/latin1.h"
 #include "ui/refresh_beat.h"
 
+#include <algorithm>
 #include <optional>
 
 #include <QApplication>
@@ -25,6 +26,11 @@ std::optional<forms::MouseButton> toForms(Qt::MouseButton button) {
     default:
       return std::nullopt;
   }
+}
+
+// Characters of the model that `text` of the widget makes.
+int modelLength(QStringView text, int lineBreakLength) {
+  return static_cast<int>(text.size() + text.count(QLatin1Char('\n')) * (lineBreakLength - 1));
 }
 
 }  // namespace
@@ -74,19 +80,66 @@ void applyControlState(QWidget* widget, const forms::Control& control) {
 
 bool applyColor(QWidget* widget, QPalette::ColorRole role, forms::Color color) {
   const bool plain = !forms::isSystemColor(color);
-  const QColor wanted =
-      plain ? QColor(forms::redOf(color), forms::greenOf(color), forms::blueOf(color))
-            : QApplication::palette(widget).color(role);
-  // Controls change several times a second (the clock, the lamps): repaint only real changes.
-  if (widget->palette().color(role) == wanted) return plain;
+  const QColor own(forms::redOf(color), forms::greenOf(color), forms::blueOf(color));
+  const QPalette system = QApplication::palette(widget);
+  // A disabled control's text is greyed as the style greys it, whatever its colour.
+  const bool text =
+      role == QPalette::WindowText || role == QPalette::ButtonText || role == QPalette::Text;
   QPalette palette = widget->palette();
-  palette.setColor(role, wanted);
-  widget->setPalette(palette);
+  bool changed = false;
+  for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+    const bool styles = !plain || (text && group == QPalette::Disabled);
+    const QColor wanted = styles ? system.color(group, role) : own;
+    if (palette.color(group, role) != wanted) {
+      palette.setColor(group, role, wanted);
+      changed = true;
+    }
+  }
+  // Controls change several times a second (the clock, the lamps): repaint only real changes.
+  if (changed) widget->setPalette(palette);
   return plain;
 }
 
 void applyBackground(QWidget* widget, forms::Color color) {
   widget->setAutoFillBackground(applyColor(widget, QPalette::Window, color));
+}
+
+TypingCut cutTyping(const QString& before, const QString& after, int cursor, int maxLength,
+                    int lineBreakLength) {
+  if (maxLength <= 0 || modelLength(after, lineBreakLength) <= maxLength) return {};
+  const auto lengthBefore = static_cast<int>(before.size());
+  const auto lengthAfter = static_cast<int>(after.size());
+  const int shorter = std::min(lengthBefore, lengthAfter);
+  int prefix = 0;
+  while (prefix < shorter && before[prefix] == after[prefix]) ++prefix;
+  int suffix = 0;
+  while (suffix < shorter && before[lengthBefore - 1 - suffix] == after[lengthAfter - 1 - suffix]) {
+    ++suffix;
+  }
+  // The least that changed; where the text repeats itself, the reading whose insertion
+  // ends at the cursor.
+  const int unchanged = std::min(prefix + suffix, shorter);
+  const int minSuffix = std::max(0, unchanged - prefix);
+  const int maxSuffix = std::min(suffix, unchanged);
+  suffix = std::clamp(lengthAfter - std::clamp(cursor, 0, lengthAfter), minSuffix, maxSuffix);
+  prefix = unchanged - suffix;
+
+  const int insertedEnd = lengthAfter - suffix;
+  if (insertedEnd <= prefix) return {};  // only deleted: a text from code may stay longer
+  const QStringView inserted = QStringView(after).mid(prefix, insertedEnd - prefix);
+  const int budget = std::max(0, maxLength - (modelLength(after, lineBreakLength) -
+                                              modelLength(inserted, lineBreakLength)));
+  int kept = 0;
+  int used = 0;
+  for (const QChar c : inserted) {
+    const int width = c == QLatin1Char('\n') ? lineBreakLength : 1;
+    if (used + width > budget) break;
+    used += width;
+    ++kept;
+  }
+  // Never half a character beyond the 16-bit ones (it could not reach the model anyway).
+  if (kept > 0 && inserted[kept - 1].isHighSurrogate()) --kept;
+  return {prefix + kept, insertedEnd};
 }
 
 }  // namespace d7o::ui

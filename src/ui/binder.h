@@ -12,6 +12,7 @@
 #include <QObject>
 #include <QPalette>
 #include <QPointer>
+#include <QString>
 #include <QWidget>
 
 namespace d7o::ui {
@@ -87,5 +88,23 @@ bool applyColor(QWidget* widget, QPalette::ColorRole role, forms::Color color);
 // A background that really shows (labels, lamps): filled in a plain colour, transparent
 // like any other widget for a system colour.
 void applyBackground(QWidget* widget, forms::Color color);
+
+// The part of a text box's text the user's last edit inserted beyond the box's typing
+// limit, to be taken out again: [from, to) of `after`, empty when all of it fits.
+struct TypingCut {
+  int from = 0;
+  int to = 0;
+  bool empty() const { return to <= from; }
+};
+
+// A text box lets the user type at most `maxLength` characters of the model (0: no
+// limit); what code writes is kept whole, so a longer text takes nothing typed, but the
+// user may still delete from it. `before` and `after` are the widget's text around one
+// edit and `cursor` where the edit left the cursor, which tells where the insertion
+// ended when the text repeats itself ("aa" to "aaa"). A line break of the widget is
+// `lineBreakLength` characters of the model (CR LF: 2). What fits is kept from the start
+// of the insertion, as a paste into a full box keeps its beginning.
+TypingCut cutTyping(const QString& before, const QString& after, int cursor, int maxLength,
+                    int lineBreakLength = 1);
 
 }  // namespace d7o::ui

@@ -6,6 +6,7 @@
 #include "ui/latin1.h"
 
 #include <algorithm>
+#include <limits>
 
 #include <QSignalBlocker>
 
@@ -140,28 +141,50 @@ class SliderBinder : public Binder {
 
 class TextBoxBinder : public Binder {
  public:
-  TextBoxBinder(QLineEdit* w, forms::TextBox& c) : Binder(w, w), m_widget(w), m_control(c) {
+  TextBoxBinder(QLineEdit* w, forms::TextBox& c)
+      : Binder(w, w), m_widget(w), m_control(c), m_designReadOnly(w->isReadOnly()) {
     nameAfter(w, c);
+    // The control's limit is for typing only and is the binder's; the widget's own would
+    // also cut what code writes (and is 32767 by default).
+    w->setMaxLength(std::numeric_limits<int>::max());
     follow(c.changed);
-    connect(w, &QLineEdit::textEdited, this, [this](const QString& text) {
-      m_control.setText(toLatin1(text));
-      show();
-    });
+    connect(w, &QLineEdit::textEdited, this, [this](const QString& text) { edited(text); });
     show();
   }
 
  private:
+  void edited(QString text) {
+    const TypingCut cut =
+        cutTyping(m_shown, text, m_widget->cursorPosition(), m_control.maxLength());
+    if (!cut.empty()) {
+      text.remove(cut.from, cut.to - cut.from);
+      const QSignalBlocker block(m_widget);
+      m_widget->setText(text);
+      m_widget->setCursorPosition(cut.from);
+    }
+    m_shown = text;
+    m_control.setText(toLatin1(text));
+    show();
+  }
+
   void show() override {
     const QSignalBlocker block(m_widget);
     const QString text = fromLatin1(m_control.text());
     // Only a real difference is written, so typing keeps its cursor position.
     if (m_widget->text() != text) m_widget->setText(text);
+    m_shown = text;
+    // A box its view made read-only (a status field) stays so.
+    const bool readOnly = m_designReadOnly || m_control.readOnly();
+    if (m_widget->isReadOnly() != readOnly) m_widget->setReadOnly(readOnly);
     applyControlState(m_widget, m_control);
     applyColor(m_widget, QPalette::Base, m_control.backColor());
   }
 
   QLineEdit* m_widget;
   forms::TextBox& m_control;
+  bool m_designReadOnly;
+  // What the widget showed before the user's edit.
+  QString m_shown;
 };
 
 class ProgressBarBinder : public Binder {
@@ -260,6 +283,27 @@ class ShapeBinder : public Binder {
     const QSignalBlocker block(m_widget);
     applyControlState(m_widget, m_control);
     applyBackground(m_widget, m_control.fillColor());
+  }
+
+  QFrame* m_widget;
+  forms::Shape& m_control;
+};
+
+class OutlineBinder : public Binder {
+ public:
+  OutlineBinder(QFrame* w, forms::Shape& c) : Binder(w, w), m_widget(w), m_control(c) {
+    nameAfter(w, c);
+    w->setFrameShadow(QFrame::Plain);
+    follow(c.changed);
+    show();
+  }
+
+ private:
+  void show() override {
+    const auto shape = m_control.visible() ? QFrame::Box : QFrame::NoFrame;
+    if (m_widget->frameShape() != shape) m_widget->setFrameShape(shape);
+    const QString tip = fromLatin1(m_control.toolTip());
+    if (m_widget->toolTip() != tip) m_widget->setToolTip(tip);
   }
 
   QFrame* m_widget;
@@ -371,6 +415,9 @@ void bind(CompassNeedle* widget, forms::Line& control) {
 }
 void bind(QFrame* lamp, forms::Shape& control) {
   new ShapeBinder(lamp, control);
+}
+void bindOutline(QFrame* frame, forms::Shape& control) {
+  new OutlineBinder(frame, control);
 }
 void bind(QTabWidget* widget, forms::TabControl& control) {
   new TabBinder(widget, control);

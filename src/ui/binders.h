@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -33,7 +34,12 @@ void bind(QPushButton* widget, forms::CommandButton& control);
 void bind(QCheckBox* widget, forms::CheckBox& control);
 // A label of one line that shows as much of its caption as fits, the whole as its tooltip.
 void bind(ElidedLabel* widget, forms::Label& control);
+// A text box of one line. The control's maxLength limits what the user types (what code
+// writes is shown whole); a box the view made read-only before binding stays read-only.
 void bind(QLineEdit* widget, forms::TextBox& control);
+// A text box of several lines: the model's CR LF line ends are the widget's lines, and a
+// typed line break is CR LF in the model (2 characters of maxLength). Read-only as above.
+void bind(QPlainTextEdit* widget, forms::TextBox& control);
 void bind(QListWidget* widget, forms::ListBox& control);
 void bind(QProgressBar* widget, forms::ProgressBar& control);
 void bind(QSlider* widget, forms::Slider& control);
@@ -44,6 +50,10 @@ void bind(QComboBox* widget, forms::ComboBox& control);
 void bind(QRadioButton* widget, forms::OptionButton& control);
 // A lamp: a small frame filled with the shape's colour.
 void bind(QFrame* lamp, forms::Shape& control);
+// A shape that is only an outline drawn round other widgets (the box round the SMS
+// buttons), which `frame` holds: it shows its outline while the shape is visible. Filled,
+// or hidden or disabled as a widget, it would cover, hide or disable what it surrounds.
+void bindOutline(QFrame* frame, forms::Shape& control);
 // The tab widget must already hold one page per tab of the control.
 void bind(QTabWidget* widget, forms::TabControl& control);
 void bind(QAction* action, forms::Menu& control);

@@ -174,6 +174,22 @@ TEST(ButtonBinder, AClickOfAnEnabledButtonReachesTheModel) {
   EXPECT_EQ(button->text(), QStringLiteral("INIT ..."));
 }
 
+TEST(ButtonBinder, ADisabledButtonIsGreyedWhateverItsTextColour) {
+  forms::CommandButton model("Command5", "create new PDU");
+  model.setEnabled(false);  // disabled before its widget exists, as at the program's start
+  QWidget page;
+  auto* button = new QPushButton(&page);
+  bind(button, model);
+  const QPalette system = QApplication::palette(button);
+  EXPECT_EQ(button->palette().color(QPalette::Disabled, QPalette::ButtonText),
+            system.color(QPalette::Disabled, QPalette::ButtonText));
+
+  model.setForeColor(forms::colors::kRed);
+  EXPECT_EQ(button->palette().color(QPalette::Active, QPalette::ButtonText), QColor(255, 0, 0));
+  EXPECT_EQ(button->palette().color(QPalette::Disabled, QPalette::ButtonText),
+            system.color(QPalette::Disabled, QPalette::ButtonText));
+}
+
 TEST(LabelBinder, APlainBackColourReallyShowsAndASystemOneIsTheStyles) {
   forms::Label model("Label2", "");
   QWidget page;
