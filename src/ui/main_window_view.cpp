@@ -13,6 +13,7 @@
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QScrollArea>
 #include <QShowEvent>
 #include <QStyle>
@@ -30,6 +31,8 @@ constexpr int kDialIconSize = 32;
 // Wide enough for a typed number, an initialisation string, a configuration string.
 constexpr int kNumberFieldWidth = 180;
 constexpr int kCommandFieldWidth = 320;
+// Room for a few lines of a message, or a whole PDU of 140 octets.
+constexpr int kSmsTextMinHeight = 96;
 
 // The terminal's rows: one line each of at most the receive path's piece length in a
 // fixed font, so every row has the same size. Measured once per font instead of shaping
@@ -78,8 +81,10 @@ QLabel* makeLampLabel(QWidget* parent, forms::Label& control) {
 
 // A status text box: the program writes it, the user reads it.
 QLineEdit* makeStatusBox(QWidget* parent, forms::TextBox& control) {
-  auto* box = make<QLineEdit>(parent, control);
+  auto* box = new QLineEdit(parent);
+  // Before binding: the binder keeps a box its view made read-only so.
   box->setReadOnly(true);
+  bind(box, control);
   return box;
 }
 
@@ -146,6 +151,9 @@ MainWindowView::MainWindowView(app::Application& app, Activation activation, QWi
         break;
       case forms::tabs::kVoiceCall:
         page = scrollable(buildVoiceCallTab());
+        break;
+      case forms::tabs::kSms:
+        page = scrollable(buildSmsTab());
         break;
       case forms::tabs::kOptions:
         page = scrollable(buildOptionsTab());
@@ -270,6 +278,46 @@ QWidget* MainWindowView::buildVoiceCallTab() {
   return page;
 }
 
+QWidget* MainWindowView::buildSmsTab() {
+  auto* page = new QWidget;
+  auto& m = m_model;
+
+  // What to send: number, text (a PDU in PDU mode, in hex), service centre.
+  auto* number = make<QLineEdit>(page, m.Text5);
+  number->setMinimumWidth(kNumberFieldWidth);
+  auto* message = make<QPlainTextEdit>(page, m.Text6);
+  message->setMinimumSize(kCommandFieldWidth, kSmsTextMinHeight);
+  auto* centre = make<QLineEdit>(page, m.Text7);
+  centre->setMinimumWidth(kNumberFieldWidth);
+  auto* fields = new QVBoxLayout;
+  fields->addWidget(make<QLabel>(page, m.Label8));
+  fields->addWidget(number);
+  fields->addWidget(make<QLabel>(page, m.Label9));
+  fields->addWidget(message, 1);
+  fields->addWidget(make<QLabel>(page, m.Label15));
+  fields->addWidget(centre);
+
+  // The buttons inside the shape drawn round them: sending and the store on the left, the
+  // mode and the service centre on the right.
+  auto* shape3 = new QFrame(page);
+  bindOutline(shape3, m.Shape3);
+  auto* buttons = new QGridLayout(shape3);
+  int i = 0;
+  for (forms::CommandButton* b : {&m.Command16, &m.Command4, &m.Command17, &m.Command5,
+                                  &m.Command18, &m.Command6, &m.DelSMS, &m.Command42}) {
+    buttons->addWidget(make<QPushButton>(shape3, *b), i / 2, i % 2);
+    ++i;
+  }
+  auto* right = new QVBoxLayout;
+  right->addWidget(shape3);
+  right->addStretch(1);
+
+  auto* layout = new QHBoxLayout(page);
+  layout->addLayout(fields, 1);
+  layout->addLayout(right);
+  return page;
+}
+
 QWidget* MainWindowView::buildOptionsTab() {
   auto* page = new QWidget;
   auto& m = m_model;
@@ -368,8 +416,10 @@ QWidget* MainWindowView::buildGpsTab() {
 
 void MainWindowView::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
-  if (m_shown || m_activation != Activation::OnFirstShow) return;
+  if (m_shown) return;
+  // From now on the window follows the model's visibility, however it is activated.
   m_shown = true;
+  if (m_activation != Activation::OnFirstShow) return;
   // From the event loop, once the window is on screen: Activate may wait for the modem.
   QTimer::singleShot(0, this, [this] {
     if (!m_app.context().ended) m_app.activate();

@@ -29,6 +29,7 @@ class MainWindowView : public QMainWindow {
   void buildMenus();
   QWidget* buildTerminalTab();
   QWidget* buildVoiceCallTab();
+  QWidget* buildSmsTab();
   QWidget* buildOptionsTab();
   QWidget* buildGpsTab();
   QWidget* buildAboutTab();
