@@ -5,8 +5,10 @@
 #include "app/tarvik_ini.h"
 #include "sim/modem_engine.h"
 #include "sim/simulated_port.h"
+#include "ui/bin_code_form_view.h"
 #include "ui/gps_form_view.h"
 #include "ui/main_window_view.h"
+#include "ui/pdu_form_view.h"
 #include "ui/qt_dialogs.h"
 #include "ui/qt_host.h"
 #include "ui/qt_scheduler.h"
@@ -138,7 +140,10 @@ int main(int argc, char* argv[]) {
   if (!application.load() || host.endRequested()) return EXIT_SUCCESS;
 
   ui::MainWindowView window(application);
+  // The side windows live for the whole run and show when the program opens them.
   ui::GpsFormView gpsWindow(application);
+  ui::PduFormView pduWindow(application);
+  ui::BinCodeFormView binCodeWindow(application);
   dialogs.setParentWindow(&window);
   window.show();
   return QApplication::exec();

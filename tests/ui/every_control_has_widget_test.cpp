@@ -5,8 +5,10 @@
 #include "forms/controls.h"
 #include "forms/form.h"
 #include "support/rig.h"
+#include "ui/bin_code_form_view.h"
 #include "ui/gps_form_view.h"
 #include "ui/main_window_view.h"
+#include "ui/pdu_form_view.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -51,6 +53,20 @@ TEST_F(EveryControlHasItsWidget, InTheMainWindow) {
 TEST_F(EveryControlHasItsWidget, InTheGpsAnalyzer) {
   GpsFormView window(*rig.app);
   const forms::Form& model = rig.app->context().gpsForm;
+  ASSERT_FALSE(model.controls().empty());
+  EXPECT_EQ(controlsWithoutTheirWidget(model, window), std::vector<std::string>{});
+}
+
+TEST_F(EveryControlHasItsWidget, InThePduCreator) {
+  PduFormView window(*rig.app);
+  const forms::Form& model = rig.app->context().pduForm;
+  ASSERT_FALSE(model.controls().empty());
+  EXPECT_EQ(controlsWithoutTheirWidget(model, window), std::vector<std::string>{});
+}
+
+TEST_F(EveryControlHasItsWidget, InTheSevenBitConverter) {
+  BinCodeFormView window(*rig.app);
+  const forms::Form& model = rig.app->context().binCodeForm;
   ASSERT_FALSE(model.controls().empty());
   EXPECT_EQ(controlsWithoutTheirWidget(model, window), std::vector<std::string>{});
 }
