@@ -1,0 +1,66 @@
+// Pictures of the SMS windows at their default size, for docs/: taken only when
+// D7O_SCREENSHOT_DIR names a folder (scripts/screenshots.sh), skipped otherwise. The
+// windows are filled as a user fills them on the simulated modem.
+
+#include "forms/main_window.h"
+#include "support/rig.h"
+#include "ui/bin_code_form_view.h"
+#include "ui/main_window_view.h"
+#include "ui/pdu_form_view.h"
+#include "ui/ui_wait.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QPixmap>
+#include <QTabWidget>
+#include <QTest>
+
+namespace d7o::ui {
+namespace {
+
+// A message as AT+CMGL=4 lists it: from +491701234567, "hello", sent 2024-05-17 10:30.
+constexpr const char* kListedPdu =
+    "0791947101670000040C9194711032547600004250710103000005E8329BFD06";
+
+bool save(QWidget& window, const QDir& folder, const char* file) {
+  // Everything the window's beat has yet to copy shows first.
+  QTest::qWait(2 * kWidgetWaitMs / 10);
+  return window.grab().save(folder.filePath(QString::fromLatin1(file)));
+}
+
+TEST(Screenshots, SmsTabPduCreatorAndSevenBitConverter) {
+  const QString folderName = qEnvironmentVariable("D7O_SCREENSHOT_DIR");
+  if (folderName.isEmpty()) GTEST_SKIP() << "D7O_SCREENSHOT_DIR names no folder";
+  const QDir folder(folderName);
+  ASSERT_TRUE(folder.exists()) << folderName.toStdString();
+
+  test::Rig rig;
+  ASSERT_TRUE(rig.bringUp());
+  MainWindowView main(*rig.app, MainWindowView::Activation::ByCaller);
+  PduFormView pdu(*rig.app);
+  BinCodeFormView converter(*rig.app);
+  auto& m = rig.main();
+  // The size the window has when the program has started.
+  main.resize(m.width(), m.height());
+  main.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+  m.Tab1.setTab(forms::tabs::kSms);
+  EXPECT_TRUE(save(main, folder, "sms-tab.png"));
+
+  m.Command4.click();  // "switch to PDU-Mode"
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&pdu));
+  auto& p = rig.app->context().pduForm;
+  p.Text14.setText("491710760000");
+  p.Command1.click();  // "create PDU"
+  p.Text21.setText(kListedPdu);
+  EXPECT_TRUE(save(pdu, folder, "pdu-creator.png"));
+
+  p.Option7.select();  // 7-bit coding opens the converter
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&converter));
+  rig.app->context().binCodeForm.Command2.click();  // " convert to 7-Bit"
+  EXPECT_TRUE(save(converter, folder, "bin-code.png"));
+}
+
+}  // namespace
+}  // namespace d7o::ui
