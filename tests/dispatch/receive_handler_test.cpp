@@ -37,7 +37,8 @@ TEST(ReceiveDisplay, HowRepliesAppearInTheTerminalAndTheLog) {
        std::string(48, 'y') + "\r\n",
        {std::string(48, 'y') + "  "},
        std::string(48, 'y') + "  \r\n"},
-      {"SMS text echo emptied", "hello\x1a\r\n", {""}, "\r\n"},
+      // The echo shows once, after the prompt sign; the reply itself is emptied.
+      {"SMS text echo emptied", "hello\x1a\r\n", {"> hello\x1a  ", ""}, "\r\n"},
       {"line feed only never completes", "OK\n", {}, ""},
       {"eight-bit bytes pass", "\xE4\xF6\xFC\r\n", {"\xE4\xF6\xFC  "}, "\xE4\xF6\xFC  \r\n"},
   };
