@@ -82,6 +82,13 @@ struct SmsState {
   std::string smsDeleteLast;  // the store's size as the modem reported it; empty: unknown
 };
 
+// The SIM phone book panel.
+struct PhonebookState {
+  int phonebookSize = 0;  // the last position, from "+CPBS: "; 0: not reported yet
+  int phonebookNumberType = 129;
+  std::string savedNationalNumber;  // the call number before "international" rewrote it
+};
+
 // The device's settings the panels keep between their lines.
 struct DeviceSettingsState {
   std::string modeLetters = "D";
@@ -105,6 +112,7 @@ struct SharedState {
   LogState log;
   GpsState gps;
   SmsState sms;
+  PhonebookState phonebook;
   DeviceSettingsState device;
   VoiceState voice;
 };

@@ -18,6 +18,7 @@ Subsystems::Subsystems(Context& ctx, std::function<void()> activateMain)
       gpsAnalyzer(ctx, link, activateMain),
       pduCreator(ctx, link, std::move(activateMain)),
       smsTab(ctx, link, pduCreator),
+      phoneBook(ctx, link),
       receiver(ctx, dispatch::makeReplyTable({.state = ctx.state,
                                               .baudSearch = baudSearch,
                                               .moduleInit = moduleInit,
@@ -25,7 +26,8 @@ Subsystems::Subsystems(Context& ctx, std::function<void()> activateMain)
                                               .voice = voiceCall,
                                               .staging = staging,
                                               .gps = gpsAnalyzer,
-                                              .sms = smsTab})) {
+                                              .sms = smsTab,
+                                              .phoneBook = phoneBook})) {
   moduleInit.setReceivePath(&receiver);
 }
 

@@ -14,6 +14,7 @@
 #include "link/module_init.h"
 #include "link/serial_link.h"
 #include "sms/pdu_creator.h"
+#include "sms/phone_book.h"
 #include "sms/sms_tab.h"
 
 #include <functional>
@@ -40,6 +41,7 @@ struct Subsystems {
   gps::Analyzer gpsAnalyzer;
   sms::PduCreator pduCreator;
   sms::SmsTab smsTab;
+  sms::PhoneBook phoneBook;
   // Last: its rows reach all the others, and the port's receive event reaches it.
   dispatch::ReceiveHandler receiver;
 };

@@ -8,6 +8,7 @@
 #include "gps/analyzer.h"
 #include "link/baud_search.h"
 #include "link/module_init.h"
+#include "sms/phone_book.h"
 #include "sms/sms_tab.h"
 
 namespace d7o::dispatch {
@@ -34,6 +35,7 @@ std::vector<ReplyRow> makeReplyTable(const ReplyTargets& to) {
   device::Staging* staging = &to.staging;
   gps::Analyzer* gpsAnalyzer = &to.gps;
   sms::SmsTab* sms = &to.sms;
+  sms::PhoneBook* book = &to.phoneBook;
   // Wraps a handler that never ends the handling of the reply.
   auto then = [](auto handler) {
     return [handler]() {
@@ -90,8 +92,9 @@ std::vector<ReplyRow> makeReplyTable(const ReplyTargets& to) {
       {22, "any reply after four without a manufacturer",
        [s] { return s->link.manufacturerTries == 4; },
        then([init] { init->manufacturerUnknown(); })},
-      {23, "\"+CPBS: \" and a double quote", [s] { return has(s, "+CPBS: \""); }, nullptr},
-      {24, "\"+CPBR: \"", [s] { return has(s, "+CPBR: "); }, nullptr},
+      {23, "\"+CPBS: \" and a double quote", [s] { return has(s, "+CPBS: \""); },
+       then([book] { book->storageSize(); })},
+      {24, "\"+CPBR: \"", [s] { return has(s, "+CPBR: "); }, then([book] { book->entry(); })},
       // The prompt position is taken from every reply, so row 26 acts on this one's; a
       // reply with character 26 is the echo of a sent SMS text.
       {25, "any reply (the prompt position; character 26, the SMS text echo)", [] { return true; },

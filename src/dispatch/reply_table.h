@@ -24,7 +24,8 @@ class Analyzer;
 }
 namespace d7o::sms {
 class SmsTab;
-}
+class PhoneBook;
+}  // namespace d7o::sms
 
 namespace d7o::dispatch {
 
@@ -52,6 +53,7 @@ struct ReplyTargets {
   device::Staging& staging;
   gps::Analyzer& gps;
   sms::SmsTab& sms;
+  sms::PhoneBook& phoneBook;
 };
 
 // The 42 rows in their order, bound to the program's behaviour.

@@ -1,5 +1,7 @@
 #include "forms/main_window.h"
 
+#include <initializer_list>
+
 namespace d7o::forms {
 
 namespace {
@@ -18,6 +20,15 @@ MainWindow::MainWindow() : Form("REZEDEV7", kStandardTitle) {
   List1.setToolTip("select Command or free row");
   List3.setToolTip("double click for send AT-Command, right mouse key for edit selected command");
   Command9.setToolTip("dial");
+  // The phone book is read before an entry can be written; its entry controls wait.
+  Command12.setEnabled(false);
+  Text9.setText("Testnumber");
+  Option2.setToolTip("Enter + before the PhoneNumber");
+  for (Control* c : std::initializer_list<Control*>{&Text9, &Label21, &Label22, &Label23, &Option1,
+                                                    &Option2, &Command46, &Command47, &Command48,
+                                                    &Command49, &Command13, &Command14}) {
+    c->setEnabled(false);
+  }
   for (Slider* s : {&Slider1, &Slider2}) {
     s->setMax(255);
     s->setTickFrequency(15);

@@ -59,6 +59,24 @@ struct MainWindow : Form {
   Label Label4{*this, "Label4", "Enter Call-Number"};
   TextBox Text8{*this, "Text8"};                  // number to dial
   CommandButton Command9{*this, "Command9", ""};  // dial (a picture button)
+  // the SIM phone book
+  CommandButton Command11{*this, "Command11", "read Phone - Book"};
+  ListBox List4{*this, "List4"};  // one row per entry as the modem reports it
+  CommandButton Command12{*this, "Command12", "new PhoneBookEntry "};
+  TextBox Text9{*this, "Text9"};  // name of the entry
+  Label Label21{*this, "Label21", "write to Position in PhoneBook"};
+  Label Label22{*this, "Label22", "1"};    // position to write
+  Label Label23{*this, "Label23", "129"};  // type of number
+  OptionGroup numberTypeGroup;
+  OptionButton Option1{*this, "Option1", "national", numberTypeGroup};
+  OptionButton Option2{*this, "Option2", "international", numberTypeGroup};
+  CommandButton Command46{*this, "Command46", "+"};
+  CommandButton Command47{*this, "Command47", "-"};
+  CommandButton Command48{*this, "Command48", "+ +"};
+  CommandButton Command49{*this, "Command49", "- -"};
+  CommandButton Command13{*this, "Command13", "write to Phonebook"};
+  CommandButton Command14{*this, "Command14", "cancel"};
+  Shape Shape1{*this, "Shape1"};  // the frame drawn around the phone book
 
   // --- tab 2 "SMS" ---
   Label Label8{*this, "Label8", "Enter Call-Number"};

@@ -12,8 +12,10 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QIcon>
+#include <QListWidget>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QRadioButton>
 #include <QScrollArea>
 #include <QShowEvent>
 #include <QStyle>
@@ -273,8 +275,38 @@ QWidget* MainWindowView::buildVoiceCallTab() {
   layout->addWidget(make<QLabel>(page, m.Label4), 0, 0, 1, 2);
   layout->addWidget(number, 1, 0);
   layout->addWidget(dial, 1, 1);
+
+  // The SIM phone book beside the number it reads into and writes from, in its outline.
+  auto* book = new QFrame(page);
+  bindOutline(book, m.Shape1);
+  auto* grid = new QGridLayout(book);
+  grid->addWidget(make<QPushButton>(book, m.Command11), 0, 0);
+  grid->addWidget(make<QPushButton>(book, m.Command12), 0, 1);
+  auto* entries = make<QListWidget>(book, m.List4);
+  entries->setMinimumHeight(kSmsTextMinHeight);
+  grid->addWidget(entries, 1, 0, 1, 4);
+  grid->addWidget(make<QLabel>(book, m.Label21), 2, 0);
+  auto* steps = new QHBoxLayout;
+  steps->addWidget(make<QPushButton>(book, m.Command49));
+  steps->addWidget(make<QPushButton>(book, m.Command47));
+  auto* position = make<QLabel>(book, m.Label22);
+  position->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  position->setAlignment(Qt::AlignCenter);
+  position->setMinimumWidth(position->fontMetrics().horizontalAdvance(QStringLiteral("0000")));
+  steps->addWidget(position);
+  steps->addWidget(make<QPushButton>(book, m.Command46));
+  steps->addWidget(make<QPushButton>(book, m.Command48));
+  grid->addLayout(steps, 2, 1, 1, 3);
+  grid->addWidget(make<QLineEdit>(book, m.Text9), 3, 0);
+  grid->addWidget(make<QRadioButton>(book, m.Option1), 3, 1);
+  grid->addWidget(make<QRadioButton>(book, m.Option2), 3, 2);
+  grid->addWidget(make<QLabel>(book, m.Label23), 3, 3);
+  grid->addWidget(make<QPushButton>(book, m.Command13), 4, 0);
+  grid->addWidget(make<QPushButton>(book, m.Command14), 4, 1);
+  layout->addWidget(book, 2, 0, 1, 3);
+
   layout->setColumnStretch(2, 1);
-  layout->setRowStretch(2, 1);
+  layout->setRowStretch(3, 1);
   return page;
 }
 
