@@ -63,23 +63,14 @@ QVBoxLayout* labelled(QLabel* label, QWidget* list) {
 }  // namespace
 
 BinCodeFormView::BinCodeFormView(app::Application& app, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_app(app), m_model(app.context().binCodeForm) {
-  // The PDU creator is hidden behind it and waits for the packed text.
-  setWindowModality(Qt::ApplicationModal);
-  new RefreshBeat(this, kRefreshIntervalMs);
-
+    : ModalFormView(app, app.context().binCodeForm, kRefreshIntervalMs, parent),
+      m_model(app.context().binCodeForm) {
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(buildText());
   layout->addLayout(buildLists(), 1);
   layout->addLayout(buildButtons());
 
-  bind(static_cast<QWidget*>(this), static_cast<forms::Form&>(m_model));
-  m_visibility = m_model.changed.connect([this] { followVisibility(); });
-  followVisibility();
-}
-
-BinCodeFormView::~BinCodeFormView() {
-  m_model.changed.disconnect(m_visibility);
+  followForm([this] { m_model.Command3.click(); });
 }
 
 QLayout* BinCodeFormView::buildText() {
@@ -135,30 +126,6 @@ QLayout* BinCodeFormView::buildButtons() {
   row->addStretch(1);
   row->addWidget(make<QPushButton>(this, m.Command3));
   return row;
-}
-
-void BinCodeFormView::followVisibility() {
-  if (m_model.visible() == isVisible()) return;
-  if (m_model.visible()) {
-    show();
-    activateWindow();
-  } else {
-    hide();
-  }
-}
-
-void BinCodeFormView::closeEvent(QCloseEvent* event) {
-  // Closed by the program's end, or already unloaded by the model: nothing to do.
-  if (m_app.context().ended || !m_model.visible()) {
-    event->accept();
-    return;
-  }
-  // The close button is "cancel", back to the PDU creator; the model hides the window.
-  // From the event loop, as a click on the button would come.
-  event->ignore();
-  QTimer::singleShot(0, this, [this] {
-    if (!m_app.context().ended && m_model.visible()) m_model.Command3.click();
-  });
 }
 
 }  // namespace d7o::ui

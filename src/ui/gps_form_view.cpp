@@ -62,11 +62,8 @@ QGroupBox* group(QWidget* parent) {
 }  // namespace
 
 GpsFormView::GpsFormView(app::Application& app, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_app(app), m_model(app.context().gpsForm) {
-  // The analyzer holds the user until Exit, as the main window waits behind it.
-  setWindowModality(Qt::ApplicationModal);
-  new RefreshBeat(this, kRefreshIntervalMs);
-
+    : ModalFormView(app, app.context().gpsForm, kRefreshIntervalMs, parent),
+      m_model(app.context().gpsForm) {
   auto* menu = new QMenuBar(this);
   auto* exit = new QAction(this);
   menu->addAction(exit);
@@ -98,13 +95,7 @@ GpsFormView::GpsFormView(app::Application& app, QWidget* parent)
   layout->addWidget(buildProtocolRow());
   layout->addWidget(received);
 
-  bind(static_cast<QWidget*>(this), static_cast<forms::Form&>(m_model));
-  m_visibility = m_model.changed.connect([this] { followVisibility(); });
-  followVisibility();
-}
-
-GpsFormView::~GpsFormView() {
-  m_model.changed.disconnect(m_visibility);
+  followForm([this] { m_model.m_exit.click(); });
 }
 
 QWidget* GpsFormView::buildTimeAndPosition() {
@@ -293,30 +284,6 @@ QWidget* GpsFormView::buildProtocolRow() {
   row->addWidget(make<QPushButton>(protocols, m.Command1));
   row->addWidget(make<QPushButton>(protocols, m.Command3));
   return protocols;
-}
-
-void GpsFormView::followVisibility() {
-  if (m_model.visible() == isVisible()) return;
-  if (m_model.visible()) {
-    show();
-    activateWindow();
-  } else {
-    hide();
-  }
-}
-
-void GpsFormView::closeEvent(QCloseEvent* event) {
-  // Closed by the program's end, or already unloaded by the model: nothing to do.
-  if (m_app.context().ended || !m_model.visible()) {
-    event->accept();
-    return;
-  }
-  // The close button is Exit; the model hides the window. From the event loop: Exit
-  // activates the main window, which may wait for the modem.
-  event->ignore();
-  QTimer::singleShot(0, this, [this] {
-    if (!m_app.context().ended && m_model.visible()) m_model.m_exit.click();
-  });
 }
 
 bool GpsFormView::eventFilter(QObject* watched, QEvent* event) {

@@ -72,11 +72,8 @@ QLabel* heading(QWidget* parent, const char* text) {
 }  // namespace
 
 PduFormView::PduFormView(app::Application& app, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_app(app), m_model(app.context().pduForm) {
-  // The main window is hidden behind it and waits until "PDU to Host" or "cancel".
-  setWindowModality(Qt::ApplicationModal);
-  new RefreshBeat(this, kRefreshIntervalMs);
-
+    : ModalFormView(app, app.context().pduForm, kRefreshIntervalMs, parent),
+      m_model(app.context().pduForm) {
   auto* grid = new QGridLayout;
   grid->addWidget(buildServiceCentre(), 0, 0);
   grid->addWidget(buildTypeAndReference(), 0, 1);
@@ -96,13 +93,7 @@ PduFormView::PduFormView(app::Application& app, QWidget* parent)
   layout->addLayout(lower, 1);
   layout->addLayout(buildResult());
 
-  bind(static_cast<QWidget*>(this), static_cast<forms::Form&>(m_model));
-  m_visibility = m_model.changed.connect([this] { followVisibility(); });
-  followVisibility();
-}
-
-PduFormView::~PduFormView() {
-  m_model.changed.disconnect(m_visibility);
+  followForm([this] { m_model.Command3.click(); });
 }
 
 QWidget* PduFormView::buildServiceCentre() {
@@ -276,30 +267,6 @@ QLayout* PduFormView::buildResult() {
   layout->addLayout(pdu);
   layout->addLayout(buttons);
   return layout;
-}
-
-void PduFormView::followVisibility() {
-  if (m_model.visible() == isVisible()) return;
-  if (m_model.visible()) {
-    show();
-    activateWindow();
-  } else {
-    hide();
-  }
-}
-
-void PduFormView::closeEvent(QCloseEvent* event) {
-  // Closed by the program's end, or already unloaded by the model: nothing to do.
-  if (m_app.context().ended || !m_model.visible()) {
-    event->accept();
-    return;
-  }
-  // The close button is "cancel"; the model hides the window. From the event loop:
-  // "cancel" talks to the modem and shows the main window again.
-  event->ignore();
-  QTimer::singleShot(0, this, [this] {
-    if (!m_app.context().ended && m_model.visible()) m_model.Command3.click();
-  });
 }
 
 }  // namespace d7o::ui
