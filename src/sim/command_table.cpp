@@ -1,7 +1,8 @@
 // The AT commands the simulated D7O knows, one row each, and how a command line runs
 // through them. The handlers live with their subject: modem_commands.cpp (the GSM engine's
 // settings and status, the iChip), identity_commands.cpp, audio_commands.cpp,
-// voice_calls.cpp, and for SMS sms_settings.cpp, sms_store_commands.cpp, sms_sending.cpp.
+// voice_calls.cpp, phonebook_commands.cpp (the SIM phone book), and for SMS
+// sms_settings.cpp, sms_store_commands.cpp, sms_sending.cpp.
 #include "sim/command_table.h"
 
 #include "sim/modem_engine.h"
@@ -138,6 +139,14 @@ std::span<const CommandRow> ModemEngine::commandTable() {
       {"+CMGD=", Match::Prefix, &M::atCmgd},
       {"+CMGS=?", Match::Exact, &M::atAccept},
       {"+CMGS=", Match::Prefix, &M::atCmgs},
+      // The SIM phone book.
+      {"+CPBS=?", Match::Exact, &M::atRowInfo, kAnyEngine, "+CPBS: (\"SM\")"},
+      {"+CPBS?", Match::Exact, &M::atCpbsQuery},
+      {"+CPBS=", Match::Prefix, &M::atCpbsSet},
+      {"+CPBR=?", Match::Exact, &M::atCpbrRange},
+      {"+CPBR=", Match::Prefix, &M::atCpbr},
+      {"+CPBW=?", Match::Exact, &M::atCpbwRange},
+      {"+CPBW=", Match::Prefix, &M::atCpbw},
       // Voice calls.
       {"D", Match::Line, &M::atDial},
       {"A", Match::Exact, &M::atAnswerCall},

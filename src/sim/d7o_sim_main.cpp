@@ -27,6 +27,7 @@ extern "C" void onStopSignal(int) {
 void printUsage(std::ostream& out) {
   out << "Usage: d7o-sim [--baud N] [--no-echo] [--gps] [--position LAT,LON] [--sms-store N]\n"
          "               [--sms FROM:TEXT]... [--incoming-sms SECONDS:FROM:TEXT]...\n"
+         "               [--phonebook-size N]\n"
          "\n"
          "Runs the simulated Tarvik D7O modem on a pseudo-terminal. The first line written\n"
          "to standard output is the device to open (e.g. /dev/pts/3); the modem serves it\n"
@@ -48,6 +49,9 @@ void printUsage(std::ostream& out) {
          "              messages take positions 1, 2, ... in order\n"
          "  --incoming-sms SECONDS:FROM:TEXT\n"
          "              a message that arrives SECONDS after the start (\"+CMTI\"); repeatable\n"
+         "  --phonebook-size N\n"
+         "              positions of the SIM phone book, 1..255 (default 250); it starts with\n"
+         "              entries at positions 1, 2 and 5 (those within the size)\n"
          "  --help      show this text\n"
          "\n"
          "TEXT is UTF-8 and must fit one message (160 characters of the GSM alphabet, else 70).\n";
@@ -76,6 +80,7 @@ struct Options {
   double latitude = d7o::sim::ModemConfig{}.gpsLatitude;
   double longitude = d7o::sim::ModemConfig{}.gpsLongitude;
   int smsStoreSize = d7o::sim::ModemConfig{}.smsStoreSize;
+  int phonebookSize = d7o::sim::ModemConfig{}.phonebookSize;
   std::vector<d7o::sim::StoredSms> smsAtStart;
   std::vector<IncomingSms> incoming;
 };
@@ -133,6 +138,17 @@ int parseOptions(int argc, char** argv, Options& options) {
       }
       if (!parsePosition(position, options)) {
         std::cerr << "d7o-sim: --position needs LAT,LON in degrees (e.g. -33.8568,151.2153)\n";
+        return 2;
+      }
+      continue;
+    }
+    if (arg == "--phonebook-size") {
+      const std::string_view text = i + 1 < argc ? std::string_view(argv[++i]) : "";
+      const auto [end, ec] =
+          std::from_chars(text.data(), text.data() + text.size(), options.phonebookSize);
+      if (text.empty() || ec != std::errc{} || end != text.data() + text.size() ||
+          options.phonebookSize < 1 || options.phonebookSize > 255) {
+        std::cerr << "d7o-sim: --phonebook-size needs a number of positions, 1..255\n";
         return 2;
       }
       continue;
@@ -240,6 +256,7 @@ int main(int argc, char** argv) {
   config.gpsLatitude = options.latitude;
   config.gpsLongitude = options.longitude;
   config.smsStoreSize = options.smsStoreSize;
+  config.phonebookSize = options.phonebookSize;
   config.smsAtStart = options.smsAtStart;
   if (static_cast<int>(config.smsAtStart.size()) > config.smsStoreSize) {
     std::cerr << "d7o-sim: " << config.smsAtStart.size() << " messages do not fit a store of "

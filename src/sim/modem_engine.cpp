@@ -26,6 +26,7 @@ ModemEngine::ModemEngine(SimClock& clock, ModemConfig config)
       m_powerOnAt(clock.now()),
       m_gpsAcquiringSince(clock.now()),
       m_gpsWasOff(!m_config.powered),
+      m_phonebook(m_config.phonebookSize),
       m_smsStore(m_config.smsStoreSize),
       m_serviceCentre(m_config.serviceCentre),
       m_networkTimeBase(clock.now()) {
@@ -33,6 +34,9 @@ ModemEngine::ModemEngine(SimClock& clock, ModemConfig config)
   resetSmsSettings();
   for (const StoredSms& sms : m_config.smsAtStart) {
     if (pduOfStored(sms, m_serviceCentre)) m_smsStore.add(sms);
+  }
+  for (const PhonebookEntry& entry : m_config.phonebookAtStart) {
+    if (!phonebookEntryError(entry) && !m_phonebook.at(entry.index)) m_phonebook.put(entry);
   }
   if (m_config.nmeaFromPowerOn) startGpsStream(Millis(0));
 }

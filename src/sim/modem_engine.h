@@ -4,6 +4,7 @@
 #include "sim/device_firmware.h"
 #include "sim/nmea_sentences.h"
 #include "sim/sim_clock.h"
+#include "sim/sim_phonebook.h"
 #include "sim/sms_format.h"
 #include "sim/sms_store.h"
 
@@ -112,6 +113,14 @@ struct ModemConfig {
   std::string imsi = "262019876543210";
   std::string model;
   std::string revision;
+  // The SIM phone book ("SM"): its positions, and the entries on it at power-on (one that
+  // does not fit the SIM, or lies beyond its size, is left out).
+  int phonebookSize = 250;
+  std::vector<PhonebookEntry> phonebookAtStart = {
+      {1, "0123456789", 129, "Testnumber"},
+      {2, "+491711234567", 145, "Office"},
+      {5, "0301234567", 129, "Workshop"},
+  };
 };
 
 // What became of an incoming message (ModemEngine::deliverSms).
@@ -193,8 +202,14 @@ class ModemEngine {
   // The far end hangs up the call in progress: "NO CARRIER". False when no call is up.
   bool farEndHangUp();
   CallState callState() const { return m_call; }
-  // The number of the last voice dial, as given ("0123", ">5" for phone-book position 5).
+  // The number of the last voice dial, as given ("0123", ">5" for phone-book position 5),
+  // and the number it called (for ">5" the one stored at position 5).
   const std::string& dialledNumber() const { return m_dialled; }
+  const std::string& calledNumber() const { return m_called; }
+
+  // The SIM phone book (phonebook_commands.cpp); it stays on the SIM over a restart.
+  const SimPhonebook& phonebook() const { return m_phonebook; }
+  SimPhonebook& phonebook() { return m_phonebook; }
 
   const AudioSettings& audio() const { return m_audio; }
 
@@ -323,6 +338,18 @@ class ModemEngine {
   bool atSnfiSet(const AtCommand& c, Answer& a);
   bool atSnfoQuery(const AtCommand& c, Answer& a);
   bool atSnfoSet(const AtCommand& c, Answer& a);
+  // The phone book (phonebook_commands.cpp):
+  bool atCpbsQuery(const AtCommand& c, Answer& a);
+  bool atCpbsSet(const AtCommand& c, Answer& a);
+  bool atCpbrRange(const AtCommand& c, Answer& a);
+  bool atCpbr(const AtCommand& c, Answer& a);
+  bool atCpbwRange(const AtCommand& c, Answer& a);
+  bool atCpbw(const AtCommand& c, Answer& a);
+  // False, with the SIM's "+CME ERROR", when the phone book cannot be reached.
+  bool phonebookSimReady(Answer& a) const;
+  // The number at phone-book position `memory` (">5" -> "5") for a dial; none, with the
+  // "+CME ERROR" in `a`, when it is not there.
+  std::optional<std::string> phonebookNumber(std::string_view memory, Answer& a) const;
   // Voice calls (voice_calls.cpp):
   bool atDial(const AtCommand& c, Answer& a);
   bool atAnswerCall(const AtCommand& c, Answer& a);
@@ -366,6 +393,8 @@ class ModemEngine {
   CallState m_call = CallState::Idle;
   unsigned m_callSerial = 0;  // changes with each call state, so stale call timers do nothing
   std::string m_dialled;
+  std::string m_called;
+  SimPhonebook m_phonebook;
   AudioSettings m_audio;
   DeviceState m_device;
   bool m_restarting = false;

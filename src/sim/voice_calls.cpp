@@ -3,6 +3,10 @@
 #include "sim/modem_engine.h"
 #include "sim/modem_text.h"
 
+#include <optional>
+#include <string>
+#include <string_view>
+
 namespace d7o::sim {
 
 namespace {
@@ -45,13 +49,21 @@ void ModemEngine::setCall(CallState state) {
 }
 
 // "D0123;", "D>5;": the whole rest of the line is the dial string. Only voice calls (";" at
-// the end) are offered; a data call is not. The call's result follows the ring-out.
+// the end) are offered; a data call is not. The call's result follows the ring-out. ">5"
+// calls the number at position 5 of the SIM phone book; an empty position calls nobody.
 bool ModemEngine::atDial(const AtCommand& c, Answer& a) {
   const std::string_view dialString = c.args();
   if (dialString.empty() || dialString.back() != ';') return false;
   const std::string number(dialString.substr(0, dialString.size() - 1));
   if (!isDialString(number) || m_call != CallState::Idle) return false;
+  std::string called = number;
+  if (startsWith(number, ">")) {
+    std::optional<std::string> stored = phonebookNumber(std::string_view(number).substr(1), a);
+    if (!stored) return false;
+    called = std::move(*stored);
+  }
   m_dialled = number;
+  m_called = std::move(called);
   setCall(CallState::Dialling);
   m_clock.after(m_config.answerDelay + m_config.ringOutDelay, [this, call = m_callSerial] {
     if (call != m_callSerial || m_call != CallState::Dialling) return;  // hung up meanwhile
