@@ -21,14 +21,6 @@ namespace {
 constexpr int kRefreshIntervalMs = 40;
 constexpr int kTextLines = 4;
 
-// A widget of `parent`, bound to its control.
-template <typename Widget, typename Control>
-Widget* make(QWidget* parent, Control& control) {
-  auto* widget = new Widget(parent);
-  bind(widget, control);
-  return widget;
-}
-
 // The width a box in `widget`'s font needs for `widest`, with its frame and margins.
 int widthFor(const QWidget& widget, const char* widest, int extra = 0) {
   const int frame = widget.style()->pixelMetric(QStyle::PM_DefaultFrameWidth);

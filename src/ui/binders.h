@@ -61,4 +61,12 @@ void bind(CompassNeedle* needle, forms::Line& control);
 // A window's caption, and its position and size whenever the model changes them.
 void bind(QWidget* window, forms::Form& form);
 
+// A widget of `parent`, bound to its control.
+template <typename Widget, typename Control>
+Widget* make(QWidget* parent, Control& control) {
+  auto* widget = new Widget(parent);
+  bind(widget, control);
+  return widget;
+}
+
 }  // namespace d7o::ui

@@ -20,14 +20,6 @@ namespace d7o::ui {
 
 namespace {
 
-// A widget of `parent`, bound to its control.
-template <typename Widget, typename Control>
-Widget* make(QWidget* parent, Control& control) {
-  auto* widget = new Widget(parent);
-  bind(widget, control);
-  return widget;
-}
-
 // A designed caption: text the program never changes.
 QLabel* caption(QWidget* parent, const char* name, const char* text) {
   auto* label = new QLabel(QString::fromLatin1(text), parent);

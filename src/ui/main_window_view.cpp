@@ -59,14 +59,6 @@ class TerminalRowDelegate : public QStyledItemDelegate {
   mutable QSize m_size;
 };
 
-// A widget of `parent`, bound to its control.
-template <typename Widget, typename Control>
-Widget* make(QWidget* parent, Control& control) {
-  auto* widget = new Widget(parent);
-  bind(widget, control);
-  return widget;
-}
-
 QFrame* makeLamp(QWidget* parent, forms::Shape& control) {
   auto* lamp = make<QFrame>(parent, control);
   lamp->setFrameShape(QFrame::Box);

@@ -21,14 +21,6 @@ constexpr int kRefreshIntervalMs = 40;
 constexpr int kDecodedMinHeight = 100;
 constexpr int kUserDataMinHeight = 60;
 
-// A widget of `parent`, bound to its control.
-template <typename Widget, typename Control>
-Widget* make(QWidget* parent, Control& control) {
-  auto* widget = new Widget(parent);
-  bind(widget, control);
-  return widget;
-}
-
 QFont fixedFont() {
   return QFontDatabase::systemFont(QFontDatabase::FixedFont);
 }
