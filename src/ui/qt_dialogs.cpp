@@ -2,6 +2,7 @@
 
 #include "ui/latin1.h"
 
+#include <QApplication>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -44,10 +45,15 @@ QMessageBox::Icon toQt(platform::MessageIcon icon) {
 
 }  // namespace
 
+QWidget* QtDialogs::owner() const {
+  QWidget* modal = QApplication::activeModalWidget();
+  return modal != nullptr && modal->isVisible() ? modal : m_parent.data();
+}
+
 platform::MessageAnswer QtDialogs::messageBox(const std::string& text, const std::string& title,
                                               platform::MessageIcon icon,
                                               platform::MessageButtons buttons) {
-  QMessageBox box(m_parent);
+  QMessageBox box(owner());
   box.setIcon(toQt(icon));
   box.setWindowTitle(titleText(title));
   // Texts may carry what the modem sent: never read them as markup.
@@ -70,7 +76,7 @@ std::string QtDialogs::inputBox(const std::string& prompt, const std::string& ti
                                 const std::string& defaultText) {
   bool accepted = false;
   const QString answer =
-      QInputDialog::getText(m_parent, titleText(title), bodyText(prompt), QLineEdit::Normal,
+      QInputDialog::getText(owner(), titleText(title), bodyText(prompt), QLineEdit::Normal,
                             fromLatin1(defaultText), &accepted);
   if (!accepted) return {};
   return toLatin1(answer);

@@ -20,6 +20,10 @@ class QtDialogs : public platform::Dialogs {
                        const std::string& defaultText) override;
 
  private:
+  // The window a box opens over: the side window that holds the user (the main window is
+  // hidden behind it), else the main window.
+  QWidget* owner() const;
+
   QPointer<QWidget> m_parent;
 };
 
