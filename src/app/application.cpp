@@ -6,6 +6,7 @@
 #include "app/text.h"
 
 #include <cmath>
+#include <initializer_list>
 
 namespace d7o::app {
 
@@ -155,6 +156,10 @@ void Application::fillFields() {
   w.Text7.setText(configItem(ini_index::kServiceCentre));
   w.Text14.setText(configItem(ini_index::kServiceCentre));
   w.Text8.setText(configItem(ini_index::kVoiceNumber));
+  // The alarm inputs report to the SMS number until the user names another.
+  for (forms::TextBox* dest : {&w.Text13, &w.Text19, &w.Text22}) {
+    dest->setText(configItem(ini_index::kSmsNumber));
+  }
 }
 
 void Application::activate() {

@@ -15,6 +15,7 @@ Subsystems::Subsystems(Context& ctx, std::function<void()> activateMain)
       voiceCall(ctx, link),
       optionsTab(ctx, link),
       staging(ctx, link),
+      alarmPanel(ctx, link),
       gpsAnalyzer(ctx, link, activateMain),
       pduCreator(ctx, link, std::move(activateMain)),
       smsTab(ctx, link, pduCreator),
@@ -29,6 +30,7 @@ Subsystems::Subsystems(Context& ctx, std::function<void()> activateMain)
                                               .sms = smsTab,
                                               .phoneBook = phoneBook})) {
   moduleInit.setReceivePath(&receiver);
+  moduleInit.setDeviceTabShown([this] { alarmPanel.CreateAlarmSettings(); });
 }
 
 }  // namespace d7o::app

@@ -4,6 +4,7 @@
 #include "console/options_tab.h"
 #include "console/terminal.h"
 #include "console/voice_call.h"
+#include "device/alarm_panel.h"
 #include "device/staging.h"
 #include "dispatch/mode_states.h"
 #include "dispatch/receive_handler.h"
@@ -38,6 +39,7 @@ struct Subsystems {
   console::VoiceCall voiceCall;
   console::OptionsTab optionsTab;
   device::Staging staging;
+  device::AlarmPanel alarmPanel;
   gps::Analyzer gpsAnalyzer;
   sms::PduCreator pduCreator;
   sms::SmsTab smsTab;

@@ -189,30 +189,54 @@ inline void OptionGroup::selected(OptionButton* chosen) {
   }
 }
 
-// A drop-down list of fixed items.
+// A drop-down list of fixed items. An editable one also takes text the user types, which a
+// choice from the list replaces.
 class ComboBox : public Control {
  public:
   ComboBox(std::string name, std::vector<std::string> items, int listIndex)
       : Control(std::move(name)), m_items(std::move(items)), m_listIndex(listIndex) {}
-  ComboBox(Form& form, std::string name, std::vector<std::string> items, int listIndex)
-      : Control(form, std::move(name)), m_items(std::move(items)), m_listIndex(listIndex) {}
+  ComboBox(Form& form, std::string name, std::vector<std::string> items, int listIndex,
+           bool editable = false)
+      : Control(form, std::move(name)),
+        m_items(std::move(items)),
+        m_listIndex(listIndex),
+        m_editable(editable),
+        m_text(itemText(listIndex)) {}
   const std::vector<std::string>& items() const { return m_items; }
   int listIndex() const { return m_listIndex; }
-  std::string text() const {
-    return m_listIndex >= 0 && m_listIndex < static_cast<int>(m_items.size())
-               ? m_items[static_cast<std::size_t>(m_listIndex)]
-               : std::string();
-  }
+  bool editable() const { return m_editable; }
+  std::string text() const { return m_editable ? m_text : itemText(m_listIndex); }
   // Choosing an entry, from code or by the user, raises Click.
   void setListIndex(int index) {
     if (index < -1 || index >= static_cast<int>(m_items.size())) return;
+    if (m_editable) assign(m_text, itemText(index));
     if (assign(m_listIndex, index)) Click.emit();
+  }
+  // Typing into an editable combo: no Click, and no entry of the list is chosen any more.
+  void setText(std::string text) {
+    if (!m_editable) return;
+    assign(m_text, std::move(text));
+    assign(m_listIndex, -1);
   }
   Signal<> Click;
 
  private:
+  std::string itemText(int index) const {
+    return index >= 0 && index < static_cast<int>(m_items.size())
+               ? m_items[static_cast<std::size_t>(index)]
+               : std::string();
+  }
+
   std::vector<std::string> m_items;
   int m_listIndex;
+  bool m_editable = false;
+  std::string m_text;
+};
+
+// A picture the program only shows or hides (the wiring sample of the alarm tab).
+class PictureBox : public Control {
+ public:
+  using Control::Control;
 };
 
 class TextBox : public Control {

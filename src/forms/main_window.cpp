@@ -45,6 +45,10 @@ MainWindow::MainWindow() : Form("REZEDEV7", kStandardTitle) {
   Text6.setMultiLine(true);
   Text6.setText("Test-SMS\r\n");
   Command5.setEnabled(false);
+  Text17.setText("KEY1 switched");
+  Text20.setText("KEY2 switched");
+  Text23.setText("KEY3 switched");
+  Picture2.setVisible(false);
   m_gps.setVisible(false);
   Label1.setVisible(false);
 }

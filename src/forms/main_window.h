@@ -128,6 +128,74 @@ struct MainWindow : Form {
   CommandButton Command7{*this, "Command7", "Send to D7O"};  //
   CommandButton Command10{*this, "Command10", "save configuration"};
 
+  // --- tab 4 "R7O-3 Alarm" ---
+  Frame Frame4{*this, "Frame4", "Input - Parameters"};
+  // column captions and row labels
+  Label Label34{*this, "Label34", "IN1 (Pin11)"};
+  Label Label35{*this, "Label35", "IN2 (Pin12)"};
+  Label Label36{*this, "Label36", "IN3 (Pin13)"};
+  Label Label37{*this, "Label37", "KIND"};
+  Label Label39{*this, "Label39", "Dest. No."};
+  Label Label40{*this, "Label40", "Alarm text"};
+  Label Label41{*this, "Label41", "appendGPS protocol"};
+  Label Label42{*this, "Label42", "Input detect-->"};
+  Label Label43{*this, "Label43", "KEY1"};
+  Label Label46{*this, "Label46", "KEY2"};
+  Label Label47{*this, "Label47", "KEY3"};
+  Label Label51{*this, "Label51", "OUT1"};
+  // kind of each input's alarm; a kind the list does not offer may be typed
+  ComboBox Combo2{*this, "Combo2", {"SMS", "Data", "Voice", "GPS"}, -1, true};
+  ComboBox Combo3{*this, "Combo3", {"SMS", "Data", "Voice", "GPS"}, -1, true};
+  ComboBox Combo4{*this, "Combo4", {"SMS", "Data", "Voice", "GPS"}, -1, true};
+  CommandButton Command24{*this, "Command24", "set"};  // sends Text24
+  CommandButton Command26{*this, "Command26", "set"};  // sends Text25
+  CommandButton Command27{*this, "Command27", "set"};  // sends Text26
+  TextBox Text13{*this, "Text13"};                     // destination of IN1
+  TextBox Text19{*this, "Text19"};                     // destination of IN2
+  TextBox Text22{*this, "Text22"};                     // destination of IN3
+  TextBox Text17{*this, "Text17"};                     // alarm text of IN1
+  TextBox Text20{*this, "Text20"};                     // alarm text of IN2
+  TextBox Text23{*this, "Text23"};                     // alarm text of IN3
+  CheckBox Check2{*this, "Check2", ""};                // append the position to IN1's alarm
+  CheckBox Check6{*this, "Check6", ""};                // ... IN2's
+  CheckBox Check7{*this, "Check7", ""};                // ... IN3's
+  // the edge each input reports
+  Frame Frame15{*this, "Frame15", ""};
+  OptionGroup edge1Group;
+  OptionButton Option3{*this, "Option3", " rising edge", edge1Group, true};
+  OptionButton Option4{*this, "Option4", "falling edge", edge1Group};
+  OptionButton Option9{*this, "Option9", "each edge", edge1Group};
+  Frame Frame16{*this, "Frame16", ""};
+  OptionGroup edge2Group;
+  OptionButton Option5{*this, "Option5", "rising edge", edge2Group, true};
+  OptionButton Option6{*this, "Option6", "falling edge", edge2Group};
+  OptionButton Option8{*this, "Option8", "each edge", edge2Group};
+  Frame Frame17{*this, "Frame17", ""};
+  OptionGroup edge3Group;
+  OptionButton Option10{*this, "Option10", "rising edge", edge3Group, true};
+  OptionButton Option11{*this, "Option11", "falling edge", edge3Group};
+  OptionButton Option7{*this, "Option7", "each edge", edge3Group};
+  TextBox Text24{*this, "Text24"};  // IN1's line
+  TextBox Text25{*this, "Text25"};  // IN2's line
+  TextBox Text26{*this, "Text26"};  // IN3's line
+  // the output OUT1
+  Frame Frame7{*this, "Frame7", "Out1-Parameters"};
+  ComboBox Combo5{*this, "Combo5", {"ON", "OFF", "one Time Imp.", "cycled switching"}, 3, true};
+  Label Label44{*this, "Label44", "Time1"};
+  Label Spin3{*this, "Spin3", "10"};  // time 1
+  Label Label45{*this, "Label45", "Time2"};
+  Label Spin4{*this, "Spin4", "10"};                 // time 2
+  CommandButton Command34{*this, "Command34", "+"};  // time 1 up
+  CommandButton Command35{*this, "Command35", "-"};  // time 1 down
+  CommandButton Command36{*this, "Command36", "+"};  // time 2 up
+  CommandButton Command37{*this, "Command37", "-"};  // time 2 down
+  TextBox Text28{*this, "Text28"};                   // OUT1's line
+  CommandButton Command33{*this, "Command33", "Set Out1  "};
+  CommandButton Command52{*this, "Command52", "Sample"};
+  PictureBox Picture2{*this, "Picture2"};  // wiring sample, hidden at start
+  CommandButton Command28{*this, "Command28", "clear all fail messages"};
+  CommandButton Command32{*this, "Command32", "read Configuration"};
+
   // --- tab 5 "R7O-3 GPS" ---
   Frame Frame3{*this, "Frame3", ""};
   Label Label26{*this, "Label26", "Configuration string"};

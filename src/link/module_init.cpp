@@ -112,6 +112,8 @@ void ModuleInit::Tab1_Click(int /*previousTab*/) {
             "newest Firmware",
             "Firmware ERROR ", MessageIcon::Critical, MessageButtons::Ok);
         w.Tab1.setTab(forms::tabs::kTerminal);
+      } else if (m_deviceTabShown) {
+        m_deviceTabShown();
       }
       break;
     default:

@@ -3,6 +3,7 @@
 #include "app/context.h"
 #include "app/reply_flow.h"
 
+#include <functional>
 #include <string>
 
 namespace d7o::link {
@@ -19,6 +20,8 @@ class ModuleInit {
 
   ModuleInit(app::Context& ctx, SerialLink& link);
   void setReceivePath(app::ReceivePath* receivePath) { m_receivePath = receivePath; }
+  // Runs when the Alarm or GPS tab opens on a modem that answered with a supported firmware.
+  void setDeviceTabShown(std::function<void()> shown) { m_deviceTabShown = std::move(shown); }
 
   void Command1_Click();  // "INIT"
   void Command2_Click();  // "Enter PIN"
@@ -49,6 +52,7 @@ class ModuleInit {
   app::Context& m_ctx;
   SerialLink& m_link;
   app::ReceivePath* m_receivePath = nullptr;
+  std::function<void()> m_deviceTabShown;
 };
 
 }  // namespace d7o::link

@@ -4,6 +4,7 @@
 #include "ui/binders.h"
 #include "ui/latin1.h"
 
+#include <QLineEdit>
 #include <QSignalBlocker>
 
 namespace d7o::ui {
@@ -14,7 +15,10 @@ class ComboBoxBinder : public Binder {
  public:
   ComboBoxBinder(QComboBox* w, forms::ComboBox& c) : Binder(w, w), m_widget(w), m_control(c) {
     w->setObjectName(fromLatin1(c.name()));
-    w->setEditable(false);
+    // An editable combo takes a typed text, which reaches the model without a Click.
+    w->setEditable(c.editable());
+    // Typed text stays the model's; it never becomes an entry of the list.
+    w->setInsertPolicy(QComboBox::NoInsert);
     {
       const QSignalBlocker block(w);
       w->clear();
@@ -28,6 +32,11 @@ class ComboBoxBinder : public Binder {
       // The Click handler may have chosen another entry; the combo shows the model's.
       show();
     });
+    if (QLineEdit* edit = w->lineEdit()) {
+      // `textEdited` is the user's typing only, never a text set from code.
+      connect(edit, &QLineEdit::textEdited, this,
+              [this](const QString& text) { m_control.setText(toLatin1(text)); });
+    }
     show();
   }
 
@@ -35,6 +44,12 @@ class ComboBoxBinder : public Binder {
   void show() override {
     const QSignalBlocker block(m_widget);
     m_widget->setCurrentIndex(m_control.listIndex());
+    if (QLineEdit* edit = m_widget->lineEdit()) {
+      // Only a different text is written back: rewriting the same one would move the cursor
+      // of a user typing in the middle.
+      const QString text = fromLatin1(m_control.text());
+      if (edit->text() != text) edit->setText(text);
+    }
     applyControlState(m_widget, m_control);
   }
 

@@ -31,6 +31,7 @@ class MainWindowView : public QMainWindow {
   QWidget* buildVoiceCallTab();
   QWidget* buildSmsTab();
   QWidget* buildOptionsTab();
+  QWidget* buildAlarmTab();
   QWidget* buildGpsTab();
   QWidget* buildAboutTab();
   // The program hides the main window while the GPS analyzer is shown.

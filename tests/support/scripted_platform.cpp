@@ -12,8 +12,11 @@ platform::MessageAnswer ScriptedDialogs::messageBox(const std::string& text,
                                                     platform::MessageButtons buttons) {
   shown.push_back({Shown::Kind::Message, text, title, icon, ""});
   if (whileOpen) whileOpen();
-  return buttons == platform::MessageButtons::YesNo ? platform::MessageAnswer::Yes
-                                                    : platform::MessageAnswer::Ok;
+  if (buttons != platform::MessageButtons::YesNo) return platform::MessageAnswer::Ok;
+  if (m_messageAnswers.empty()) return platform::MessageAnswer::Yes;
+  const platform::MessageAnswer answer = m_messageAnswers.front();
+  m_messageAnswers.pop_front();
+  return answer;
 }
 
 std::string ScriptedDialogs::inputBox(const std::string& prompt, const std::string& title,

@@ -31,6 +31,8 @@ class ScriptedDialogs : public platform::Dialogs {
 
   // Answers for the next input boxes, in order; without one the box is cancelled ("").
   void answerInput(std::string answer) { m_inputAnswers.push_back(std::move(answer)); }
+  // Answers for the next Yes/No boxes, in order; without one the answer is Yes.
+  void answerMessage(platform::MessageAnswer answer) { m_messageAnswers.push_back(answer); }
   // Runs while a box is open (a modal box pumps events in the real program).
   std::function<void()> whileOpen;
 
@@ -39,6 +41,7 @@ class ScriptedDialogs : public platform::Dialogs {
 
  private:
   std::deque<std::string> m_inputAnswers;
+  std::deque<platform::MessageAnswer> m_messageAnswers;
 };
 
 class RecordingShell : public platform::Shell {
