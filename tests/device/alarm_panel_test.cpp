@@ -19,12 +19,7 @@ using platform::MessageIcon;
 constexpr std::string_view kNumber = "0123456789";
 
 struct AlarmRig {
-  AlarmRig() {
-    rig.startWithOpenPort();
-    rig.state().link.baudRateKnown = true;
-    rig.state().link.modemAnswered = true;
-    rig.wire();
-  }
+  AlarmRig() { rig.startAnswered(); }
   forms::MainWindow& w() { return rig.main(); }
   Rig rig;
 };

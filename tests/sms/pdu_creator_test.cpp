@@ -17,10 +17,7 @@ using platform::Millis;
 // The program up, the PDU creator opened from "switch to PDU-Mode".
 struct PduRig {
   PduRig() {
-    rig.startWithOpenPort();
-    // As after the start's baud-rate search: the main window's activation asks no more.
-    rig.state().link.baudRateKnown = true;
-    rig.state().link.modemAnswered = true;
+    rig.startAnswered();
     rig.main().Command4.click();
     rig.wire();
   }

@@ -12,12 +12,7 @@ namespace {
 using platform::Millis;
 
 struct SimBookRig {
-  SimBookRig() {
-    rig.startWithOpenPort();
-    rig.state().link.baudRateKnown = true;
-    rig.state().link.modemAnswered = true;
-    rig.wire();
-  }
+  SimBookRig() { rig.startAnswered(); }
   Rig rig;
 };
 

@@ -11,12 +11,7 @@ namespace {
 using platform::Millis;
 
 struct BookRig {
-  BookRig() {
-    rig.startWithOpenPort();
-    rig.state().link.baudRateKnown = true;
-    rig.state().link.modemAnswered = true;
-    rig.wire();
-  }
+  BookRig() { rig.startAnswered(); }
   forms::MainWindow& w() { return rig.main(); }
   app::PhonebookState& book() { return rig.state().phonebook; }
   Rig rig;

@@ -14,12 +14,7 @@ using platform::Millis;
 constexpr char kCtrlZ = '\x1a';
 
 struct SmsRig {
-  explicit SmsRig(sim::ModemConfig modem = {}) : rig(modem) {
-    rig.startWithOpenPort();
-    rig.state().link.baudRateKnown = true;
-    rig.state().link.modemAnswered = true;
-    rig.wire();
-  }
+  explicit SmsRig(sim::ModemConfig modem = {}) : rig(modem) { rig.startAnswered(); }
   forms::MainWindow& w() { return rig.main(); }
   app::SmsState& sms() { return rig.state().sms; }
   Rig rig;

@@ -26,6 +26,13 @@ void Rig::startWithOpenPort() {
   app->link().openPort();
 }
 
+void Rig::startAnswered() {
+  startWithOpenPort();
+  state().link.baudRateKnown = true;
+  state().link.modemAnswered = true;
+  wire();
+}
+
 bool Rig::bringUp(platform::Millis limit) {
   if (!app) {
     writeDefaultIni();

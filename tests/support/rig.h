@@ -32,6 +32,10 @@ struct Rig {
   bool start(const std::string& classicArgument = "");
   // Start-up and an open port at 9600 (what a found baud rate leaves).
   void startWithOpenPort();
+  // As after a start whose baud-rate search found the modem: the port open, the modem
+  // answered (every tab opens), the main window's activation searches no more, and the
+  // wire empty.
+  void startAnswered();
   // Start-up (unless the program was started already), the first activation of the main window (the
   // baud-rate search) and the module initialisation, until the standard title and the green network
   // lamp show or `limit` passes. True when the module came up.

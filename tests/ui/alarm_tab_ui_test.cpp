@@ -21,9 +21,7 @@ namespace {
 struct AlarmTab {
   AlarmTab() : window(open()) {}
   MainWindowView* open() {
-    rig.startWithOpenPort();
-    rig.state().link.baudRateKnown = true;
-    rig.state().link.modemAnswered = true;
+    rig.startAnswered();
     rig.state().link.firmwareSupported = true;
     return new MainWindowView(*rig.app, MainWindowView::Activation::ByCaller);
   }
