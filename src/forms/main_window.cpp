@@ -43,7 +43,7 @@ MainWindow::MainWindow() : Form("REZEDEV7", kStandardTitle) {
   Command30.setToolTip("Reset for K7-1 and K7-3");
   Text14.setEnabled(false);
   Text6.setMultiLine(true);
-  Text6.setText("Test-SMS\r\n");
+  Text6.setText(kInitialSmsText);
   Command5.setEnabled(false);
   Text17.setText("KEY1 switched");
   Text20.setText("KEY2 switched");

@@ -18,6 +18,8 @@ inline constexpr int kAbout = 6;
 }  // namespace tabs
 
 inline constexpr const char* kStandardTitle = "Tarvik D7O Test & Development Tool  V8.0.7";
+// The message both SMS windows start with, line end included.
+inline constexpr const char* kInitialSmsText = "Test-SMS\r\n";
 inline constexpr const char* kInitialisingTitle = "...please wait while initialising Tarvik-Module";
 
 // The main window REZEDEV7. Controls keep the program's numbered names; the caption is in

@@ -1,5 +1,7 @@
 #include "forms/pdu_form.h"
 
+#include "forms/main_window.h"
+
 namespace d7o::forms {
 
 PduForm::PduForm() : Form("PDU", "Sample for send SMS in PDU - Mode") {
@@ -54,7 +56,7 @@ void PduForm::restoreDesign() {
   Text8.setText("00");
   Text9.setText("F6");
   Text13.setText("A7");
-  Text12.setText("Test-SMS\r\n");
+  Text12.setText(kInitialSmsText);
   Text12.setMaxLength(0);
   Check1.restoreDesignValue(true);
   for (OptionButton* chosen : {&Option9, &Option1, &Option12, &Option5, &Option8}) {

@@ -90,22 +90,7 @@ bool ModemEngine::atCgsn(const AtCommand&, Answer& a) {
 
 // "+CIMI" -> "262019876543210": read from the SIM, so only once it is unlocked.
 bool ModemEngine::atCimi(const AtCommand&, Answer& a) {
-  switch (m_config.sim) {
-    case SimCard::Unreadable:
-      a.final = "+CME ERROR: 10";
-      return false;
-    case SimCard::Missing:
-      a.final = "+CME ERROR: 13";
-      return false;
-    case SimCard::PinRequired:
-      if (!m_simUnlocked) {
-        a.final = "+CME ERROR: 11";
-        return false;
-      }
-      break;
-    case SimCard::Ready:
-      break;
-  }
+  if (!simReady(a)) return false;
   a.info += framed(m_config.imsi);
   return true;
 }

@@ -345,8 +345,9 @@ class ModemEngine {
   bool atCpbr(const AtCommand& c, Answer& a);
   bool atCpbwRange(const AtCommand& c, Answer& a);
   bool atCpbw(const AtCommand& c, Answer& a);
-  // False, with the SIM's "+CME ERROR", when the phone book cannot be reached.
-  bool phonebookSimReady(Answer& a) const;
+  // False, with the SIM's "+CME ERROR", while the SIM cannot be read (the phone book,
+  // the IMSI).
+  bool simReady(Answer& a) const;
   // The number at phone-book position `memory` (">5" -> "5") for a dial; none, with the
   // "+CME ERROR" in `a`, when it is not there.
   std::optional<std::string> phonebookNumber(std::string_view memory, Answer& a) const;

@@ -41,7 +41,7 @@ std::string reported(const PhonebookEntry& entry) {
 }  // namespace
 
 // Like the other SIM commands: "+CME ERROR: 10" unreadable, 13 none, 11 PIN not yet given.
-bool ModemEngine::phonebookSimReady(Answer& a) const {
+bool ModemEngine::simReady(Answer& a) const {
   switch (m_config.sim) {
     case SimCard::Unreadable:
       return refuse(a, 10);
@@ -57,7 +57,7 @@ bool ModemEngine::phonebookSimReady(Answer& a) const {
 
 // "+CPBS?" -> "+CPBS: \"SM\",3,250": the SIM is the only storage, used and total positions.
 bool ModemEngine::atCpbsQuery(const AtCommand&, Answer& a) {
-  if (!phonebookSimReady(a)) return false;
+  if (!simReady(a)) return false;
   a.info += framed("+CPBS: \"SM\"," + std::to_string(m_phonebook.used()) + "," +
                    std::to_string(m_phonebook.size()));
   return true;
@@ -68,13 +68,13 @@ bool ModemEngine::atCpbsQuery(const AtCommand&, Answer& a) {
 bool ModemEngine::atCpbsSet(const AtCommand& c, Answer& a) {
   const std::vector<std::string> p = parameters(c.args());
   if (p.size() != 1 || !isQuoted(p[0])) return false;
-  if (!phonebookSimReady(a)) return false;
+  if (!simReady(a)) return false;
   return unquoted(p[0]) == "SM" || refuse(a, kNotAllowed);
 }
 
 // "+CPBR=?" -> "+CPBR: (1-250),20,16": the positions, the longest number and name.
 bool ModemEngine::atCpbrRange(const AtCommand&, Answer& a) {
-  if (!phonebookSimReady(a)) return false;
+  if (!simReady(a)) return false;
   a.info +=
       framed("+CPBR: (1-" + std::to_string(m_phonebook.size()) + ")," +
              std::to_string(kPhonebookNumberDigits) + "," + std::to_string(kPhonebookNameLength));
@@ -90,7 +90,7 @@ bool ModemEngine::atCpbr(const AtCommand& c, Answer& a) {
   const std::optional<int> first = position(p[0]);
   const std::optional<int> last = p.size() == 2 ? position(p[1]) : first;
   if (!first || !last) return false;
-  if (!phonebookSimReady(a)) return false;
+  if (!simReady(a)) return false;
   if (*first < 1 || *last < *first || *last > m_phonebook.size()) return refuse(a, kInvalidIndex);
   for (int index = *first; index <= *last; ++index) {
     if (const PhonebookEntry* entry = m_phonebook.at(index)) a.info += framed(reported(*entry));
@@ -101,7 +101,7 @@ bool ModemEngine::atCpbr(const AtCommand& c, Answer& a) {
 // "+CPBW=?" -> "+CPBW: (1-250),20,(128-255),16": positions, number length, types, name
 // length.
 bool ModemEngine::atCpbwRange(const AtCommand&, Answer& a) {
-  if (!phonebookSimReady(a)) return false;
+  if (!simReady(a)) return false;
   a.info += framed("+CPBW: (1-" + std::to_string(m_phonebook.size()) + ")," +
                    std::to_string(kPhonebookNumberDigits) + ",(128-255)," +
                    std::to_string(kPhonebookNameLength));
@@ -137,7 +137,7 @@ bool ModemEngine::atCpbw(const AtCommand& c, Answer& a) {
     }
     if (p.size() == 4) entry.name = unquoted(p[3]);
   }
-  if (!phonebookSimReady(a)) return false;
+  if (!simReady(a)) return false;
   if (firstFree) {
     const std::optional<int> free = m_phonebook.firstFree();
     if (!free) return refuse(a, kMemoryFull);
@@ -154,7 +154,7 @@ bool ModemEngine::atCpbw(const AtCommand& c, Answer& a) {
 std::optional<std::string> ModemEngine::phonebookNumber(std::string_view memory, Answer& a) const {
   const std::optional<int> index = position(memory);
   if (!index) return std::nullopt;
-  if (!phonebookSimReady(a)) return std::nullopt;
+  if (!simReady(a)) return std::nullopt;
   if (*index < 1 || *index > m_phonebook.size()) {
     a.final = cmeError(kInvalidIndex);
     return std::nullopt;

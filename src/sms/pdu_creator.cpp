@@ -13,7 +13,6 @@ namespace d7o::sms {
 
 namespace {
 
-constexpr const char* kInitialMessage = "Test-SMS\r\n";
 // What the 8-bit coding lets the user type: one octet a character.
 constexpr int kMaxEightBitCharacters = 140;
 
@@ -287,7 +286,7 @@ void PduCreator::Command3_Click() {
   w.Command5.setEnabled(false);
   w.Command4.setCaption("switch to PDU-Mode");
   w.Text5.setText(m_ctx.configItem(app::ini_index::kSmsNumber));
-  w.Text6.setText(kInitialMessage);
+  w.Text6.setText(forms::kInitialSmsText);
   w.Text7.setText(m_ctx.configItem(app::ini_index::kServiceCentre));
   m_link.sendOrReport("AT+CMGF=1");
   unloadToMain();

@@ -9,7 +9,6 @@ namespace d7o::sms {
 
 namespace {
 constexpr char kCtrlZ = 26;
-constexpr const char* kInitialMessage = "Test-SMS\r\n";
 constexpr const char* kToPduMode = "switch to PDU-Mode";
 constexpr const char* kToTextMode = "switch to Text-Mode";
 }  // namespace
@@ -98,7 +97,7 @@ void SmsTab::Command4_Click() {
   send("AT+CMGF=1");
   m_link.Delay(2);
   w.Text5.setText(m_ctx.configItem(app::ini_index::kSmsNumber));
-  w.Text6.setText(kInitialMessage);
+  w.Text6.setText(forms::kInitialSmsText);
   w.Text7.setText(m_ctx.configItem(app::ini_index::kServiceCentre));
 }
 
