@@ -27,7 +27,7 @@ extern "C" void onStopSignal(int) {
 void printUsage(std::ostream& out) {
   out << "Usage: d7o-sim [--baud N] [--no-echo] [--gps] [--position LAT,LON] [--sms-store N]\n"
          "               [--sms FROM:TEXT]... [--incoming-sms SECONDS:FROM:TEXT]...\n"
-         "               [--phonebook-size N]\n"
+         "               [--phonebook-size N] [--input-edge SECONDS:INPUT[:falling]]...\n"
          "\n"
          "Runs the simulated Tarvik D7O modem on a pseudo-terminal. The first line written\n"
          "to standard output is the device to open (e.g. /dev/pts/3); the modem serves it\n"
@@ -52,6 +52,10 @@ void printUsage(std::ostream& out) {
          "  --phonebook-size N\n"
          "              positions of the SIM phone book, 1..255 (default 250); it starts with\n"
          "              entries at positions 1, 2 and 5 (those within the size)\n"
+         "  --input-edge SECONDS:INPUT[:falling]\n"
+         "              alarm input INPUT (1..3) goes high (or low with \":falling\") SECONDS\n"
+         "              after the start; the device reports it as its \"&CNF KEY\" line says\n"
+         "              (an SMS to the line's number); repeatable\n"
          "  --help      show this text\n"
          "\n"
          "TEXT is UTF-8 and must fit one message (160 characters of the GSM alphabet, else 70).\n";
@@ -73,6 +77,31 @@ struct IncomingSms {
   d7o::sim::StoredSms sms;
 };
 
+// An alarm input that changes while the modem runs.
+struct InputEdge {
+  double seconds = 0;
+  int input = 1;
+  bool rising = true;
+};
+
+// "30:1" or "30:2:falling".
+bool parseEdge(std::string_view text, InputEdge& edge) {
+  const std::size_t colon = text.find(':');
+  if (colon == std::string_view::npos) return false;
+  std::string_view rest = text.substr(colon + 1);
+  if (rest.ends_with(":falling")) {
+    edge.rising = false;
+    rest.remove_suffix(8);
+  }
+  double input = 0;
+  if (!parseDecimal(text.substr(0, colon), 0, 1e6, edge.seconds) ||
+      !parseDecimal(rest, 1, 3, input) || input != static_cast<int>(input)) {
+    return false;
+  }
+  edge.input = static_cast<int>(input);
+  return true;
+}
+
 struct Options {
   int baud = 9600;
   bool echo = true;
@@ -83,6 +112,7 @@ struct Options {
   int phonebookSize = d7o::sim::ModemConfig{}.phonebookSize;
   std::vector<d7o::sim::StoredSms> smsAtStart;
   std::vector<IncomingSms> incoming;
+  std::vector<InputEdge> edges;
 };
 
 // "+4917112345:Hello" -> a received message; false when the number or the text cannot be
@@ -140,6 +170,16 @@ int parseOptions(int argc, char** argv, Options& options) {
         std::cerr << "d7o-sim: --position needs LAT,LON in degrees (e.g. -33.8568,151.2153)\n";
         return 2;
       }
+      continue;
+    }
+    if (arg == "--input-edge") {
+      InputEdge edge;
+      if (i + 1 >= argc || !parseEdge(argv[++i], edge)) {
+        std::cerr << "d7o-sim: --input-edge needs SECONDS:INPUT[:falling], INPUT 1..3 "
+                     "(e.g. 20:1)\n";
+        return 2;
+      }
+      options.edges.push_back(edge);
       continue;
     }
     if (arg == "--phonebook-size") {
@@ -303,6 +343,25 @@ int main(int argc, char** argv) {
           std::cerr << "d7o-sim: message from " << sms.number
                     << " not received (modem off, SIM locked or no network)\n";
           break;
+      }
+    });
+  }
+  for (const InputEdge& edge : options.edges) {
+    const auto delay =
+        std::chrono::round<d7o::sim::Millis>(std::chrono::duration<double>(edge.seconds));
+    clock.after(delay, [&modem, edge] {
+      const char* level = edge.rising ? "high" : "low";
+      const auto report = modem.inputEdge(edge.input, edge.rising);
+      std::cerr << "d7o-sim: IN" << edge.input << " " << level;
+      if (!report) {
+        std::cerr << ", not configured for this edge\n";
+      } else if (report->kind != 'S') {
+        std::cerr << ", alarm of kind " << report->kind << " to " << report->number
+                  << " (only SMS alarms go out here)\n";
+      } else if (!report->passedOn) {
+        std::cerr << ", alarm SMS to " << report->number << " failed (no network or centre)\n";
+      } else {
+        std::cerr << ", alarm SMS\n";  // the sent message is reported below
       }
     });
   }

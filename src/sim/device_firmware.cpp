@@ -263,6 +263,7 @@ DeviceAnswer runDeviceLine(DeviceState& state, std::string_view line, std::strin
   }
   if (word == "&CLR FAIL") {
     ++state.failureClears;
+    state.failedAlarms = 0;
     return one(kOk);
   }
   if (word == "&RESET") return DeviceAnswer{{std::string(kOk)}, true};

@@ -63,6 +63,17 @@ struct DeviceState {
   int positionRequests = 0;
   bool intervalRequested = false;
   int failureClears = 0;
+  // Alarms the device could not pass on (no network, no centre); "&CLR FAIL" drops them.
+  int failedAlarms = 0;
+};
+
+// What the device did when an alarm input changed (ModemEngine::inputEdge).
+struct AlarmReport {
+  int input = 0;     // 1..3
+  char kind = '\0';  // S, D, V, G of its KEY line
+  std::string number;
+  std::string text;       // the alarm text, the position appended where the KEY line asks for it
+  bool passedOn = false;  // an SMS the network took; a call or a GPS report is not made here
 };
 
 // The firmware's answer to one of its "&" lines, and whether the device restarts after it.

@@ -108,7 +108,10 @@ void ModemEngine::handleLine(const std::string& line) {
     m_commandLog.push_back(line);
   }
   if (answer.empty()) return;
-  const Millis out = emitLater(answer, m_config.answerDelay);
+  // One line after the other: a short answer never overtakes a long one still going out.
+  const Millis queued = m_answersUntil - m_clock.now();
+  const Millis out = emitLater(answer, std::max(m_config.answerDelay, queued));
+  m_answersUntil = m_clock.now() + out;
   // Indications the line's commands gave rise to ("+CMTI" for a message the centre kept).
   if (!m_afterAnswer.empty()) emitInOrder(std::exchange(m_afterAnswer, {}), Millis(0));
   // "&REQ INT": the sentences follow the confirmation.

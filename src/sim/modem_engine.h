@@ -217,6 +217,13 @@ class ModemEngine {
   const DeviceState& device() const { return m_device; }
   DeviceState& device() { return m_device; }
 
+  // An alarm input (1..3, pins 11..13) goes high (`rising`) or low. Where its KEY line
+  // listens for that edge the device reports it the way the line says: an SMS with the
+  // alarm text (and the position as an RMC sentence after "P") to the line's number. None
+  // when the input is not configured for this edge or the device is off or restarting.
+  std::optional<AlarmReport> inputEdge(int input, bool rising);
+  const std::vector<AlarmReport>& alarmReports() const { return m_alarmReports; }
+
   // Whether the device sends its NMEA sentences once a second now ("&REQ INT", or
   // nmeaFromPowerOn), and what its receiver reads at this moment.
   bool gpsStreaming() const;
@@ -398,6 +405,7 @@ class ModemEngine {
   SimPhonebook m_phonebook;
   AudioSettings m_audio;
   DeviceState m_device;
+  std::vector<AlarmReport> m_alarmReports;
   bool m_restarting = false;
   unsigned m_epoch = 0;  // changes with each restart, so output queued before it is lost
   int m_restarts = 0;
@@ -405,6 +413,7 @@ class ModemEngine {
   // Output queued with emitLater is on the line by then; what must follow it (the echo of
   // a message's text after its prompt) waits for it.
   Millis m_outputQueuedUntil{0};
+  Millis m_answersUntil{0};  // when the answer to the last command line is out
   // While a command line is answered, output that must follow its answer collects here.
   bool m_answering = false;
   std::string m_afterAnswer;

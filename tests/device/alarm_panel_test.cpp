@@ -240,5 +240,23 @@ TEST(AlarmPanel, OpeningTheTabRebuildsTheLinesOnASupportedFirmware) {
   }
 }
 
+TEST(AlarmPanel, AKeySetForSmsMakesTheDeviceSendItsMessageOnTheEdge) {
+  AlarmRig r;
+  auto& w = r.w();
+  w.Combo2.setListIndex(0);  // SMS
+  w.Text13.setText("+4917112345");
+  w.Text17.setText("Door open");
+  w.Option9.select();  // each edge
+  w.Command24.click();
+  r.rig.run(platform::Millis(1500));
+  ASSERT_EQ(r.rig.modem.device().keys[0]->text, "Door open");
+
+  ASSERT_TRUE(r.rig.modem.inputEdge(1, false).has_value());
+  ASSERT_EQ(r.rig.modem.sentSms().size(), 1u);
+  EXPECT_EQ(r.rig.modem.sentSms()[0].number, "+4917112345");
+  EXPECT_EQ(r.rig.modem.sentSms()[0].text, "Door open");
+  EXPECT_FALSE(r.rig.modem.inputEdge(2, true).has_value()) << "IN2 was never set";
+}
+
 }  // namespace
 }  // namespace d7o::test

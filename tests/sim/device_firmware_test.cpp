@@ -220,5 +220,65 @@ TEST(SimulatedDevice, IdentifiesItself) {
   EXPECT_EQ(old.say("&REQ TM\r"), "&REQ TM\r\r\n$TARVIK R7O-3 Alarm/GPS\r\n");
 }
 
+TEST(SimulatedDevice, AnswersEachLineInTurnHoweverLongItsAnswer) {
+  ModemBench b;
+  // The second line arrives while the first one's long answer is still on its way.
+  const std::string got = b.say("&CNF KEY,1,S0123456789,\"a long alarm text here\",L\r&RESET\r");
+  EXPECT_EQ(got, "&CNF KEY,1,S0123456789,\"a long alarm text here\",L\r" + kOk + "&RESET\r" + kOk);
+}
+
+TEST(SimulatedDevice, AnAlarmInputReportsItsEdgeAsItsKeyLineSays) {
+  struct Case {
+    const char* name;
+    const char* keyLine;  // for IN2
+    bool rising;
+    bool reported;
+    std::string_view text;  // of the SMS; empty: none sent
+  };
+  const Case cases[] = {
+      {"SMS on the rising edge", "&CNF KEY,2,S0123,\"Door open\",L", true, true, "Door open"},
+      {"rising edge only", "&CNF KEY,2,S0123,\"Door open\",L", false, false, ""},
+      {"falling edge", "&CNF KEY,2,S0123,\"Door shut\",H", false, true, "Door shut"},
+      {"each edge, falling", "&CNF KEY,2,S0123,\"Door\",E", false, true, "Door"},
+      {"each edge, rising", "&CNF KEY,2,S0123,\"Door\",E", true, true, "Door"},
+      {"position appended as RMC", "&CNF KEY,2,S0123,\"Door\",LP", true, true, "Door $GPRMC,"},
+      {"voice: no message", "&CNF KEY,2,V0123,\"Door\",L", true, true, ""},
+      {"no kind: nothing", "&CNF KEY,2,0123,\"Door\",L", true, false, ""},
+      {"not configured", nullptr, true, false, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ModemBench b;
+    if (c.keyLine != nullptr) {
+      ASSERT_NE(b.say(std::string(c.keyLine) + "\r").find(kOk), std::string::npos);
+    }
+    b.during(Millis(5000));  // the receiver has its fix
+    const auto report = b.modem.inputEdge(2, c.rising);
+    EXPECT_EQ(report.has_value(), c.reported);
+    if (c.text.empty()) {
+      EXPECT_TRUE(b.modem.sentSms().empty());
+      continue;
+    }
+    ASSERT_EQ(b.modem.sentSms().size(), 1u);
+    EXPECT_EQ(b.modem.sentSms()[0].number, "0123");
+    EXPECT_TRUE(b.modem.sentSms()[0].text.starts_with(c.text)) << b.modem.sentSms()[0].text;
+    EXPECT_TRUE(report->passedOn);
+  }
+}
+
+TEST(SimulatedDevice, AnAlarmWithoutNetworkFailsUntilClearFailuresDropsIt) {
+  ModemConfig config;
+  config.pollsUntilRegistered = -1;
+  ModemBench b(config);
+  b.say("&CNF KEY,1,S0123,\"Alarm\",E\r");
+  const auto report = b.modem.inputEdge(1, true);
+  ASSERT_TRUE(report.has_value());
+  EXPECT_FALSE(report->passedOn);
+  EXPECT_TRUE(b.modem.sentSms().empty());
+  EXPECT_EQ(b.modem.device().failedAlarms, 1);
+  EXPECT_EQ(b.say("&CLR FAIL\r"), "&CLR FAIL\r" + kOk);
+  EXPECT_EQ(b.modem.device().failedAlarms, 0);
+}
+
 }  // namespace
 }  // namespace d7o::sim
