@@ -99,6 +99,7 @@ bool Application::load() {
   w.Text1.setText("COM" + configItem(ini_index::kPort) + ":");
   fillFields();
   w.Tab1.setTab(forms::tabs::kTerminal);
+  m_parts->gpsPanel.fillSentenceList();
   w.resize(w.width(), kStartHeight);
 
   // The port is only configured here; the baud-rate search opens it.
@@ -156,8 +157,9 @@ void Application::fillFields() {
   w.Text7.setText(configItem(ini_index::kServiceCentre));
   w.Text14.setText(configItem(ini_index::kServiceCentre));
   w.Text8.setText(configItem(ini_index::kVoiceNumber));
-  // The alarm inputs report to the SMS number until the user names another.
-  for (forms::TextBox* dest : {&w.Text13, &w.Text19, &w.Text22}) {
+  // The alarm inputs and the device's messages go to the SMS number until the user names
+  // another.
+  for (forms::TextBox* dest : {&w.Text13, &w.Text19, &w.Text22, &w.Text15}) {
     dest->setText(configItem(ini_index::kSmsNumber));
   }
 }

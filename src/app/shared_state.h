@@ -92,6 +92,7 @@ struct PhonebookState {
 // The device's settings the panels keep between their lines.
 struct DeviceSettingsState {
   std::string modeLetters = "D";
+  std::string gpsSentenceList;  // the chosen NMEA sentences, joined by ";"
 };
 
 // Voice call and audio.

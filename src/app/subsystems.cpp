@@ -16,6 +16,7 @@ Subsystems::Subsystems(Context& ctx, std::function<void()> activateMain)
       optionsTab(ctx, link),
       staging(ctx, link),
       alarmPanel(ctx, link),
+      gpsPanel(ctx),
       gpsAnalyzer(ctx, link, activateMain),
       pduCreator(ctx, link, std::move(activateMain)),
       smsTab(ctx, link, pduCreator),

@@ -5,6 +5,7 @@
 #include "console/terminal.h"
 #include "console/voice_call.h"
 #include "device/alarm_panel.h"
+#include "device/gps_panel.h"
 #include "device/staging.h"
 #include "dispatch/mode_states.h"
 #include "dispatch/receive_handler.h"
@@ -40,6 +41,7 @@ struct Subsystems {
   console::OptionsTab optionsTab;
   device::Staging staging;
   device::AlarmPanel alarmPanel;
+  device::GpsPanel gpsPanel;
   gps::Analyzer gpsAnalyzer;
   sms::PduCreator pduCreator;
   sms::SmsTab smsTab;

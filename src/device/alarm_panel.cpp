@@ -1,11 +1,9 @@
 #include "device/alarm_panel.h"
 
-#include "app/text.h"
 #include "device/command_set.h"
+#include "device/stepper.h"
 #include "link/serial_link.h"
 
-#include <algorithm>
-#include <cmath>
 #include <initializer_list>
 
 namespace d7o::device {
@@ -114,10 +112,7 @@ void AlarmPanel::CreateAlarmSettings() {
 }
 
 std::string AlarmPanel::steppedTime(const std::string& caption, int delta) {
-  // The captions only ever hold what the steppers wrote; anything else counts as its number.
-  const double value = std::clamp(app::numericValue(caption), -1e9, 1e9);
-  const long long stepped = std::llround(value) + delta;
-  return std::to_string(std::clamp<long long>(stepped, kShortestTime, kLongestTime));
+  return steppedCaption(caption, delta, kShortestTime, kLongestTime);
 }
 
 void AlarmPanel::Command28_Click() {

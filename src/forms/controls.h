@@ -93,6 +93,8 @@ class Label : public Captioned {
 
   Signal<> Change;
   Signal<> Click;
+  // A double click comes after the Click of its first press, as on the classic desktop.
+  Signal<> DblClick;
   Signal<MouseButton> MouseUp;
 
  private:
@@ -290,6 +292,15 @@ class ListBox : public Control {
   int listIndex() const { return m_listIndex; }
   void setListIndex(int index);
 
+  // A list of several selected rows (a click toggles its row) keeps one mark per row;
+  // `listIndex` then stays -1. A mark set or cleared, from code or by a click, raises Click.
+  bool multiSelect() const { return m_multiSelect; }
+  void setMultiSelect(bool multiSelect) { assign(m_multiSelect, multiSelect); }
+  bool selected(int index) const;
+  void setSelected(int index, bool selected);
+  // The marked rows' texts, in list order.
+  std::vector<std::string> selectedItems() const;
+
   Color foreColor() const { return m_foreColor; }
   void setForeColor(Color c) { assign(m_foreColor, c); }
 
@@ -300,7 +311,9 @@ class ListBox : public Control {
 
  private:
   std::vector<std::string> m_items;
+  std::vector<bool> m_selected;  // multi-selection only: one mark per item
   int m_listIndex = -1;
+  bool m_multiSelect = false;
   Color m_foreColor = colors::kSystemWindowText;
 };
 

@@ -42,6 +42,15 @@ MainWindow::MainWindow() : Form("REZEDEV7", kStandardTitle) {
   Command8.setToolTip("Reset for K7-1 and K7-3");
   Command30.setToolTip("Reset for K7-1 and K7-3");
   Text14.setEnabled(false);
+  Label50.setCaption(
+      "Each CNF button writes its line into the Configuration string; check or edit it there "
+      "and send it with \"send to V7-3-I GPS\".");
+  Spin2.setToolTip("DoubleClick=255, Click=0");
+  Spin1.setToolTip("DoubleClick=9999, Click=0");
+  Label49.setToolTip("DoubleClick=255, Click=0");
+  Text29.setText("S");
+  Text16.setText("Car number 222");
+  List5.setMultiSelect(true);
   Text6.setMultiLine(true);
   Text6.setText(kInitialSmsText);
   Command5.setEnabled(false);

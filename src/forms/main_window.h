@@ -204,8 +204,55 @@ struct MainWindow : Form {
   TextBox Text10{*this, "Text10"};                                    // staging field
   CommandButton Command22{*this, "Command22", "send to V7-3-I GPS"};  //
   Label Label7{*this, "Label7", "Servicecenter address"};
-  TextBox Text14{*this, "Text14"};  // service centre, shown only
+  TextBox Text14{*this, "Text14"};      // service centre, shown only
+  Label Label50{*this, "Label50", ""};  // how the tab works, under its buttons
+  CommandButton Command19{*this, "Command19", "CNF TIME"};
+  // the mode
+  Frame Frame5{*this, "Frame5", "Mode configuration"};
+  OptionGroup modeGroup;
+  OptionButton Option14{*this, "Option14", "auto DATA mode", modeGroup, true};
+  OptionButton Option15{*this, "Option15", "auto GPS mode", modeGroup};
+  CheckBox Check3{*this, "Check3", "answer voice call also"};
+  CheckBox Check4{*this, "Check4", "configuration counter"};
+  Label Label29{*this, "Label29", "Start cnfCounter"};
+  Label Spin2{*this, "Spin2", "0"};  // start of the configuration counter
+  Label Label31{*this, "Label31", "(0 to 255)"};
+  CommandButton Command41{*this, "Command41", "-"};
+  CommandButton Command40{*this, "Command40", "+"};
+  CommandButton Command20{*this, "Command20", "CNF MODE"};
+  // where the device's messages go
+  Frame Frame14{*this, "Frame14", "Destination No."};
+  TextBox Text15{*this, "Text15"};  // destination number
+  OptionGroup messageKindGroup;
+  OptionButton Option16{*this, "Option16", "SMS", messageKindGroup, true};
+  OptionButton Option17{*this, "Option17", "Data", messageKindGroup};
+  OptionButton Option18{*this, "Option18", "GPS (Data)", messageKindGroup};
+  TextBox Text29{*this, "Text29"};  // kind letter, as the options set it or as typed
   Label Label16{*this, "Label16", "Source name"};
+  TextBox Text16{*this, "Text16"};  // the name the device signs with
+  Label Label27{*this, "Label27", "Data-Interval (min.)"};
+  Label Spin1{*this, "Spin1", "0"};  // data interval
+  CommandButton Command38{*this, "Command38", "-"};
+  CommandButton Command39{*this, "Command39", "+"};
+  CommandButton Command21{*this, "Command21", "CNF MSG"};
+  // the NMEA sentences the device sends
+  Label Label24{*this, "Label24", "GPS - Protocol"};
+  ListBox List5{*this, "List5"};
+  CommandButton Command23{*this, "Command23", "CNF GPS"};
+  // the ignition line
+  Frame Frame19{*this, "Frame19", "Ignition line"};
+  CheckBox Check8{*this, "Check8", "ignition ignored"};
+  Label Label52{*this, "Label52", "time (min.)"};
+  Label Label49{*this, "Label49", "0"};  // ignition delay
+  CommandButton Command43{*this, "Command43", "-"};
+  CommandButton Command44{*this, "Command44", "+"};
+  CommandButton Command45{*this, "Command45", "Ignition"};
+  // the device password
+  Label Label30{*this, "Label30", "old Password  "};
+  TextBox Text11{*this, "Text11"};
+  Label Label28{*this, "Label28", "new Password "};
+  TextBox Text30{*this, "Text30"};
+  CommandButton Command25{*this, "Command25", "Password"};
   CommandButton Command8{*this, "Command8", "read GPS-String"};
   CommandButton Command30{*this, "Command30", "GPS-continue"};
 

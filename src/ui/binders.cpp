@@ -7,7 +7,9 @@
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 
+#include <QMouseEvent>
 #include <QSignalBlocker>
 
 namespace d7o::ui {
@@ -27,9 +29,23 @@ class LabelBinder : public Binder {
     follow(c.changed);
     watchMouseUp(w, [this](forms::MouseButton button, bool inside) {
       m_control.MouseUp.emit(button);
-      if (button == forms::MouseButton::Left && inside) m_control.Click.emit();
+      // The release that ends a double click is no click of its own.
+      const bool afterDoubleClick = std::exchange(m_doubleClicked, false);
+      if (button == forms::MouseButton::Left && inside && !afterDoubleClick) {
+        m_control.Click.emit();
+      }
     });
     show();
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched == m_widget && event->type() == QEvent::MouseButtonDblClick &&
+        m_widget->isEnabled() && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+      m_doubleClicked = true;
+      m_control.DblClick.emit();
+    }
+    return Binder::eventFilter(watched, event);
   }
 
  private:
@@ -43,6 +59,7 @@ class LabelBinder : public Binder {
 
   QLabel* m_widget;
   forms::Label& m_control;
+  bool m_doubleClicked = false;
 };
 
 class FrameBinder : public Binder {

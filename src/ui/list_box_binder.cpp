@@ -21,7 +21,9 @@ class ListBoxBinder : public Binder {
  public:
   ListBoxBinder(QListWidget* w, forms::ListBox& c) : Binder(w, w), m_widget(w), m_control(c) {
     w->setObjectName(fromLatin1(c.name()));
-    w->setSelectionMode(QAbstractItemView::SingleSelection);
+    // A click toggles its row in a list of several selected rows.
+    w->setSelectionMode(c.multiSelect() ? QAbstractItemView::MultiSelection
+                                        : QAbstractItemView::SingleSelection);
     // The view scrolls on the beat, not on every new current row.
     w->setAutoScroll(false);
     follow(c.changed);
@@ -32,7 +34,13 @@ class ListBoxBinder : public Binder {
 
     // The selection, not the current row: a list that gets the focus makes its first row
     // current without anyone choosing it, and that must not raise Click.
-    connect(w, &QListWidget::itemSelectionChanged, this, [this] { select(selectedRow()); });
+    connect(w, &QListWidget::itemSelectionChanged, this, [this] {
+      if (m_control.multiSelect()) {
+        markSelection();
+      } else {
+        select(selectedRow());
+      }
+    });
     connect(w, &QListWidget::itemDoubleClicked, this, [this] { m_control.DblClick.emit(); });
     // Mouse events of an item view arrive at its viewport.
     m_viewport = w->viewport();
@@ -89,6 +97,16 @@ class ListBoxBinder : public Binder {
     m_control.setListIndex(row);
     if (!m_rebuild && m_pending.empty()) applySelection();
     if (m_widget->currentItem() != nullptr) m_widget->scrollToItem(m_widget->currentItem());
+  }
+
+  // Each row the user marked or unmarked reaches the model, top to bottom, each with its
+  // Click; a Click handler that changes the marks is followed on the beat.
+  void markSelection() {
+    if (!m_rebuild && m_pending.empty()) {
+      for (int row = 0; row < m_widget->count() && row < m_control.count(); ++row) {
+        m_control.setSelected(row, m_widget->item(row)->isSelected());
+      }
+    }
   }
 
   void show() override {
@@ -172,6 +190,13 @@ class ListBoxBinder : public Binder {
   }
 
   void applySelection() {
+    if (m_control.multiSelect()) {
+      const QSignalBlocker block(m_widget);
+      for (int row = 0; row < m_widget->count() && row < m_control.count(); ++row) {
+        m_widget->item(row)->setSelected(m_control.selected(row));
+      }
+      return;
+    }
     const int index = m_control.listIndex();
     if (selectedRow() == index) return;
     const QSignalBlocker block(m_widget);

@@ -1,6 +1,7 @@
 // Every device line form, as the device expects it byte for byte.
 #include "device/command_set.h"
 
+#include "app/tarvik_ini.h"
 #include "support/rig.h"
 
 #include <gtest/gtest.h>
@@ -50,7 +51,10 @@ TEST(StagingField, SendButtonWaitsForANewLineAfterEachSend) {
   test::Rig rig;
   rig.startWithOpenPort();
   auto& w = rig.main();
-  EXPECT_FALSE(w.Command22.enabled());
+  // The destination filled in at start-up has staged its message line already.
+  EXPECT_EQ(w.Text10.text(), cnfMsg("S", rig.app->context().configItem(app::ini_index::kSmsNumber),
+                                    "Car number 222", "0"));
+  EXPECT_TRUE(w.Command22.enabled());
   w.Text10.setText(cnfGps(std::vector<std::string>{"GPRMC"}));
   ASSERT_TRUE(w.Command22.enabled());
   w.Command22.click();

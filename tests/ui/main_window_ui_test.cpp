@@ -283,7 +283,11 @@ TEST_F(MainWindowUiTest, WidgetsShowWhatTheModelSaysOfThem) {
   EXPECT_EQ(window.findChild<QLineEdit*>(QStringLiteral("Text8"))->text(),
             QString::fromLatin1(m.Text8.text()));
   EXPECT_FALSE(m.Text8.text().empty());
-  EXPECT_FALSE(window.findChild<QPushButton*>(QStringLiteral("Command22"))->isEnabled());
+  // The destination filled in at load staged its message line, ready to send.
+  EXPECT_EQ(window.findChild<QLineEdit*>(QStringLiteral("Text10"))->text(),
+            QString::fromLatin1(m.Text10.text()));
+  EXPECT_TRUE(m.Text10.text().starts_with("&CNF MSG,S"));
+  EXPECT_TRUE(window.findChild<QPushButton*>(QStringLiteral("Command22"))->isEnabled());
 
   auto* combo = window.findChild<QComboBox*>(QStringLiteral("Combo1"));
   ASSERT_NE(combo, nullptr);
