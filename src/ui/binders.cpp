@@ -40,6 +40,8 @@ class LabelBinder : public Binder {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
+    // A new press starts a new click.
+    if (watched == m_widget && event->type() == QEvent::MouseButtonPress) m_doubleClicked = false;
     if (watched == m_widget && event->type() == QEvent::MouseButtonDblClick &&
         m_widget->isEnabled() && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
       m_doubleClicked = true;

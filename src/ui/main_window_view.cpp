@@ -636,6 +636,8 @@ QWidget* MainWindowView::buildGpsTab() {
   device->addStretch(1);
   grid->addLayout(device, 3, 0, 1, 3);
   grid->setColumnStretch(1, 1);
+  // An enlarged window gives the room below the controls, not inside their frames.
+  grid->setRowStretch(4, 1);
 
   // The builders, top to bottom in the order of what they build, and how the tab works.
   auto* builders = new QVBoxLayout;

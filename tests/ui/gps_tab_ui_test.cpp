@@ -8,6 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
@@ -47,6 +51,61 @@ TEST(GpsTab, ReadGpsStringAndGpsContinueAskTheDevice) {
   // The device answers; the program goes on as with any other reply.
   rig.run(Millis(500));
   EXPECT_TRUE(rig.dialogs.shown.empty());
+}
+
+TEST(GpsTab, ClicksBuildTheLinesAndSendTheStagedOne) {
+  test::Rig rig;
+  rig.startAnswered();
+  rig.state().link.firmwareSupported = true;
+  MainWindowView window(*rig.app, MainWindowView::Activation::ByCaller);
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  window.findChild<QTabWidget*>(QStringLiteral("Tab1"))->setCurrentIndex(forms::tabs::kGps);
+  auto& m = rig.main();
+  auto* staged = window.findChild<QLineEdit*>(QStringLiteral("Text10"));
+  auto* list = window.findChild<QListWidget*>(QStringLiteral("List5"));
+  auto* interval = window.findChild<QLabel*>(QStringLiteral("Spin1"));
+  auto* send = window.findChild<QPushButton*>(QStringLiteral("Command22"));
+  ASSERT_TRUE(staged && list && interval && send);
+  ASSERT_TRUE(waitFor([&] { return list->isVisible() && list->count() == 6; }));
+  auto shows = [&](const std::string& line) {
+    return waitFor([&] { return staged->text() == QString::fromLatin1(line); });
+  };
+
+  // A click marks a row, a second one unmarks it; the line keeps the list's order.
+  auto clickRow = [&](int row) {
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(row)).center());
+  };
+  clickRow(2);
+  clickRow(0);
+  EXPECT_TRUE(shows("&CNF GPS,GPGGA;GPRMC,100"));
+  clickRow(2);
+  EXPECT_TRUE(shows("&CNF GPS,GPGGA,100"));
+  EXPECT_EQ(m.List5.selectedItems(), std::vector<std::string>{"GPGGA"});
+
+  // A double click on the interval: its click's 0, then 9999; a click alone: 0.
+  QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("Command39")), Qt::LeftButton);
+  EXPECT_TRUE(waitFor([&] { return interval->text() == QStringLiteral("1"); }));
+  QTest::mouseDClick(interval, Qt::LeftButton);
+  EXPECT_TRUE(waitFor([&] { return interval->text() == QStringLiteral("9999"); }));
+  EXPECT_TRUE(shows("&CNF MSG,S0123456789,\"Car number 222\",9999"));
+  QTest::mouseClick(interval, Qt::LeftButton);
+  EXPECT_TRUE(waitFor([&] { return interval->text() == QStringLiteral("0"); }));
+
+  // On its box: a check box stretched by its layout does not take clicks beside its text.
+  auto* ignored = window.findChild<QCheckBox*>(QStringLiteral("Check8"));
+  QTest::mouseClick(ignored, Qt::LeftButton, {}, QPoint(8, ignored->height() / 2));
+  EXPECT_TRUE(shows("&CNF IGN,-1"));
+  rig.wire();
+  ASSERT_TRUE(waitFor([&] { return send->isEnabled(); }));
+  QTest::mouseClick(send, Qt::LeftButton);
+  EXPECT_EQ(rig.wire(), "&CNF IGN,-1\r");
+  EXPECT_TRUE(waitFor([&] { return !send->isEnabled(); }));
+  // A line typed by hand enables it again.
+  staged->setFocus();
+  QTest::keyClicks(staged, QStringLiteral("0"));
+  EXPECT_TRUE(waitFor([&] { return send->isEnabled(); }));
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "ui/ui_wait.h"
 
 #include <gtest/gtest.h>
+#include <string>
 
 #include <QDir>
 #include <QPixmap>
@@ -60,6 +61,50 @@ TEST(Screenshots, SmsTabPduCreatorAndSevenBitConverter) {
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&converter));
   rig.app->context().binCodeForm.Command2.click();  // " convert to 7-Bit"
   EXPECT_TRUE(save(converter, folder, "bin-code.png"));
+}
+
+TEST(Screenshots, PhoneBookAlarmAndGpsTabs) {
+  const QString folderName = qEnvironmentVariable("D7O_SCREENSHOT_DIR");
+  if (folderName.isEmpty()) GTEST_SKIP() << "D7O_SCREENSHOT_DIR names no folder";
+  const QDir folder(folderName);
+  ASSERT_TRUE(folder.exists()) << folderName.toStdString();
+
+  test::Rig rig;
+  ASSERT_TRUE(rig.bringUp());
+  MainWindowView main(*rig.app, MainWindowView::Activation::ByCaller);
+  auto& m = rig.main();
+  main.resize(m.width(), m.height());
+  main.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+
+  // The phone book as read from the SIM, one entry picked.
+  m.Tab1.setTab(forms::tabs::kVoiceCall);
+  m.Command11.click();
+  rig.runUntil([&] { return m.List4.count() >= 3; }, platform::Millis(5000));
+  m.List4.setListIndex(1);
+  // The alarm tab with the wiring sample; the GPS tab with a few choices made.
+  m.Combo2.setListIndex(0);
+  m.Check2.setChecked(true);
+  m.Command52.click();
+  m.List5.setSelected(0, true);
+  m.List5.setSelected(2, true);
+  m.Check3.setChecked(true);
+
+  struct Shot {
+    int tab;
+    const char* name;
+  };
+  for (const Shot shot :
+       {Shot{forms::tabs::kVoiceCall, "voice-call-tab"}, Shot{forms::tabs::kAlarm, "alarm-tab"},
+        Shot{forms::tabs::kGps, "gps-tab"}}) {
+    SCOPED_TRACE(shot.name);
+    m.Tab1.setTab(shot.tab);
+    main.resize(m.width(), m.height());
+    EXPECT_TRUE(save(main, folder, (std::string(shot.name) + ".png").c_str()));
+    // Enlarged, as a technician opens it on a bench screen.
+    main.resize(1280, 800);
+    EXPECT_TRUE(save(main, folder, (std::string(shot.name) + "-large.png").c_str()));
+  }
 }
 
 }  // namespace
