@@ -30,14 +30,21 @@ bool save(QWidget& window, const QDir& folder, const char* file) {
   return window.grab().save(folder.filePath(QString::fromLatin1(file)));
 }
 
-TEST(Screenshots, SmsTabPduCreatorAndSevenBitConverter) {
-  const QString folderName = qEnvironmentVariable("D7O_SCREENSHOT_DIR");
-  if (folderName.isEmpty()) GTEST_SKIP() << "D7O_SCREENSHOT_DIR names no folder";
-  const QDir folder(folderName);
-  ASSERT_TRUE(folder.exists()) << folderName.toStdString();
-
+// The folder the pictures go to, and the program with its module up.
+class Screenshots : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const QString folderName = qEnvironmentVariable("D7O_SCREENSHOT_DIR");
+    if (folderName.isEmpty()) GTEST_SKIP() << "D7O_SCREENSHOT_DIR names no folder";
+    folder = QDir(folderName);
+    ASSERT_TRUE(folder.exists()) << folderName.toStdString();
+    ASSERT_TRUE(rig.bringUp());
+  }
+  QDir folder;
   test::Rig rig;
-  ASSERT_TRUE(rig.bringUp());
+};
+
+TEST_F(Screenshots, SmsTabPduCreatorAndSevenBitConverter) {
   MainWindowView main(*rig.app, MainWindowView::Activation::ByCaller);
   PduFormView pdu(*rig.app);
   BinCodeFormView converter(*rig.app);
@@ -63,14 +70,7 @@ TEST(Screenshots, SmsTabPduCreatorAndSevenBitConverter) {
   EXPECT_TRUE(save(converter, folder, "bin-code.png"));
 }
 
-TEST(Screenshots, PhoneBookAlarmAndGpsTabs) {
-  const QString folderName = qEnvironmentVariable("D7O_SCREENSHOT_DIR");
-  if (folderName.isEmpty()) GTEST_SKIP() << "D7O_SCREENSHOT_DIR names no folder";
-  const QDir folder(folderName);
-  ASSERT_TRUE(folder.exists()) << folderName.toStdString();
-
-  test::Rig rig;
-  ASSERT_TRUE(rig.bringUp());
+TEST_F(Screenshots, PhoneBookAlarmAndGpsTabs) {
   MainWindowView main(*rig.app, MainWindowView::Activation::ByCaller);
   auto& m = rig.main();
   main.resize(m.width(), m.height());
