@@ -6,6 +6,7 @@
 #include "forms/gps_form.h"
 #include "forms/main_window.h"
 #include "forms/pdu_form.h"
+#include "forms/remote_form.h"
 #include "platform/dialogs.h"
 #include "platform/host.h"
 #include "platform/scheduler.h"
@@ -39,6 +40,7 @@ struct Context {
   forms::GpsForm gpsForm;
   forms::PduForm pduForm;
   forms::BinCodeForm binCodeForm;
+  forms::RemoteForm remoteForm;
   LogFile log;
 
   // Set once the program is ending: timers stop, receive events and waits return.

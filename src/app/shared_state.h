@@ -107,6 +107,13 @@ struct VoiceState {
 // Program-wide state shared by all windows for the whole run, one group per subsystem
 // that owns it. Handlers that expect an answer set a flag here before they send; the
 // reply rows clear it.
+// The remote control tool (the data-call state itself is the dispatcher's).
+struct RemoteState {
+  std::string mapGuidePath;  // the Map&Guide program, as Tracking.ini names it
+  int hsTickCount = 0;       // the step of the lamp row's running light
+  std::string mapHost = "https://www.mapquest.com";  // the web map's service
+};
+
 struct SharedState {
   DispatchState dispatch;
   LinkState link;
@@ -116,6 +123,7 @@ struct SharedState {
   PhonebookState phonebook;
   DeviceSettingsState device;
   VoiceState voice;
+  RemoteState remote;
 };
 
 }  // namespace d7o::app

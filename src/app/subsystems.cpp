@@ -18,9 +18,10 @@ Subsystems::Subsystems(Context& ctx, std::function<void()> activateMain)
       alarmPanel(ctx, link),
       gpsPanel(ctx),
       gpsAnalyzer(ctx, link, activateMain),
-      pduCreator(ctx, link, std::move(activateMain)),
+      pduCreator(ctx, link, activateMain),
       smsTab(ctx, link, pduCreator),
       phoneBook(ctx, link),
+      remote(ctx, link, std::move(activateMain)),
       receiver(ctx, dispatch::makeReplyTable({.state = ctx.state,
                                               .baudSearch = baudSearch,
                                               .moduleInit = moduleInit,
@@ -29,9 +30,11 @@ Subsystems::Subsystems(Context& ctx, std::function<void()> activateMain)
                                               .staging = staging,
                                               .gps = gpsAnalyzer,
                                               .sms = smsTab,
-                                              .phoneBook = phoneBook})) {
+                                              .phoneBook = phoneBook,
+                                              .remote = remote})) {
   moduleInit.setReceivePath(&receiver);
   moduleInit.setDeviceTabShown([this] { alarmPanel.CreateAlarmSettings(); });
+  terminal.setRemoteOpener([this] { remote.open(); });
 }
 
 }  // namespace d7o::app

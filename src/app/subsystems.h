@@ -15,6 +15,7 @@
 #include "link/init_timers.h"
 #include "link/module_init.h"
 #include "link/serial_link.h"
+#include "remote/remote_access.h"
 #include "sms/pdu_creator.h"
 #include "sms/phone_book.h"
 #include "sms/sms_tab.h"
@@ -46,6 +47,7 @@ struct Subsystems {
   sms::PduCreator pduCreator;
   sms::SmsTab smsTab;
   sms::PhoneBook phoneBook;
+  remote::RemoteAccess remote;
   // Last: its rows reach all the others, and the port's receive event reaches it.
   dispatch::ReceiveHandler receiver;
 };

@@ -1,13 +1,10 @@
 #include "app/tarvik_ini.h"
 
+#include "app/file_io.h"
 #include "app/text.h"
 
-#include <cerrno>
 #include <cmath>
 #include <cstring>
-#include <fstream>
-#include <sstream>
-#include <system_error>
 
 namespace d7o::app {
 
@@ -99,24 +96,7 @@ std::string defaultIniContent(const std::string& port) {
 
 std::optional<std::string> writeDefaultIni(const std::filesystem::path& folder,
                                            const std::string& port) {
-  const std::filesystem::path target = folder / kIniFileName;
-  const std::filesystem::path temporary = folder / (std::string(kIniFileName) + ".new");
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out)
-      return std::string("cannot create ") + temporary.string() + ": " + std::strerror(errno);
-    const std::string content = defaultIniContent(port);
-    out.write(content.data(), static_cast<std::streamsize>(content.size()));
-    out.close();
-    if (!out) return std::string("cannot write ") + temporary.string();
-  }
-  std::error_code ec;
-  std::filesystem::rename(temporary, target, ec);
-  if (ec) {
-    std::filesystem::remove(temporary, ec);
-    return std::string("cannot rename to ") + target.string();
-  }
-  return std::nullopt;
+  return replaceFile(folder / kIniFileName, defaultIniContent(port));
 }
 
 std::vector<std::string> parseIniItems(const std::string& content) {
@@ -162,18 +142,9 @@ std::vector<std::string> parseIniItems(const std::string& content) {
 
 std::optional<std::vector<std::string>> readIniItems(const std::filesystem::path& file,
                                                      std::string* error) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) {
-    if (error != nullptr) *error = std::strerror(errno);
-    return std::nullopt;
-  }
-  std::ostringstream content;
-  content << in.rdbuf();
-  if (in.bad()) {
-    if (error != nullptr) *error = "read error";
-    return std::nullopt;
-  }
-  return parseIniItems(content.str());
+  const auto content = readWholeFile(file, error);
+  if (!content) return std::nullopt;
+  return parseIniItems(*content);
 }
 
 }  // namespace d7o::app

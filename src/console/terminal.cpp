@@ -34,7 +34,7 @@ Terminal::Terminal(app::Context& ctx, link::SerialLink& link, link::ModuleInit& 
 }
 
 void Terminal::openRemote() {
-  // The remote control tool is not part of this build: the word is not sent either.
+  if (m_openRemote) m_openRemote();
 }
 
 void Terminal::List1_DblClick() {

@@ -2,6 +2,7 @@
 
 #include "app/context.h"
 
+#include <functional>
 #include <string>
 
 namespace d7o::link {
@@ -24,13 +25,17 @@ class Terminal {
   // "&PORT,3": switches the PC's serial port to COM3; nothing goes to the device.
   void portSwitch(const std::string& command);
 
+  // What "&REMOTE" opens: the remote control tool, built after the terminal.
+  void setRemoteOpener(std::function<void()> open) { m_openRemote = std::move(open); }
+
  private:
-  // The "&REMOTE" word: the remote control tool, where the program has it.
+  // The "&REMOTE" word: the remote control tool; nothing is sent.
   void openRemote();
 
   app::Context& m_ctx;
   link::SerialLink& m_link;
   link::ModuleInit& m_init;
+  std::function<void()> m_openRemote;
 };
 
 // What of a terminal line goes out again: from the first "AT" (in any case), else from

@@ -34,6 +34,9 @@ std::string cnfMsg(std::string_view kind, std::string_view destination, std::str
 std::string cnfGps(const std::vector<std::string>& sentences);
 std::string cnfGps(std::string_view sentenceList);
 
+// What "all protocols" asks the device for, in the analyzer and the remote tool.
+inline constexpr std::string_view kAllSentences = "GPRMC;GPGGA;GPGSA;GPGSV";
+
 // "&CNF IGN,5"
 std::string cnfIgn(std::string_view minutes);
 // The ignition line is ignored.

@@ -8,6 +8,7 @@
 #include "gps/analyzer.h"
 #include "link/baud_search.h"
 #include "link/module_init.h"
+#include "remote/remote_access.h"
 #include "sms/phone_book.h"
 #include "sms/sms_tab.h"
 
@@ -36,6 +37,7 @@ std::vector<ReplyRow> makeReplyTable(const ReplyTargets& to) {
   gps::Analyzer* gpsAnalyzer = &to.gps;
   sms::SmsTab* sms = &to.sms;
   sms::PhoneBook* book = &to.phoneBook;
+  remote::RemoteAccess* remote = &to.remote;
   // Wraps a handler that never ends the handling of the reply.
   auto then = [](auto handler) {
     return [handler]() {
@@ -53,11 +55,16 @@ std::vector<ReplyRow> makeReplyTable(const ReplyTargets& to) {
        [s] { return s->link.initAwaitingOk && has(s, "OK"); },
        then([init] { init->moduleAnswered(); })},
       {4, "any reply while the remote tool returns to local mode",
-       [s] { return s->dispatch.remoteLocalModePending; }, nullptr},
-      {5, "\"CONNECT\"", [s] { return has(s, "CONNECT"); }, nullptr},
-      {6, "\"CARRIER\"", [s] { return has(s, "CARRIER"); }, nullptr},
-      {7, "\"BUSY\"", [s] { return has(s, "BUSY"); }, nullptr},
-      {8, "\"NO DIALTONE\"", [s] { return has(s, "NO DIALTONE"); }, nullptr},
+       [s] { return s->dispatch.remoteLocalModePending; },
+       then([s, remote] { remote->firstReplyAfterStop(has(s, "OK")); })},
+      {5, "\"CONNECT\"", [s] { return has(s, "CONNECT"); },
+       then([remote] { remote->connected(); })},
+      {6, "\"CARRIER\"", [s] { return has(s, "CARRIER"); },
+       then([remote] { remote->callEnded("NO CARRIER received"); })},
+      {7, "\"BUSY\"", [s] { return has(s, "BUSY"); },
+       then([remote] { remote->callEnded("BUSY received"); })},
+      {8, "\"NO DIALTONE\"", [s] { return has(s, "NO DIALTONE"); },
+       then([remote] { remote->callEnded("NO DIALTONE received"); })},
       {9, "\"OK\" while the interval request waits",
        [s] { return s->dispatch.intervalRequestPending && has(s, "OK"); },
        then([gpsAnalyzer] { gpsAnalyzer->intervalOk(); })},

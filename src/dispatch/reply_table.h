@@ -26,6 +26,9 @@ namespace d7o::sms {
 class SmsTab;
 class PhoneBook;
 }  // namespace d7o::sms
+namespace d7o::remote {
+class RemoteAccess;
+}
 
 namespace d7o::dispatch {
 
@@ -54,6 +57,7 @@ struct ReplyTargets {
   gps::Analyzer& gps;
   sms::SmsTab& sms;
   sms::PhoneBook& phoneBook;
+  remote::RemoteAccess& remote;
 };
 
 // The 42 rows in their order, bound to the program's behaviour.

@@ -220,6 +220,27 @@ class ComboBox : public Control {
     assign(m_text, std::move(text));
     assign(m_listIndex, -1);
   }
+  // Lists the program keeps (a call history, the drives): the text stays as it is; an
+  // entry chosen before stays chosen while it is still there.
+  void setItems(std::vector<std::string> items) {
+    if (items == m_items) return;
+    const int count = static_cast<int>(items.size());
+    m_items = std::move(items);
+    if (m_listIndex >= count) m_listIndex = -1;
+    changed.emit();
+  }
+  void addItem(std::string item) {
+    auto items = m_items;
+    items.push_back(std::move(item));
+    setItems(std::move(items));
+  }
+  // The user's choice of an entry, even the one shown: Click every time.
+  void choose(int index) {
+    if (index < 0 || index >= static_cast<int>(m_items.size())) return;
+    if (m_editable) assign(m_text, itemText(index));
+    assign(m_listIndex, index);
+    Click.emit();
+  }
   Signal<> Click;
 
  private:
@@ -249,6 +270,9 @@ class TextBox : public Control {
   void setText(std::string text) {
     if (assign(m_text, std::move(text))) Change.emit();
   }
+  // A key let go in the box: 13 for Enter, else the key's character code (0: none).
+  static constexpr int kEnterKey = 13;
+  Signal<int> KeyUp;
   Color backColor() const { return m_backColor; }
   void setBackColor(Color c) { assign(m_backColor, c); }
   // A box of several lines keeps its line ends as CR LF, as the classic text box does.

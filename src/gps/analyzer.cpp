@@ -10,10 +10,6 @@ namespace d7o::gps {
 
 using namespace forms::colors;
 
-namespace {
-constexpr const char* kAllSentences = "GPRMC;GPGGA;GPGSA;GPGSV";
-}  // namespace
-
 Analyzer::Analyzer(app::Context& ctx, link::SerialLink& link, std::function<void()> activateMain)
     : m_ctx(ctx), m_link(link), m_activateMain(std::move(activateMain)) {
   auto& g = m_ctx.gpsForm;
@@ -170,7 +166,7 @@ void Analyzer::selectAllProtocols() {
   s.gps.gpsSentenceShown = g.Check1.caption();
   discardInput();
   if (!s.dispatch.remoteConnectPending && portReady)
-    m_link.sendOrReport(device::cnfGps(kAllSentences));
+    m_link.sendOrReport(device::cnfGps(device::kAllSentences));
   s.dispatch.intervalRequestPending = true;
   g.Check5.setChecked(true);
   discardInput();
@@ -181,11 +177,7 @@ void Analyzer::selectAllProtocols() {
 }
 
 bool Analyzer::openPort() {
-  if (auto error = m_link.openPort()) {
-    m_ctx.showError(link::SerialLink::errorText(*error));
-    return false;
-  }
-  return true;
+  return m_link.openOrReport();
 }
 
 void Analyzer::Command31_Click() {

@@ -54,6 +54,14 @@ PortResult SerialLink::openPort() {
   return m_ctx.port.open();
 }
 
+bool SerialLink::openOrReport() {
+  if (auto error = openPort()) {
+    m_ctx.showError(errorText(*error));
+    return false;
+  }
+  return true;
+}
+
 void SerialLink::closePort() {
   if (m_ctx.port.isOpen()) m_ctx.port.close();
 }

@@ -26,6 +26,8 @@ class SerialLink {
 
   // Opens the port only where it is found closed.
   platform::PortResult openPort();
+  // The same for an action that sends next: a port that cannot be opened is reported.
+  bool openOrReport();
   void closePort();
   // Closes, takes the new number, shows it in Text1, opens, and says so in the terminal.
   void switchPort(int number);

@@ -9,6 +9,7 @@
 #include <limits>
 #include <utility>
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QSignalBlocker>
 
@@ -168,10 +169,29 @@ class TextBoxBinder : public Binder {
     w->setMaxLength(std::numeric_limits<int>::max());
     follow(c.changed);
     connect(w, &QLineEdit::textEdited, this, [this](const QString& text) { edited(text); });
+    w->installEventFilter(this);
     show();
   }
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched == m_widget && event->type() == QEvent::KeyRelease && m_widget->isEnabled()) {
+      const auto* key = static_cast<QKeyEvent*>(event);
+      if (!key->isAutoRepeat()) m_control.KeyUp.emit(keyCode(*key));
+    }
+    return Binder::eventFilter(watched, event);
+  }
+
  private:
+  // The key as the classic desktop codes it: Enter 13, a character its Latin-1 code.
+  static int keyCode(const QKeyEvent& key) {
+    if (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) {
+      return forms::TextBox::kEnterKey;
+    }
+    const QString text = key.text();
+    return text.size() == 1 && text[0].unicode() < 256 ? text[0].unicode() : 0;
+  }
+
   void edited(QString text) {
     const TypingCut cut =
         cutTyping(m_shown, text, m_widget->cursorPosition(), m_control.maxLength());

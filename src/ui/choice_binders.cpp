@@ -28,7 +28,7 @@ class ComboBoxBinder : public Binder {
     // `activated` is the user's choice only (list, keys, wheel); an index set from code
     // must not come back to the model as a Click.
     connect(w, &QComboBox::activated, this, [this](int index) {
-      m_control.setListIndex(index);
+      m_control.choose(index);
       // The Click handler may have chosen another entry; the combo shows the model's.
       show();
     });
@@ -43,6 +43,16 @@ class ComboBoxBinder : public Binder {
  private:
   void show() override {
     const QSignalBlocker block(m_widget);
+    // A list the program changed (a history, the drives) is shown afresh.
+    const auto& items = m_control.items();
+    bool same = m_widget->count() == static_cast<int>(items.size());
+    for (int i = 0; same && i < m_widget->count(); ++i) {
+      same = m_widget->itemText(i) == fromLatin1(items[static_cast<std::size_t>(i)]);
+    }
+    if (!same) {
+      m_widget->clear();
+      for (const auto& item : items) m_widget->addItem(fromLatin1(item));
+    }
     m_widget->setCurrentIndex(m_control.listIndex());
     if (QLineEdit* edit = m_widget->lineEdit()) {
       // Only a different text is written back: rewriting the same one would move the cursor

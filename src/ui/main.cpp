@@ -14,6 +14,7 @@
 #include "ui/qt_scheduler.h"
 #include "ui/qt_serial_port.h"
 #include "ui/qt_shell.h"
+#include "ui/remote_form_view.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -144,6 +145,7 @@ int main(int argc, char* argv[]) {
   ui::GpsFormView gpsWindow(application);
   ui::PduFormView pduWindow(application);
   ui::BinCodeFormView binCodeWindow(application);
+  ui::RemoteFormView remoteWindow(application);
   dialogs.setParentWindow(&window);
   window.show();
   return QApplication::exec();

@@ -9,6 +9,7 @@
 #include "ui/gps_form_view.h"
 #include "ui/main_window_view.h"
 #include "ui/pdu_form_view.h"
+#include "ui/remote_form_view.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -67,6 +68,13 @@ TEST_F(EveryControlHasItsWidget, InThePduCreator) {
 TEST_F(EveryControlHasItsWidget, InTheSevenBitConverter) {
   BinCodeFormView window(*rig.app);
   const forms::Form& model = rig.app->context().binCodeForm;
+  ASSERT_FALSE(model.controls().empty());
+  EXPECT_EQ(controlsWithoutTheirWidget(model, window), std::vector<std::string>{});
+}
+
+TEST_F(EveryControlHasItsWidget, InTheRemoteTool) {
+  RemoteFormView window(*rig.app);
+  const forms::Form& model = rig.app->context().remoteForm;
   ASSERT_FALSE(model.controls().empty());
   EXPECT_EQ(controlsWithoutTheirWidget(model, window), std::vector<std::string>{});
 }
