@@ -54,8 +54,13 @@ std::vector<ReplyRow> makeReplyTable(const ReplyTargets& to) {
       {3, "\"OK\" while the wake-up waits for it",
        [s] { return s->link.initAwaitingOk && has(s, "OK"); },
        then([init] { init->moduleAnswered(); })},
+      // A lone line end is no reply: it stays as the head of the next one (the modem's
+      // "\r\nOK\r\n" may arrive in two pieces), and must not use up the wait for the OK.
       {4, "any reply while the remote tool returns to local mode",
-       [s] { return s->dispatch.remoteLocalModePending; },
+       [s] {
+         const std::string& b = s->dispatch.receiveBuffer;
+         return s->dispatch.remoteLocalModePending && b != " " && b != "  ";
+       },
        then([s, remote] { remote->firstReplyAfterStop(has(s, "OK")); })},
       {5, "\"CONNECT\"", [s] { return has(s, "CONNECT"); },
        then([remote] { remote->connected(); })},

@@ -50,6 +50,16 @@ std::vector<std::string> entries(const std::filesystem::path& folder, Keep keep)
 }  // namespace
 
 std::vector<std::string> drives() {
+#ifdef _WIN32
+  // The drive letters that answer.
+  std::vector<std::string> letters;
+  for (char letter = 'A'; letter <= 'Z'; ++letter) {
+    const std::string root = std::string(1, letter) + ":\\";
+    std::error_code ec;
+    if (std::filesystem::exists(root, ec)) letters.push_back(root);
+  }
+  return letters;
+#else
   std::vector<std::string> out{"/"};
   if (const auto mounts = app::readWholeFile("/proc/self/mounts")) {
     std::istringstream lines(*mounts);
@@ -66,6 +76,7 @@ std::vector<std::string> drives() {
     }
   }
   return out;
+#endif
 }
 
 std::vector<std::string> subfolders(const std::filesystem::path& folder) {

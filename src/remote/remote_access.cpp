@@ -386,6 +386,8 @@ void RemoteAccess::tick() {
   } else if (m_carrierSeen) {
     // The carrier dropped: the window is the user's again. (Only on the drop: a call being
     // dialled has no carrier yet and keeps its caption and its disabled start button.)
+    // The call is over, also when it ended without a "NO CARRIER" (after "ATH").
+    m_ctx.state.dispatch.dataLinkState = "OFF";
     r.setCaption(forms::kRemoteTitle);
     r.Command13.setEnabled(true);
     if (r.Label62.caption() == kRemoteAccess) r.Label62.setCaption("remote connection released");

@@ -167,6 +167,18 @@ TEST(RemoteAccess, AFirstReplyWithoutOkAfterAStopOnlyClearsTheWait) {
   EXPECT_EQ(t.r().Label62.caption(), "x") << "an OK without a stop changes nothing";
 }
 
+TEST(RemoteAccess, AnOkInTwoPiecesAfterAStopStillBringsLocalMode) {
+  RemoteRig t;
+  t.d().remoteLocalModePending = true;
+  t.rig.fromModem("\r\n");
+  t.rig.run(Millis(50));
+  EXPECT_TRUE(t.d().remoteLocalModePending) << "a lone line end is no reply";
+  t.rig.fromModem("OK\r\n");
+  t.rig.run(Millis(50));
+  EXPECT_FALSE(t.d().remoteLocalModePending);
+  EXPECT_EQ(t.r().Label62.caption(), "GPS  - local mode");
+}
+
 TEST(RemoteAccess, AMissingNumberIsRefused) {
   RemoteRig t;
   t.dial("");
