@@ -1,7 +1,7 @@
 // The AT commands the simulated D7O knows, one row each, and how a command line runs
 // through them. The handlers live with their subject: modem_commands.cpp (the GSM engine's
 // settings and status, the iChip), identity_commands.cpp, audio_commands.cpp,
-// voice_calls.cpp, phonebook_commands.cpp (the SIM phone book), and for SMS
+// voice_calls.cpp, data_calls.cpp, phonebook_commands.cpp (the SIM phone book), and for SMS
 // sms_settings.cpp, sms_store_commands.cpp, sms_sending.cpp.
 #include "sim/command_table.h"
 
@@ -154,6 +154,9 @@ std::span<const CommandRow> ModemEngine::commandTable() {
       {"H0", Match::Exact, &M::atHangUp},
       {"+CHUP", Match::Exact, &M::atHangUp},
       {"+CHUP=?", Match::Exact, &M::atAccept},
+      // Back to online data mode during a data call.
+      {"O", Match::Exact, &M::atOnline},
+      {"O0", Match::Exact, &M::atOnline},
   };
   return kRows;
 }

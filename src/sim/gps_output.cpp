@@ -20,26 +20,18 @@ void ModemEngine::noticePower() {
   if (!m_config.powered) {
     m_gpsWasOff = true;
     m_device.intervalRequested = false;
+    endDataCall("the modem is off", false);
   } else if (m_gpsWasOff) {
     m_gpsWasOff = false;
-    m_gpsAcquiringSince = m_clock.now();
+    m_receiver.startAcquiring(m_clock.now());
   }
 }
 
 GpsReading ModemEngine::gpsReading() {
   noticePower();
-  if (!m_route) m_route.emplace(m_config.gpsLatitude, m_config.gpsLongitude, m_config.gpsSeed);
-  if (!m_sky) m_sky.emplace(m_config.gpsSeed);
-  const Millis now = m_clock.now();
-  const long long second = std::max(0LL, (now - m_powerOnAt).count() / kSecond);
-  GpsReading r;
-  r.utc = m_config.gpsStartUtc + std::chrono::seconds(second);
-  r.vehicle = m_route->at(second);
-  r.sky = m_sky->inView(second);
-  // Four satellites at least, or there is no position to give.
-  r.fix =
-      now - m_gpsAcquiringSince >= m_config.gpsAcquisition && satellitesInUse(r.sky).size() >= 4;
-  return r;
+  return m_receiver.read(m_clock.now(),
+                         GpsStart{m_config.gpsLatitude, m_config.gpsLongitude, m_config.gpsSeed,
+                                  m_config.gpsStartUtc, m_config.gpsAcquisition});
 }
 
 // Ticks fall on the whole seconds of the receiver's clock, whenever the stream was asked
@@ -47,9 +39,7 @@ GpsReading ModemEngine::gpsReading() {
 void ModemEngine::startGpsStream(Millis notBefore) {
   if (m_gpsTicking) return;
   m_gpsTicking = true;
-  const long long from = (m_clock.now() + notBefore - m_powerOnAt).count();
-  const long long next = (std::max(0LL, from) / kSecond + 1) * kSecond;
-  m_clock.after(m_powerOnAt + Millis(next) - m_clock.now(), [this] { gpsTick(); });
+  m_clock.after(m_receiver.untilWholeSecond(m_clock.now(), notBefore), [this] { gpsTick(); });
 }
 
 void ModemEngine::gpsTick() {
@@ -58,7 +48,9 @@ void ModemEngine::gpsTick() {
     m_gpsTicking = false;
     return;
   }
-  if (m_config.powered && !m_restarting) {
+  // While a data call is up the line belongs to the connection: the device's own
+  // sentences stay off it.
+  if (m_config.powered && !m_restarting && m_dataCall != DataCallState::Connected) {
     std::string sentences = nmeaSecond(gpsReading(), m_device.gpsSentences);
     if (!sentences.empty()) emitLater(std::move(sentences), Millis(0));
   }

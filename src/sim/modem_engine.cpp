@@ -1,5 +1,6 @@
 #include "sim/modem_engine.h"
 
+#include "sim/firmware_reply.h"
 #include "sim/modem_text.h"
 #include "sim/nmea_sentences.h"
 
@@ -9,28 +10,19 @@
 
 namespace d7o::sim {
 
-namespace {
-
-// Time one character takes on the line: start bit, eight data bits, stop bit.
-Millis lineTime(std::size_t bytes, int baud) {
-  if (baud <= 0) return Millis(0);
-  return Millis(static_cast<long long>(bytes) * 10 * 1000 / baud);
-}
-
-}  // namespace
-
 ModemEngine::ModemEngine(SimClock& clock, ModemConfig config)
     : m_clock(clock),
       m_config(config),
       m_bootEcho(m_config.echo),
-      m_powerOnAt(clock.now()),
-      m_gpsAcquiringSince(clock.now()),
       m_gpsWasOff(!m_config.powered),
+      m_receiver(clock.now()),
+      m_remote(clock, clock.now()),
       m_phonebook(m_config.phonebookSize),
       m_smsStore(m_config.smsStoreSize),
       m_serviceCentre(m_config.serviceCentre),
       m_networkTimeBase(clock.now()) {
   m_device.password = m_config.devicePassword;
+  m_remote.state().password = m_config.remotePassword;
   resetSmsSettings();
   for (const StoredSms& sms : m_config.smsAtStart) {
     if (pduOfStored(sms, m_serviceCentre)) m_smsStore.add(sms);
@@ -54,14 +46,22 @@ std::string ModemEngine::garble(std::string_view bytes) {
 }
 
 void ModemEngine::receive(std::string_view bytes, int programBaud) {
+  if (!m_config.powered) endDataCall("the modem is off", false);
   if (!m_config.powered || m_restarting) return;
   if (programBaud != m_config.baud) {
-    // Noise: whatever was half typed is lost too.
+    // Noise: whatever was half typed is lost too, and online it spoils a "+++".
     m_line.clear();
+    if (m_online) onlineData({});
     return;
   }
   std::string entryOutput;
-  for (char c : bytes) {
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    // Online the bytes are the connection's; "ATO" may have gone online mid-way.
+    if (m_online) {
+      onlineData(bytes.substr(i));
+      break;
+    }
+    const char c = bytes[i];
     if (m_smsEntry) {
       smsEntryByte(c, entryOutput);
     } else if (c == '\r') {
@@ -92,16 +92,11 @@ void ModemEngine::handleLine(const std::string& line) {
     m_answering = false;
   } else if (startsWith(command, "&")) {
     m_commandLog.push_back(line);
-    const int positionRequests = m_device.positionRequests;
     noticePower();
     const bool streaming = gpsStreaming();
-    // The device's own lines keep their case: texts and passwords are stored as typed.
-    const DeviceAnswer reply = runDeviceLine(m_device, line, m_config.firmware, m_clock.now());
-    // "&REQ POS": the position at once, as one RMC sentence, before the confirmation.
-    if (m_device.positionRequests != positionRequests) {
-      answer += "\r\n" + rmcSentence(gpsReading());
-    }
-    for (const std::string& text : reply.lines) answer += framed(text);
+    const FirmwareReply reply = replyToDeviceLine(m_device, line, m_config.firmware, m_clock.now(),
+                                                  [this] { return gpsReading(); });
+    answer += reply.text;
     restart = reply.restart;
     startStream = !streaming && gpsStreaming();
   } else if (!line.empty()) {
@@ -114,6 +109,8 @@ void ModemEngine::handleLine(const std::string& line) {
   m_answersUntil = m_clock.now() + out;
   // Indications the line's commands gave rise to ("+CMTI" for a message the centre kept).
   if (!m_afterAnswer.empty()) emitInOrder(std::exchange(m_afterAnswer, {}), Millis(0));
+  // "ATO": what the remote device sent meanwhile follows "CONNECT".
+  if (std::exchange(m_goingOnline, false)) resumeOnline(m_clock.now() + out);
   // "&REQ INT": the sentences follow the confirmation.
   if (startStream) startGpsStream(out);
   // The device confirms "&RESET" first, then restarts.
@@ -156,18 +153,22 @@ void ModemEngine::beginRestart() {
   m_simUnlocked = false;
   m_cregPolls = 0;
   m_config.echo = m_bootEcho;
+  endDataCall("the modem restarts", false);
   m_carrier = false;
   if (m_call != CallState::Idle) setCall(CallState::Idle);
   // The receiver restarts with the device, and "&REQ INT" must be given again.
   m_device.intervalRequested = false;
-  m_gpsAcquiringSince = m_clock.now() + m_config.restartTime;
+  m_receiver.startAcquiring(m_clock.now() + m_config.restartTime);
   m_clock.after(m_config.restartTime, [this, epoch = m_epoch] {
     if (epoch == m_epoch) m_restarting = false;
   });
 }
 
 void ModemEngine::setDtr(bool high) {
-  if (m_dtr && !high) ++m_dtrPulses;
+  if (m_dtr && !high) {
+    ++m_dtrPulses;
+    if (m_config.dtrDropHangsUp) endDataCall("DTR dropped", true);
+  }
   m_dtr = high;
 }
 void ModemEngine::setRts(bool high) {

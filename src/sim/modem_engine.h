@@ -2,7 +2,9 @@
 
 #include "sim/command_table.h"
 #include "sim/device_firmware.h"
+#include "sim/gps_receiver.h"
 #include "sim/nmea_sentences.h"
+#include "sim/remote_device.h"
 #include "sim/sim_clock.h"
 #include "sim/sim_phonebook.h"
 #include "sim/sms_format.h"
@@ -11,6 +13,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <optional>
 #include <span>
 #include <string>
@@ -40,6 +43,17 @@ enum class DialOutcome {
 
 // The voice call as the modem sees it.
 enum class CallState { Idle, Dialling, Ringing, Active };
+
+// How the far end answers a data call the modem dials ("ATD<number>", no ";").
+enum class DataDialOutcome {
+  Connect,     // "CONNECT 9600" after ModemConfig::dataConnectDelay, carrier detect high
+  Busy,        // "BUSY" after ModemConfig::dataRefusedDelay
+  NoDialtone,  // "NO DIALTONE" after ModemConfig::dataRefusedDelay
+  NoAnswer,    // "NO CARRIER" after ModemConfig::dataNoAnswerTimeout
+};
+
+// The data call as the modem sees it.
+enum class DataCallState { Idle, Dialling, Connected };
 
 // Audio settings beyond the gains (those are ModemConfig::receiveGain/transmitGain).
 struct AudioSettings {
@@ -78,6 +92,26 @@ struct ModemConfig {
   // What a voice dial reaches, and how long after the command line the result comes.
   DialOutcome dialOutcome = DialOutcome::Connected;
   Millis ringOutDelay{4000};
+  // What a data dial reaches: by the number as dialled (blanks removed; "0123", ">5"), or
+  // else by the number called with its separators - ( ) . left out; any other number gets
+  // dataDialDefault. The results come that long after the command line.
+  std::map<std::string, DataDialOutcome> dataDialOutcomes;
+  DataDialOutcome dataDialDefault = DataDialOutcome::Connect;
+  Millis dataConnectDelay{3000};
+  Millis dataRefusedDelay{1500};  // busy, no dial tone
+  Millis dataNoAnswerTimeout{30000};
+  // The silence "+++" needs before its first "+" and after its last to leave online data
+  // mode (register S12 of 50: one second).
+  Millis escapeGuardTime{1000};
+  // Dropping DTR during a data call hangs it up, "NO CARRIER" (AT&D2).
+  bool dtrDropHangsUp = true;
+  // The R7O-3 device a data call reaches: where its vehicle starts (signed degrees), the
+  // seed of its drive, its firmware version and password. Its receiver has its fix.
+  double remoteLatitude = -33.8568;
+  double remoteLongitude = 151.2153;
+  std::uint32_t remoteGpsSeed = 2;
+  std::string remoteFirmware = "V1.63";
+  std::string remotePassword = "0000";
   // How long the device stays silent, CTS low, after "&RESET" or a long BREAK.
   Millis restartTime{3000};
   // The device password "&PASS" must quote to change it.
@@ -183,7 +217,8 @@ class ModemEngine {
   // DTR drops seen (the program pulses DTR low before it wakes the module).
   int dtrPulses() const { return m_dtrPulses; }
   bool simUnlocked() const { return m_simUnlocked; }
-  bool carrierDetect() const { return m_carrier; }
+  // High while a data call is connected (in online data mode or escaped to command mode).
+  bool carrierDetect() const { return m_carrier && m_config.powered && !m_restarting; }
 
   // The command lines the modem understood, in order (for scenario checks).
   const std::vector<std::string>& commandLog() const { return m_commandLog; }
@@ -206,6 +241,29 @@ class ModemEngine {
   // and the number it called (for ">5" the one stored at position 5).
   const std::string& dialledNumber() const { return m_dialled; }
   const std::string& calledNumber() const { return m_called; }
+
+  // Data calls (data_calls.cpp). "ATD<number>" without ";" dials one; connected, the
+  // modem is in online data mode: every byte goes over the link to the remote device, none
+  // is echoed or read as a command, and the remote device's answers come back at the link
+  // rate. "+++" between a second of silence on each side returns to command mode ("OK",
+  // the call still up); "ATO" goes back online ("CONNECT 9600"), "ATH" ends the call.
+  // Another dial, voice or data, while a call is up or being dialled is refused, "ERROR".
+  DataCallState dataCallState() const { return m_dataCall; }
+  bool dataCallUp() const {
+    return m_dataCall == DataCallState::Connected && m_config.powered && !m_restarting;
+  }
+  bool onlineDataMode() const { return dataCallUp() && m_online; }
+  // The number of the last data dial as given, and the number it called.
+  const std::string& dataDialledNumber() const { return m_dataDialled; }
+  const std::string& dataCalledNumber() const { return m_dataCalled; }
+  // The remote side hangs up the connected data call: "NO CARRIER" once what it sent
+  // before is through, carrier detect low, command mode. False when no data call is up.
+  bool remoteHangUp();
+  // The device at the far end of data calls; it keeps its settings from call to call.
+  const RemoteDevice& remoteDevice() const { return m_remote; }
+  RemoteDevice& remoteDevice() { return m_remote; }
+  // One line for each data call event (dialled, connected, refused, ended), for a log.
+  void setCallLog(std::function<void(std::string_view message)> log) { m_callLog = std::move(log); }
 
   // The SIM phone book (phonebook_commands.cpp); it stays on the SIM over a restart.
   const SimPhonebook& phonebook() const { return m_phonebook; }
@@ -364,6 +422,23 @@ class ModemEngine {
   bool atHangUp(const AtCommand& c, Answer& a);
   void setCall(CallState state);
   void ring(unsigned call, int ringsLeft);
+  // Data calls (data_calls.cpp):
+  void startDataCall(std::string dialled, std::string called);
+  DataDialOutcome dataOutcomeFor() const;
+  void setDataCall(DataCallState state);
+  void connectDataCall();
+  void superviseDataCall(unsigned call);
+  // Ends the data call (nothing when none is dialled or up); `noCarrier`: says so to the
+  // program once the link has delivered what was on it.
+  void endDataCall(std::string_view why, bool noCarrier);
+  bool atOnline(const AtCommand& c, Answer& a);
+  void onlineData(std::string_view bytes);
+  void escapeCheck(unsigned serial);
+  // Bytes from the remote device, out to the program at the link's rate; held while the
+  // program is in command mode during the call.
+  void sendOverLink(std::string bytes);
+  void resumeOnline(Millis connectOutAt);
+  void logCall(const std::string& message);
   // Sends `bytes` once `delay` and their time on the line have passed, unless the device
   // restarts meanwhile; returns when they will be out.
   Millis emitLater(std::string bytes, Millis delay);
@@ -392,16 +467,28 @@ class ModemEngine {
   int m_cregPolls = 0;
   bool m_simUnlocked = false;
   bool m_bootEcho = true;
-  Millis m_powerOnAt{0};
-  Millis m_gpsAcquiringSince{0};
   bool m_gpsTicking = false;
   bool m_gpsWasOff = false;
-  std::optional<GpsRoute> m_route;  // made on first use, so a scenario may move the start
-  std::optional<GpsSky> m_sky;
+  GpsReceiver m_receiver;
   CallState m_call = CallState::Idle;
   unsigned m_callSerial = 0;  // changes with each call state, so stale call timers do nothing
   std::string m_dialled;
   std::string m_called;
+  DataCallState m_dataCall = DataCallState::Idle;
+  bool m_online = false;       // online data mode; false: command mode
+  bool m_goingOnline = false;  // "ATO" answered on the line being answered
+  std::string m_dataDialled;
+  std::string m_dataCalled;
+  RemoteDevice m_remote;
+  unsigned m_linkSession = 0;  // changes when the modem drops a call: what was on its way is lost
+  Millis m_linkUntil{0};       // when what the link carries now is through
+  std::string m_heldFromRemote;
+  // The escape: the program's last byte online, "+" typed of a possible "+++" (not yet
+  // passed on), and a count of bytes so a late check sees whether one came since.
+  Millis m_lastDataAt{0};
+  int m_pluses = 0;
+  unsigned m_dataBytes = 0;
+  std::function<void(std::string_view)> m_callLog;
   SimPhonebook m_phonebook;
   AudioSettings m_audio;
   DeviceState m_device;

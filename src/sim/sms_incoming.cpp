@@ -54,14 +54,15 @@ void ModemEngine::deliverWaiting() {
 }
 
 // An indication goes out at once, after the answer of the line being answered, after the
-// text being typed, or stays in the modem (AT+CNMI mode 0).
+// text being typed or the data call's online mode, or stays in the modem (AT+CNMI mode 0).
 void ModemEngine::indicate(std::string text) {
   if (m_sms.indicationMode == 0) {
     if (m_bufferedIndications.size() >= kMaxBufferedIndications) {
       m_bufferedIndications.erase(m_bufferedIndications.begin());
     }
     m_bufferedIndications.push_back(std::move(text));
-  } else if (m_smsEntry) {
+  } else if (m_smsEntry || onlineDataMode()) {
+    // Neither in the middle of a message's echo nor in the connection's data.
     m_heldIndications += text;
   } else if (m_answering) {
     m_afterAnswer += text;

@@ -48,19 +48,28 @@ void ModemEngine::setCall(CallState state) {
   ++m_callSerial;
 }
 
-// "D0123;", "D>5;": the whole rest of the line is the dial string. Only voice calls (";" at
-// the end) are offered; a data call is not. The call's result follows the ring-out. ">5"
-// calls the number at position 5 of the SIM phone book; an empty position calls nobody.
+// "D0123;", "D>5;": the whole rest of the line is the dial string; ";" at its end makes it
+// a voice call, whose result follows the ring-out. Without it the call is a data call
+// (data_calls.cpp). ">5" calls the number at position 5 of the SIM phone book; an empty
+// position calls nobody. One call at a time: a dial while one is up is refused.
 bool ModemEngine::atDial(const AtCommand& c, Answer& a) {
   const std::string_view dialString = c.args();
-  if (dialString.empty() || dialString.back() != ';') return false;
-  const std::string number(dialString.substr(0, dialString.size() - 1));
-  if (!isDialString(number) || m_call != CallState::Idle) return false;
+  const bool voice = !dialString.empty() && dialString.back() == ';';
+  const std::string number(voice ? dialString.substr(0, dialString.size() - 1) : dialString);
+  if (!voice && number.empty()) return false;
+  if (!isDialString(number) || m_call != CallState::Idle || m_dataCall != DataCallState::Idle) {
+    return false;
+  }
   std::string called = number;
   if (startsWith(number, ">")) {
     std::optional<std::string> stored = phonebookNumber(std::string_view(number).substr(1), a);
     if (!stored) return false;
     called = std::move(*stored);
+  }
+  a.final.clear();
+  if (!voice) {
+    startDataCall(number, std::move(called));
+    return true;
   }
   m_dialled = number;
   m_called = std::move(called);
@@ -71,7 +80,6 @@ bool ModemEngine::atDial(const AtCommand& c, Answer& a) {
     setCall(outcome == DialOutcome::Connected ? CallState::Active : CallState::Idle);
     emitLater(framed(resultOf(outcome)), Millis(0));
   });
-  a.final.clear();
   return true;
 }
 
@@ -85,14 +93,18 @@ bool ModemEngine::atAnswerCall(const AtCommand&, Answer& a) {
   return true;
 }
 
-// "H", "H0": ends a call in progress, a ring-out or a ringing call alike.
+// "H", "H0": ends a call in progress, a ring-out or a ringing call alike, a data call too.
 bool ModemEngine::atHangUp(const AtCommand&, Answer&) {
   if (m_call != CallState::Idle) setCall(CallState::Idle);
+  endDataCall("hung up (ATH)", false);
   return true;
 }
 
 bool ModemEngine::incomingCall(int rings) {
-  if (rings <= 0 || !m_config.powered || m_restarting || m_call != CallState::Idle) return false;
+  if (rings <= 0 || !m_config.powered || m_restarting || m_call != CallState::Idle ||
+      m_dataCall != DataCallState::Idle) {
+    return false;
+  }
   setCall(CallState::Ringing);
   ring(m_callSerial, rings);
   return true;

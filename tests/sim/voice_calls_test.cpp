@@ -55,7 +55,7 @@ TEST(SimulatedCalls, DialStrings) {
   };
   const Case cases[] = {
       {"ATD;\r", true},      {"ATD>5;\r", true},    {"atd+49 (30) 123-45;\r", true},
-      {"ATD*100#;\r", true}, {"ATD0123\r", false},  {"ATD>;\r", false},
+      {"ATD*100#;\r", true}, {"ATD01;3;\r", false}, {"ATD>;\r", false},
       {"ATD>X;\r", false},   {"ATD01?3;\r", false}, {"ATD>0;\r", false},
   };
   for (const Case& c : cases) {
