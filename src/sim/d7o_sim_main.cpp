@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <ctime>
 #include <iostream>
+#include <map>
 #include <signal.h>
 #include <string>
 #include <string_view>
@@ -28,6 +29,8 @@ void printUsage(std::ostream& out) {
   out << "Usage: d7o-sim [--baud N] [--no-echo] [--gps] [--position LAT,LON] [--sms-store N]\n"
          "               [--sms FROM:TEXT]... [--incoming-sms SECONDS:FROM:TEXT]...\n"
          "               [--phonebook-size N] [--input-edge SECONDS:INPUT[:falling]]...\n"
+         "               [--remote-position LAT,LON] [--dial NUMBER:OUTCOME]...\n"
+         "               [--connect-delay SECONDS]\n"
          "\n"
          "Runs the simulated Tarvik D7O modem on a pseudo-terminal. The first line written\n"
          "to standard output is the device to open (e.g. /dev/pts/3); the modem serves it\n"
@@ -56,6 +59,16 @@ void printUsage(std::ostream& out) {
          "              alarm input INPUT (1..3) goes high (or low with \":falling\") SECONDS\n"
          "              after the start; the device reports it as its \"&CNF KEY\" line says\n"
          "              (an SMS to the line's number); repeatable\n"
+         "  --remote-position LAT,LON\n"
+         "              where the drive of the R7O-3 device a data call (\"ATD<number>\"\n"
+         "              without \";\") reaches starts (default -33.8568,151.2153); online, its\n"
+         "              firmware answers the lines sent, \"+++\" with a second of silence on\n"
+         "              each side returns to command mode, \"ATO\" goes back, \"ATH\" hangs up\n"
+         "  --dial NUMBER:OUTCOME\n"
+         "              how a data call to NUMBER is answered: connect, busy, no-dialtone or\n"
+         "              no-answer (NO CARRIER after 30 s); repeatable; other numbers connect\n"
+         "  --connect-delay SECONDS\n"
+         "              from the dial to \"CONNECT 9600\" (default 3)\n"
          "  --help      show this text\n"
          "\n"
          "TEXT is UTF-8 and must fit one message (160 characters of the GSM alphabet, else 70).\n";
@@ -113,7 +126,39 @@ struct Options {
   std::vector<d7o::sim::StoredSms> smsAtStart;
   std::vector<IncomingSms> incoming;
   std::vector<InputEdge> edges;
+  double remoteLatitude = d7o::sim::ModemConfig{}.remoteLatitude;
+  double remoteLongitude = d7o::sim::ModemConfig{}.remoteLongitude;
+  std::map<std::string, d7o::sim::DataDialOutcome> dialOutcomes;
+  double connectDelay = 3;
 };
+
+// "0301234567:busy" -> how a data call to that number is answered. The number is kept as
+// the modem compares it: blanks left out.
+bool parseDial(std::string_view text, Options& options) {
+  const std::size_t colon = text.rfind(':');
+  if (colon == std::string_view::npos || colon == 0) return false;
+  std::string number;
+  for (char c : text.substr(0, colon)) {
+    if (c != ' ') number.push_back(c);
+  }
+  const std::string_view outcome = text.substr(colon + 1);
+  using d7o::sim::DataDialOutcome;
+  DataDialOutcome o;
+  if (outcome == "connect") {
+    o = DataDialOutcome::Connect;
+  } else if (outcome == "busy") {
+    o = DataDialOutcome::Busy;
+  } else if (outcome == "no-dialtone") {
+    o = DataDialOutcome::NoDialtone;
+  } else if (outcome == "no-answer") {
+    o = DataDialOutcome::NoAnswer;
+  } else {
+    return false;
+  }
+  if (number.empty()) return false;
+  options.dialOutcomes[number] = o;
+  return true;
+}
 
 // "+4917112345:Hello" -> a received message; false when the number or the text cannot be
 // one (not UTF-8, or more than one message holds).
@@ -136,11 +181,17 @@ bool parseIncoming(std::string_view text, IncomingSms& incoming) {
 }
 
 // "48.1173,11.5167" -> latitude and longitude.
-bool parsePosition(std::string_view text, Options& options) {
+bool parsePosition(std::string_view text, double& latitude, double& longitude) {
   const std::size_t comma = text.find(',');
-  return comma != std::string_view::npos &&
-         parseDecimal(text.substr(0, comma), -90, 90, options.latitude) &&
-         parseDecimal(text.substr(comma + 1), -180, 180, options.longitude);
+  double lat = 0;
+  double lon = 0;
+  if (comma == std::string_view::npos || !parseDecimal(text.substr(0, comma), -90, 90, lat) ||
+      !parseDecimal(text.substr(comma + 1), -180, 180, lon)) {
+    return false;
+  }
+  latitude = lat;
+  longitude = lon;
+  return true;
 }
 
 // 0: run; otherwise the exit status (after --help or an error).
@@ -166,8 +217,32 @@ int parseOptions(int argc, char** argv, Options& options) {
       } else if (i + 1 < argc) {
         position = argv[++i];
       }
-      if (!parsePosition(position, options)) {
+      if (!parsePosition(position, options.latitude, options.longitude)) {
         std::cerr << "d7o-sim: --position needs LAT,LON in degrees (e.g. -33.8568,151.2153)\n";
+        return 2;
+      }
+      continue;
+    }
+    if (arg == "--remote-position") {
+      if (i + 1 >= argc ||
+          !parsePosition(argv[++i], options.remoteLatitude, options.remoteLongitude)) {
+        std::cerr << "d7o-sim: --remote-position needs LAT,LON in degrees (e.g. "
+                     "-33.8568,151.2153)\n";
+        return 2;
+      }
+      continue;
+    }
+    if (arg == "--dial") {
+      if (i + 1 >= argc || !parseDial(argv[++i], options)) {
+        std::cerr << "d7o-sim: --dial needs NUMBER:connect, NUMBER:busy, NUMBER:no-dialtone "
+                     "or NUMBER:no-answer (e.g. 0301234567:busy)\n";
+        return 2;
+      }
+      continue;
+    }
+    if (arg == "--connect-delay") {
+      if (i + 1 >= argc || !parseDecimal(argv[++i], 0, 600, options.connectDelay)) {
+        std::cerr << "d7o-sim: --connect-delay needs SECONDS, 0..600\n";
         return 2;
       }
       continue;
@@ -298,6 +373,11 @@ int main(int argc, char** argv) {
   config.smsStoreSize = options.smsStoreSize;
   config.phonebookSize = options.phonebookSize;
   config.smsAtStart = options.smsAtStart;
+  config.remoteLatitude = options.remoteLatitude;
+  config.remoteLongitude = options.remoteLongitude;
+  config.dataDialOutcomes = options.dialOutcomes;
+  config.dataConnectDelay =
+      std::chrono::round<d7o::sim::Millis>(std::chrono::duration<double>(options.connectDelay));
   if (static_cast<int>(config.smsAtStart.size()) > config.smsStoreSize) {
     std::cerr << "d7o-sim: " << config.smsAtStart.size() << " messages do not fit a store of "
               << config.smsStoreSize << "\n";
@@ -318,6 +398,7 @@ int main(int argc, char** argv) {
   d7o::sim::ModemEngine modem(clock, config);
   d7o::sim::PtyLink link(clock, modem);
   link.setLog([](std::string_view message) { std::cerr << "d7o-sim: " << message << '\n'; });
+  modem.setCallLog([](std::string_view message) { std::cerr << "d7o-sim: " << message << '\n'; });
 
   std::string error;
   if (!link.open(error)) {
