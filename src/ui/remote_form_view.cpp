@@ -97,7 +97,9 @@ QWidget* RemoteFormView::buildCallControls() {
   grid->addWidget(make<QComboBox>(frame, m.Combo2), 3, 0);
   grid->addWidget(make<QPushButton>(frame, m.Command18), 3, 1);
   grid->addWidget(make<QPushButton>(frame, m.Command19), 3, 2);
-  grid->addWidget(make<QLineEdit>(frame, m.Text6), 4, 0, 1, 3);
+  auto* command = make<QLineEdit>(frame, m.Text6);
+  command->setPlaceholderText(QStringLiteral("a line for the remote device; Enter sends it"));
+  grid->addWidget(command, 4, 0, 1, 3);
 
   auto* lamps = new QHBoxLayout;
   lamps->setSpacing(2);

@@ -2,13 +2,18 @@
 // D7O_SCREENSHOT_DIR names a folder (scripts/screenshots.sh), skipped otherwise. The
 // windows are filled as a user fills them on the simulated modem.
 
+#include "app/subsystems.h"
 #include "forms/main_window.h"
+#include "remote/call_history.h"
 #include "support/rig.h"
 #include "ui/bin_code_form_view.h"
+#include "ui/gps_form_view.h"
 #include "ui/main_window_view.h"
 #include "ui/pdu_form_view.h"
+#include "ui/remote_form_view.h"
 #include "ui/ui_wait.h"
 
+#include <fstream>
 #include <gtest/gtest.h>
 #include <string>
 
@@ -105,6 +110,29 @@ TEST_F(Screenshots, PhoneBookAlarmAndGpsTabs) {
     main.resize(1280, 800);
     EXPECT_TRUE(save(main, folder, (std::string(shot.name) + "-large.png").c_str()));
   }
+}
+
+TEST_F(Screenshots, RemoteToolDuringACall) {
+  std::ofstream(rig.folder.path() / remote::kTrackingIni, std::ios::binary)
+      << "\"/opt/mg/MGstart.EXE\"\r\n";
+  MainWindowView main(*rig.app, MainWindowView::Activation::ByCaller);
+  GpsFormView analyzer(*rig.app);
+  RemoteFormView window(*rig.app);
+  main.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+  auto& r = rig.app->context().remoteForm;
+  rig.app->parts().remote.open();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  r.Combo3.setText("0171");
+  r.Command13.click();
+  rig.run(platform::Millis(1200));
+  EXPECT_TRUE(save(window, folder, "remote-dialling.png"));
+  ASSERT_TRUE(rig.runUntil([&] { return !rig.state().dispatch.remoteConnectPending; },
+                           platform::Millis(10000)));
+  r.Combo2.choose(0);
+  r.Command19.click();
+  rig.run(platform::Millis(3300));
+  EXPECT_TRUE(save(window, folder, "remote-call.png"));
 }
 
 }  // namespace
