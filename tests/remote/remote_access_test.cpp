@@ -68,6 +68,17 @@ TEST(RemoteAccess, TheWordOpensTheWindowBesideTheMainWindowWithoutSendingIt) {
   EXPECT_EQ(t.r().Drive1.items().front(), "/");
 }
 
+TEST(RemoteAccess, TheWordInTheCommandListOpensTheWindowInAnyCase) {
+  Rig rig;
+  rig.startAnswered();
+  auto& w = rig.main();
+  w.List1.addItem("&remote");
+  w.List1.setListIndex(w.List1.count() - 1);
+  w.List1.DblClick.emit();
+  EXPECT_TRUE(rig.app->context().remoteForm.visible());
+  EXPECT_EQ(rig.wire(), "");
+}
+
 TEST(RemoteAccess, DiallingShowsItsStateAndRunsTheMagentaLamps) {
   RemoteRig t;
   t.dial("0171");
