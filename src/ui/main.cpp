@@ -2,6 +2,7 @@
 
 #include "app/application.h"
 #include "app/command_line.h"
+#include "app/program_folder.h"
 #include "app/tarvik_ini.h"
 #include "sim/modem_engine.h"
 #include "sim/simulated_port.h"
@@ -20,6 +21,7 @@
 #include <filesystem>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -60,13 +62,36 @@ int createIni(const fs::path& folder, const std::string& portAnswer) {
   return EXIT_SUCCESS;
 }
 
-// --home DIR, else REZEDEV7_HOME, else the executable's folder.
-fs::path programFolder(const app::CommandLine& cl) {
-  if (cl.home) return fs::absolute(*cl.home);
-  if (const char* home = std::getenv("REZEDEV7_HOME"); home != nullptr && *home != '\0') {
-    return fs::absolute(home);
+// The program folder by app::chooseProgramFolder; the user's data folder is made here when
+// missing. Nothing (after a message) when there is none to be had.
+std::optional<fs::path> programFolder(const app::CommandLine& cl) {
+  const auto variable = [](const char* name) -> std::optional<fs::path> {
+    const char* value = std::getenv(name);
+    if (value == nullptr || *value == '\0') return std::nullopt;
+    return fs::path(value);
+  };
+  app::FolderCandidates candidates;
+  if (cl.home) candidates.homeOption = fs::absolute(*cl.home);
+  if (auto home = variable("REZEDEV7_HOME")) candidates.homeVariable = fs::absolute(*home);
+  candidates.executableFolder =
+      fs::path(QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString());
+  candidates.executableInstalled = app::isInstalledLayout(candidates.executableFolder);
+  candidates.xdgDataHome = variable("XDG_DATA_HOME");
+  candidates.userHome = variable("HOME");
+
+  const app::FolderChoice choice = app::chooseProgramFolder(candidates, app::isWritableFolder);
+  if (choice.folder.empty()) {
+    std::cerr << "rezedev7: " << choice.error << '\n';
+    return std::nullopt;
   }
-  return fs::path(QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString());
+  if (choice.createIfMissing) {
+    if (const auto failure = app::makeFolder(choice.folder)) {
+      std::cerr << "rezedev7: cannot create the program folder " << choice.folder.string() << ": "
+                << *failure << '\n';
+      return std::nullopt;
+    }
+  }
+  return choice.folder;
 }
 
 // The port the program talks through: the serial line, or the simulated modem in this
@@ -122,7 +147,9 @@ int main(int argc, char* argv[]) {
   // Read again: QApplication has taken out its own options (-platform, ...).
   const app::CommandLine cl = parse(argc, argv);
 
-  const fs::path home = programFolder(cl);
+  const std::optional<fs::path> folder = programFolder(cl);
+  if (!folder) return EXIT_FAILURE;
+  const fs::path& home = *folder;
   std::error_code ec;
   if (!fs::is_directory(home, ec)) {
     std::cerr << "rezedev7: the program folder " << home.string() << " does not exist\n";
