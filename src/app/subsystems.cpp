@@ -14,6 +14,7 @@ Subsystems::Subsystems(Context& ctx, std::function<void()> activateMain)
       terminal(ctx, link, moduleInit),
       voiceCall(ctx, link),
       optionsTab(ctx, link),
+      aboutTab(ctx),
       staging(ctx, link),
       alarmPanel(ctx, link),
       gpsPanel(ctx),

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/context.h"
+#include "console/about_tab.h"
 #include "console/options_tab.h"
 #include "console/terminal.h"
 #include "console/voice_call.h"
@@ -40,6 +41,7 @@ struct Subsystems {
   console::Terminal terminal;
   console::VoiceCall voiceCall;
   console::OptionsTab optionsTab;
+  console::AboutTab aboutTab;
   device::Staging staging;
   device::AlarmPanel alarmPanel;
   device::GpsPanel gpsPanel;

@@ -96,6 +96,7 @@ class Label : public Captioned {
   // A double click comes after the Click of its first press, as on the classic desktop.
   Signal<> DblClick;
   Signal<MouseButton> MouseUp;
+  Signal<> MouseMove;
 
  private:
   int m_left = 0;
@@ -260,6 +261,20 @@ class ComboBox : public Control {
 class PictureBox : public Control {
  public:
   using Control::Control;
+};
+
+// A picture the user can point at and click (the about tab's links); it may carry a
+// single-line border.
+class Image : public Control {
+ public:
+  using Control::Control;
+  bool border() const { return m_border; }
+  void setBorder(bool border) { assign(m_border, border); }
+  Signal<> Click;
+  Signal<> MouseMove;
+
+ private:
+  bool m_border = false;
 };
 
 class TextBox : public Control {
@@ -448,6 +463,8 @@ class TabControl : public Control {
     if (assign(m_tab, tab)) Click.emit(previous);
   }
   Signal<int> Click;
+  // The mouse moves over the tab control's own surface, not over one of its controls.
+  Signal<> MouseMove;
 
  private:
   std::vector<std::string> m_captions;

@@ -58,6 +58,7 @@ MainWindow::MainWindow() : Form("REZEDEV7", kStandardTitle) {
   Text20.setText("KEY2 switched");
   Text23.setText("KEY3 switched");
   Picture2.setVisible(false);
+  Image2.setToolTip("Documentation for K7");
   m_gps.setVisible(false);
   Label1.setVisible(false);
 }

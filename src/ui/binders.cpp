@@ -27,6 +27,8 @@ class LabelBinder : public Binder {
     nameAfter(w, c);
     // Captions may carry what the modem sent: never markup.
     w->setTextFormat(Qt::PlainText);
+    // Pointing at a label is news for those that react to it (the about tab's link).
+    w->setMouseTracking(true);
     follow(c.changed);
     watchMouseUp(w, [this](forms::MouseButton button, bool inside) {
       m_control.MouseUp.emit(button);
@@ -41,6 +43,9 @@ class LabelBinder : public Binder {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched == m_widget && event->type() == QEvent::MouseMove && m_widget->isEnabled()) {
+      m_control.MouseMove.emit();
+    }
     // A new press starts a new click.
     if (watched == m_widget && event->type() == QEvent::MouseButtonPress) m_doubleClicked = false;
     if (watched == m_widget && event->type() == QEvent::MouseButtonDblClick &&

@@ -1,6 +1,7 @@
 #include "ui/main_window_view.h"
 
 #include "dispatch/receive_handler.h"
+#include "ui/about_pictures.h"
 #include "ui/alarm_sample_widget.h"
 #include "ui/binders.h"
 #include "ui/refresh_beat.h"
@@ -17,6 +18,7 @@
 #include <QIcon>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QScrollArea>
@@ -141,6 +143,29 @@ QHBoxLayout* stepper(QWidget* parent, forms::CommandButton& minus, forms::Label&
   layout->setSpacing(2);
   return layout;
 }
+
+// The mouse moving over `watched` itself (not a child) raises `move`.
+class MouseMoveRelay : public QObject {
+ public:
+  MouseMoveRelay(QWidget* watched, forms::Signal<>& move) : QObject(watched), m_move(move) {
+    watched->installEventFilter(this);
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    // A move over a child that does not take it comes up here too: only the surface counts.
+    if (event->type() == QEvent::MouseMove) {
+      const auto* move = static_cast<QMouseEvent*>(event);
+      if (static_cast<QWidget*>(watched)->childAt(move->position().toPoint()) == nullptr) {
+        m_move.emit();
+      }
+    }
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  forms::Signal<>& m_move;
+};
 
 // A value label beside a slider.
 QLabel* makeValueLabel(QWidget* parent, forms::Label& control) {
@@ -540,8 +565,34 @@ QWidget* MainWindowView::buildAlarmTab() {
 
 QWidget* MainWindowView::buildAboutTab() {
   auto* page = new QWidget;
+  auto& m = m_model;
+  // The tab's own surface: the mouse there clears the links' marks.
+  page->setMouseTracking(true);
+  new MouseMoveRelay(page, m.Tab1.MouseMove);
+
+  auto* product = new AboutPicture(AboutPicture::Kind::Product, page);
+  bind(product, m.Picture1);
+  auto* modem = new AboutPicture(AboutPicture::Kind::Modem, page);
+  bind(modem, m.Image1);
+  auto* manual = new AboutPicture(AboutPicture::Kind::Manual, page);
+  bind(manual, m.Image2);
+  auto* text = make<QLabel>(page, m.Label10);
+  text->setWordWrap(true);
+  auto* link = make<QLabel>(page, m.Label13);
+  link->setCursor(Qt::PointingHandCursor);
+  link->setAutoFillBackground(true);
+
+  auto* pictures = new QHBoxLayout;
+  pictures->addWidget(product);
+  pictures->addWidget(modem);
+  pictures->addWidget(manual);
+  pictures->addStretch(1);
+
   auto* layout = new QVBoxLayout(page);
-  auto* incoming = make<QLabel>(page, m_model.Label1);
+  layout->addLayout(pictures);
+  layout->addWidget(text);
+  layout->addWidget(link, 0, Qt::AlignLeft);
+  auto* incoming = make<QLabel>(page, m.Label1);
   incoming->setAlignment(Qt::AlignCenter);
   layout->addWidget(incoming);
   layout->addStretch(1);

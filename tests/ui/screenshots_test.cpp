@@ -101,7 +101,7 @@ TEST_F(Screenshots, PhoneBookAlarmAndGpsTabs) {
   };
   for (const Shot shot :
        {Shot{forms::tabs::kVoiceCall, "voice-call-tab"}, Shot{forms::tabs::kAlarm, "alarm-tab"},
-        Shot{forms::tabs::kGps, "gps-tab"}}) {
+        Shot{forms::tabs::kGps, "gps-tab"}, Shot{forms::tabs::kAbout, "about-tab"}}) {
     SCOPED_TRACE(shot.name);
     m.Tab1.setTab(shot.tab);
     main.resize(m.width(), m.height());
