@@ -10,6 +10,7 @@ packages=(
   clang clang-format
   xvfb xauth
   gammu
+  dpkg-dev file desktop-file-utils librsvg2-bin
 )
 
 missing=()
