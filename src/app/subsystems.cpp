@@ -7,6 +7,7 @@ namespace d7o::app {
 Subsystems::Subsystems(Context& ctx, std::function<void()> activateMain)
     : link(ctx),
       hsTimer(ctx),
+      portWatch(ctx),
       baudSearch(ctx, link),
       initTimers(ctx, link),
       moduleInit(ctx, link),

@@ -15,6 +15,7 @@
 #include "link/hs_timer.h"
 #include "link/init_timers.h"
 #include "link/module_init.h"
+#include "link/port_watch.h"
 #include "link/serial_link.h"
 #include "remote/remote_access.h"
 #include "sms/pdu_creator.h"
@@ -34,6 +35,7 @@ struct Subsystems {
 
   link::SerialLink link;
   link::HsTimer hsTimer;
+  link::PortWatch portWatch;
   link::BaudSearch baudSearch;
   link::InitTimers initTimers;
   link::ModuleInit moduleInit;

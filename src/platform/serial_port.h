@@ -69,6 +69,10 @@ class SerialPort {
   virtual bool ctsHolding() const = 0;
   virtual bool cdHolding() const = 0;
 
+  // The open port's device went away (a USB adapter unplugged) and the port closed
+  // itself; an open() that succeeds again clears it.
+  virtual bool deviceLost() const { return false; }
+
   // Called (from the event loop, never from inside a port call) when characters arrived.
   virtual void setReceiveHandler(std::function<void()> handler) = 0;
 };

@@ -38,8 +38,20 @@ PortResult SimulatedPort::open() {
     return PortError{errors::kInvalidPortNumber, "Invalid Port Number"};
   }
   m_open = true;
+  m_lost = false;
   m_input.clear();
   return std::nullopt;
+}
+
+void SimulatedPort::unplug() {
+  m_missing.insert(m_commPort);
+  if (!m_open) return;
+  close();
+  m_lost = true;
+}
+
+void SimulatedPort::replug() {
+  m_missing.erase(m_commPort);
 }
 
 void SimulatedPort::close() {

@@ -50,6 +50,12 @@ class SimulatedPort : public platform::SerialPort {
   bool cdHolding() const override;
   void setReceiveHandler(std::function<void()> handler) override { m_handler = std::move(handler); }
 
+  bool deviceLost() const override { return m_lost; }
+  // The adapter of the current port pulled out (the port closes itself, opening it fails)
+  // and put back in.
+  void unplug();
+  void replug();
+
   // Port numbers where no device exists: opening them fails like a missing COM port.
   void setMissingPorts(std::set<int> ports) { m_missing = std::move(ports); }
   // Everything the program wrote since the last call (the bytes on the wire).
@@ -69,6 +75,7 @@ class SimulatedPort : public platform::SerialPort {
   std::string m_settings = "9600,n,8,1";
   int m_baud = 9600;
   bool m_open = false;
+  bool m_lost = false;
   bool m_eventPosted = false;
   platform::Handshaking m_handshaking = platform::Handshaking::None;
   std::string m_input;

@@ -168,6 +168,7 @@ platform::PortResult QtSerialPort::open() {
     }
   }
   applyLineSignals();
+  m_lost = false;
   return std::nullopt;
 }
 
@@ -304,7 +305,9 @@ void QtSerialPort::onError(QSerialPort::SerialPortError error) {
       this,
       [this] {
         m_closePending = false;
+        const bool wasOpen = m_port->isOpen();
         close();
+        m_lost = m_lost || wasOpen;
       },
       Qt::QueuedConnection);
 }

@@ -35,6 +35,7 @@ class QtSerialPort : public QObject, public platform::SerialPort {
   platform::PortResult open() override;
   void close() override;
   bool isOpen() const override;
+  bool deviceLost() const override { return m_lost; }
   void setDtr(bool high) override;
   void setRts(bool high) override;
   void setBreak(bool on) override;
@@ -68,6 +69,7 @@ class QtSerialPort : public QObject, public platform::SerialPort {
   mutable bool m_ownOperation = false;
   bool m_announcementPending = false;
   bool m_closePending = false;
+  bool m_lost = false;  // the device vanished under the open port
   std::function<void()> m_handler;
 };
 

@@ -187,5 +187,15 @@ TEST_F(QtSerialPortTest, APortWhoseDeviceGoesAwayCloses) {
   EXPECT_FALSE(port.ctsHolding());
 }
 
+TEST_F(QtSerialPortTest, ADeviceThatVanishesClosesThePortAndSaysSo) {
+  ASSERT_FALSE(port.open().has_value());
+  EXPECT_FALSE(port.deviceLost());
+  // The device side goes away, as an unplugged adapter does.
+  pty.closeMaster();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !port.isOpen(); }, kWaitMs));
+  EXPECT_TRUE(port.deviceLost());
+  EXPECT_FALSE(port.ctsHolding());
+}
+
 }  // namespace
 }  // namespace d7o::ui

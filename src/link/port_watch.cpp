@@ -1,0 +1,42 @@
+#include "link/port_watch.h"
+
+#include <string>
+
+namespace d7o::link {
+
+PortWatch::PortWatch(app::Context& ctx) : m_ctx(ctx) {
+  m_ctx.main.HS_Timer.Tick.connect([this] { tick(); });
+}
+
+void PortWatch::tick() {
+  if (m_ctx.ended) return;
+  auto& port = m_ctx.port;
+  auto& w = m_ctx.main;
+  const std::string name = "COM" + std::to_string(port.commPort()) + ":";
+  if (!m_waiting) {
+    if (!port.deviceLost()) return;
+    m_waiting = true;
+    m_ticks = 0;
+    w.List3.addItem("...the serial device of " + name + " is gone; waiting for it to return");
+    w.List3.setListIndex(w.List3.count() - 1);
+    // Told once; the watch goes on behind the box.
+    m_ctx.dialogs.messageBox("The serial device of " + name +
+                                 " is gone (the USB adapter unplugged?).\n"
+                                 "The program opens it again as soon as it is back.",
+                             "", platform::MessageIcon::Exclamation, platform::MessageButtons::Ok);
+    return;
+  }
+  // The user opened a port meanwhile (or chose another): nothing left to wait for.
+  if (port.isOpen()) {
+    m_waiting = false;
+    return;
+  }
+  if (++m_ticks < kTicksBetweenTries) return;
+  m_ticks = 0;
+  if (port.open()) return;  // still gone
+  m_waiting = false;
+  w.List3.addItem("...the serial device of " + name + " is back: port open again");
+  w.List3.setListIndex(w.List3.count() - 1);
+}
+
+}  // namespace d7o::link

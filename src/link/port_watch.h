@@ -1,0 +1,26 @@
+#pragma once
+
+#include "app/context.h"
+
+namespace d7o::link {
+
+// The serial device vanishing under an open port (a USB adapter pulled out): the user is
+// told once, and the program reopens the port by itself when the device is back.
+class PortWatch {
+ public:
+  explicit PortWatch(app::Context& ctx);
+
+  // The port's 100 ms tick.
+  void tick();
+  bool waiting() const { return m_waiting; }
+
+  // How often a gone device is looked for again.
+  static constexpr int kTicksBetweenTries = 10;
+
+ private:
+  app::Context& m_ctx;
+  bool m_waiting = false;
+  int m_ticks = 0;
+};
+
+}  // namespace d7o::link
