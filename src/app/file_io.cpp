@@ -36,6 +36,12 @@ std::optional<std::string> replaceFile(const std::filesystem::path& target,
 }
 
 std::optional<std::string> readWholeFile(const std::filesystem::path& file, std::string* error) {
+  // A folder opens like a file here and reads as empty: say what it is instead.
+  std::error_code ec;
+  if (std::filesystem::is_directory(file, ec)) {
+    if (error != nullptr) *error = "it is a folder, not a file";
+    return std::nullopt;
+  }
   std::ifstream in(file, std::ios::binary);
   if (!in) {
     if (error != nullptr) *error = std::strerror(errno);

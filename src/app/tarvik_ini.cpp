@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <system_error>
 
 namespace d7o::app {
 
@@ -142,6 +143,16 @@ std::vector<std::string> parseIniItems(const std::string& content) {
 
 std::optional<std::vector<std::string>> readIniItems(const std::filesystem::path& file,
                                                      std::string* error) {
+  // The file holds a few dozen short lines; anything far larger is no configuration (a
+  // log or an image saved under its name) and is not read into memory.
+  std::error_code ec;
+  const auto size = std::filesystem::file_size(file, ec);
+  if (!ec && size > kMaxIniBytes) {
+    if (error != nullptr) {
+      *error = "it is " + std::to_string(size) + " bytes long, far more than a configuration";
+    }
+    return std::nullopt;
+  }
   const auto content = readWholeFile(file, error);
   if (!content) return std::nullopt;
   return parseIniItems(*content);

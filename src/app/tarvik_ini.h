@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -37,7 +38,10 @@ std::optional<std::string> writeDefaultIni(const std::filesystem::path& folder,
 // with leading blanks dropped and inner quotes kept, an empty line is one empty item.
 std::vector<std::string> parseIniItems(const std::string& content);
 
-// Reads and splits the file; nothing when it cannot be read.
+// The largest TARVIK.INI the program reads (the default one is about 1 KiB).
+inline constexpr std::uintmax_t kMaxIniBytes = 1024 * 1024;
+
+// Reads and splits the file; nothing when it cannot be read or is far too large.
 std::optional<std::vector<std::string>> readIniItems(const std::filesystem::path& file,
                                                      std::string* error);
 

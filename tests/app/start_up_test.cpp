@@ -155,6 +155,28 @@ TEST(StartUp, ShortFileHasNoPortAndEndsWithTheErrorInsteadOfReadingPastIt) {
   EXPECT_EQ(rig.dialogs.messageTexts().at(0), "Error No.: 8002 - Invalid Port Number");
 }
 
+TEST(StartUp, AFileFarTooLargeOrAFolderInItsPlaceEndsWithAClearMessage) {
+  {
+    Rig rig;
+    writeFile(rig.folder.path() / "TARVIK.INI", std::string(app::kMaxIniBytes + 1, 'x'));
+    EXPECT_FALSE(rig.start());
+    ASSERT_EQ(rig.dialogs.shown.size(), 1u);
+    EXPECT_NE(rig.dialogs.shown[0].text.find("TARVIK.INI can't be read: it is 1048577 bytes"),
+              std::string::npos)
+        << rig.dialogs.shown[0].text;
+    EXPECT_TRUE(rig.ended());
+  }
+  {
+    Rig rig;
+    std::filesystem::create_directory(rig.folder.path() / "TARVIK.INI");
+    EXPECT_FALSE(rig.start());
+    ASSERT_EQ(rig.dialogs.shown.size(), 1u);
+    EXPECT_NE(rig.dialogs.shown[0].text.find("TARVIK.INI can't be read"), std::string::npos)
+        << rig.dialogs.shown[0].text;
+    EXPECT_TRUE(rig.ended());
+  }
+}
+
 TEST(StartUp, EveryStartBeginsWithoutTheOldLog) {
   Rig rig;
   rig.writeDefaultIni();
