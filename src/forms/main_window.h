@@ -257,13 +257,12 @@ struct MainWindow : Form {
   CommandButton Command30{*this, "Command30", "GPS-continue"};
 
   // --- tab 6 "...about" ---
-  PictureBox Picture1{*this, "Picture1"};  // the product
-  Image Image1{*this, "Image1"};           // the modem
-  Image Image2{*this, "Image2"};           // the manual
-  Label Label10{*this, "Label10",
-                "Tarvik D7O dual-band GSM modem with the R7O-3 Alarm/GPS firmware"};
-  Label Label13{*this, "Label13", "Internet: "};   // the maker's web site
-  Label Label1{*this, "Label1", "incoming Call"};  // blinks while a call comes in
+  PictureBox Picture1{*this, "Picture1"};           // the product
+  Image Image1{*this, "Image1"};                    // the modem
+  Image Image2{*this, "Image2"};                    // the manual
+  Label Label10{*this, "Label10", "TARVIK GmbH "};  // the maker
+  Label Label13{*this, "Label13", "Internet: "};    // the maker's web site
+  Label Label1{*this, "Label1", "incoming Call"};   // on Picture1; blinks while a call comes in
 
   // --- menus ---
   Menu m_exit{*this, "m_exit", "E&xit"};

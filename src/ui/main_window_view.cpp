@@ -592,10 +592,13 @@ QWidget* MainWindowView::buildAboutTab() {
   layout->addLayout(pictures);
   layout->addWidget(text);
   layout->addWidget(link, 0, Qt::AlignLeft);
-  auto* incoming = make<QLabel>(page, m.Label1);
-  incoming->setAlignment(Qt::AlignCenter);
-  layout->addWidget(incoming);
   layout->addStretch(1);
+  // The incoming call shows on the product picture.
+  auto* incoming = make<QLabel>(product, m.Label1);
+  incoming->setAlignment(Qt::AlignCenter);
+  auto* onPicture = new QVBoxLayout(product);
+  onPicture->addStretch(1);
+  onPicture->addWidget(incoming);
   return page;
 }
 
