@@ -77,7 +77,7 @@ void RemoteAccess::Form_Load() {
   // screen's top.
   r.move(w.left() + w.width() - r.width(), std::max(0, w.top() - r.height() + kTopOffset));
   ReadRemote();
-  r.m_port.setCaption(m_ctx.port.isOpen() ? "&close port" : "&open port");
+  showPortState();
   r.Drive1.setItems(drives());
   r.Drive1.setListIndex(0);
   Drive1_Click();
@@ -179,13 +179,12 @@ void RemoteAccess::Text6_KeyUp(int key) {
 }
 
 void RemoteAccess::m_port_Click() {
-  auto& r = m_ctx.remoteForm;
   if (m_ctx.port.isOpen()) {
     m_ctx.port.close();
   } else if (auto error = m_ctx.port.open()) {
     m_ctx.showError(error->description + " ,please check");
   }
-  r.m_port.setCaption(m_ctx.port.isOpen() ? "&close port" : "&open port");
+  showPortState();
 }
 
 void RemoteAccess::m_exit_Click() {
@@ -264,16 +263,21 @@ MapPosition positionOf(const forms::GpsForm& g) {
 }  // namespace
 
 void RemoteAccess::webMap(int zoom) {
-  const std::string address =
-      mapQuestAddress(m_ctx.state.remote.mapHost, positionOf(m_ctx.gpsForm), zoom);
+  showMap(mapQuestAddress(m_ctx.state.remote.mapHost, positionOf(m_ctx.gpsForm), zoom));
+}
+
+void RemoteAccess::openStreetMap() {
+  showMap(openStreetMapAddress(positionOf(m_ctx.gpsForm), kZoomed + 6));
+}
+
+// The address in the status line, then in the browser.
+void RemoteAccess::showMap(const std::string& address) {
   m_ctx.remoteForm.Label62.setCaption(address);
   if (!m_ctx.shell.openUrl(address)) m_ctx.showError("No web browser opens " + address);
 }
 
-void RemoteAccess::openStreetMap() {
-  const std::string address = openStreetMapAddress(positionOf(m_ctx.gpsForm), kZoomed + 6);
-  m_ctx.remoteForm.Label62.setCaption(address);
-  if (!m_ctx.shell.openUrl(address)) m_ctx.showError("No web browser opens " + address);
+void RemoteAccess::showPortState() {
+  m_ctx.remoteForm.m_port.setCaption(m_ctx.port.isOpen() ? "&close port" : "&open port");
 }
 
 void RemoteAccess::m_mapandguide_Click() {
@@ -281,7 +285,7 @@ void RemoteAccess::m_mapandguide_Click() {
   if (m_ctx.port.isOpen()) {
     m_ctx.port.close();
     w.List3.addItem("COM port closed");
-    m_ctx.remoteForm.m_port.setCaption("&open port");
+    showPortState();
   }
   w.List3.addItem("...check installation Map&Guide");
   const std::string& path = m_ctx.state.remote.mapGuidePath;

@@ -66,6 +66,9 @@ class RemoteAccess {
   // The folder Dir1 shows, and its files in File1.
   void showFolder(const std::filesystem::path& folder);
   bool openPort();
+  void showMap(const std::string& address);
+  // The port menu names what it would do: close an open port, open a closed one.
+  void showPortState();
   std::filesystem::path programFile(const char* name) const;
 
   app::Context& m_ctx;
