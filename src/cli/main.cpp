@@ -11,11 +11,18 @@
 #include "cli/sms_commands.h"
 
 #include <cerrno>
+#include <cstddef>
 #include <cstring>
-#include <fstream>
+#include <fcntl.h>
 #include <iostream>
 #include <string>
+#include <string_view>
 #include <vector>
+#if defined(_WIN32)
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -64,20 +71,83 @@ std::string reason() {
   return errno != 0 ? std::string(": ") + std::strerror(errno) : std::string();
 }
 
-// Copies the JSON lines out as they come, so a live device piped in shows at once.
-int evaluate(std::istream& in, const std::string& name, bool speedInKmh) {
-  d7o::cli::NmeaToJson analyzer(speedInKmh);
-  std::string line;
-  errno = 0;
-  while (std::getline(in, line)) {
-    std::cout << analyzer.line(line) << std::endl;
-    if (!std::cout) break;
+#if defined(_WIN32)
+int readSome(int fd, char* data, std::size_t size) {
+  return _read(fd, data, static_cast<unsigned>(size));
+}
+int writeSome(int fd, const char* data, std::size_t size) {
+  return _write(fd, data, static_cast<unsigned>(size));
+}
+int openForReading(const char* path) {
+  return _open(path, _O_RDONLY | _O_BINARY);
+}
+#else
+long readSome(int fd, char* data, std::size_t size) {
+  return static_cast<long>(::read(fd, data, size));
+}
+long writeSome(int fd, const char* data, std::size_t size) {
+  return static_cast<long>(::write(fd, data, size));
+}
+int openForReading(const char* path) {
+  return ::open(path, O_RDONLY);
+}
+#endif
+
+// Writes all of `bytes` to standard output and empties it; false when the output failed.
+bool writeOut(std::string& bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const auto n = writeSome(1, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += static_cast<std::size_t>(n);
   }
-  if (in.bad()) {
-    std::cerr << "d7o-tool: cannot read " << name << reason() << "\n";
-    return kFailed;
+  bytes.clear();
+  return true;
+}
+
+// A read returns what has arrived, and the JSON lines go out before the next read waits:
+// a live device piped in shows at once, while a file goes through in large blocks rather
+// than a write per line.
+int evaluate(int fd, const std::string& name, bool speedInKmh) {
+  // Input is handed over in small pieces so a run of empty lines (each a full JSON line)
+  // cannot pile up much output between writes.
+  constexpr std::size_t kReadSize = 1 << 16;
+  constexpr std::size_t kPiece = 1 << 12;
+  constexpr std::size_t kWriteAt = 1 << 18;
+  d7o::cli::NmeaLines lines(speedInKmh);
+  std::vector<char> buffer(kReadSize);
+  std::string out;
+  out.reserve(2 * kWriteAt);
+  for (;;) {
+    errno = 0;
+    const auto n = readSome(fd, buffer.data(), buffer.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      const std::string why = reason();
+      if (!writeOut(out)) {
+        std::cerr << "d7o-tool: cannot write the output\n";
+      } else {
+        std::cerr << "d7o-tool: cannot read " << name << why << "\n";
+      }
+      return kFailed;
+    }
+    if (n == 0) break;
+    const std::string_view chunk(buffer.data(), static_cast<std::size_t>(n));
+    for (std::size_t at = 0; at < chunk.size(); at += kPiece) {
+      lines.feed(chunk.substr(at, kPiece), out);
+      if (out.size() >= kWriteAt && !writeOut(out)) {
+        std::cerr << "d7o-tool: cannot write the output\n";
+        return kFailed;
+      }
+    }
+    if (!writeOut(out)) {
+      std::cerr << "d7o-tool: cannot write the output\n";
+      return kFailed;
+    }
   }
-  if (!std::cout.flush()) {
+  lines.finish(out);
+  if (!writeOut(out)) {
     std::cerr << "d7o-tool: cannot write the output\n";
     return kFailed;
   }
@@ -106,14 +176,21 @@ int nmeaCommand(const std::vector<std::string>& args) {
       haveFile = true;
     }
   }
-  if (!haveFile || file == "-") return evaluate(std::cin, "standard input", speedInKmh);
+  if (!haveFile || file == "-") return evaluate(0, "standard input", speedInKmh);
 
-  std::ifstream in(file, std::ios::binary);
-  if (!in) {
+  errno = 0;
+  const int fd = openForReading(file.c_str());
+  if (fd < 0) {
     std::cerr << "d7o-tool: cannot read " << file << reason() << "\n";
     return kFailed;
   }
-  return evaluate(in, file, speedInKmh);
+  const int status = evaluate(fd, file, speedInKmh);
+#if defined(_WIN32)
+  _close(fd);
+#else
+  ::close(fd);
+#endif
+  return status;
 }
 
 }  // namespace
