@@ -197,6 +197,10 @@ struct MainWindow : Form {
   PictureBox Picture2{*this, "Picture2"};  // wiring sample, hidden at start
   CommandButton Command28{*this, "Command28", "clear all fail messages"};
   CommandButton Command32{*this, "Command32", "read Configuration"};
+  // Lines that set the input columns, the lines as they go out and OUT1 apart.
+  Frame Frame8{*this, "Frame8", ""};
+  Frame Frame9{*this, "Frame9", ""};
+  Frame Frame10{*this, "Frame10", ""};
 
   // --- tab 5 "R7O-3 GPS" ---
   Frame Frame3{*this, "Frame3", ""};

@@ -21,6 +21,13 @@ void nameAfter(QObject* object, const forms::Control& control) {
   object->setObjectName(fromLatin1(control.name()));
 }
 
+// A label is read out by its text; an empty one (a value not received yet) by its role,
+// which its window gave it as its description.
+void nameByRoleWhileEmpty(QLabel* label) {
+  const QString name = label->text().isEmpty() ? label->accessibleDescription() : QString();
+  if (label->accessibleName() != name) label->setAccessibleName(name);
+}
+
 class LabelBinder : public Binder {
  public:
   LabelBinder(QLabel* w, forms::Label& c) : Binder(w, w), m_widget(w), m_control(c) {
@@ -60,6 +67,7 @@ class LabelBinder : public Binder {
   void show() override {
     const QSignalBlocker block(m_widget);
     m_widget->setText(fromLatin1(m_control.caption()));
+    nameByRoleWhileEmpty(m_widget);
     applyControlState(m_widget, m_control);
     applyBackground(m_widget, m_control.backColor());
     applyColor(m_widget, QPalette::WindowText, m_control.foreColor());
@@ -286,6 +294,7 @@ class ElidedLabelBinder : public Binder {
     m_widget->setEnabled(m_control.enabled());
     if (m_widget->parentWidget() != nullptr) m_widget->setVisible(m_control.visible());
     m_widget->setFullText(fromLatin1(m_control.caption()));
+    nameByRoleWhileEmpty(m_widget);
   }
 
   ElidedLabel* m_widget;
@@ -352,6 +361,21 @@ class OutlineBinder : public Binder {
 
   QFrame* m_widget;
   forms::Shape& m_control;
+};
+
+class RuleBinder : public Binder {
+ public:
+  RuleBinder(QFrame* w, forms::Frame& c) : Binder(w, w), m_widget(w), m_control(c) {
+    nameAfter(w, c);
+    follow(c.changed);
+    show();
+  }
+
+ private:
+  void show() override { applyControlState(m_widget, m_control); }
+
+  QFrame* m_widget;
+  forms::Frame& m_control;
 };
 
 class TabBinder : public Binder {
@@ -462,6 +486,9 @@ void bind(QFrame* lamp, forms::Shape& control) {
 }
 void bindOutline(QFrame* frame, forms::Shape& control) {
   new OutlineBinder(frame, control);
+}
+void bindRule(QFrame* rule, forms::Frame& control) {
+  new RuleBinder(rule, control);
 }
 void bind(QTabWidget* widget, forms::TabControl& control) {
   new TabBinder(widget, control);

@@ -54,6 +54,9 @@ void bind(QFrame* lamp, forms::Shape& control);
 // buttons), which `frame` holds: it shows its outline while the shape is visible. Filled,
 // or hidden or disabled as a widget, it would cover, hide or disable what it surrounds.
 void bindOutline(QFrame* frame, forms::Shape& control);
+// A frame without caption or contents that only draws a line between groups of controls
+// (`rule` is a QFrame set to HLine or VLine).
+void bindRule(QFrame* rule, forms::Frame& control);
 // The tab widget must already hold one page per tab of the control.
 void bind(QTabWidget* widget, forms::TabControl& control);
 void bind(QAction* action, forms::Menu& control);

@@ -2,6 +2,7 @@
 
 #include "dispatch/receive_handler.h"
 #include "ui/about_pictures.h"
+#include "ui/accessible_names.h"
 #include "ui/alarm_sample_widget.h"
 #include "ui/binders.h"
 #include "ui/refresh_beat.h"
@@ -76,6 +77,15 @@ QLabel* makeLampLabel(QWidget* parent, forms::Label& control) {
   lamp->setFrameShape(QFrame::Box);
   lamp->setFixedSize(kLampSize, kLampSize);
   return lamp;
+}
+
+// A sunken line between groups of controls.
+QFrame* makeRule(QWidget* parent, forms::Frame& control, QFrame::Shape shape) {
+  auto* rule = new QFrame(parent);
+  rule->setFrameShape(shape);
+  rule->setFrameShadow(QFrame::Sunken);
+  bindRule(rule, control);
+  return rule;
 }
 
 // A status text box: the program writes it, the user reads it.
@@ -218,6 +228,7 @@ MainWindowView::MainWindowView(app::Application& app, Activation activation, QWi
   bind(tabs, m_model.Tab1);
   setCentralWidget(tabs);
 
+  nameForAssistiveTools(*this, m_model);
   bind(static_cast<QWidget*>(this), static_cast<forms::Form&>(m_model));
   m_visibility = m_model.changed.connect([this] { followVisibility(); });
 }
@@ -528,7 +539,9 @@ QWidget* MainWindowView::buildAlarmTab() {
     lines->addWidget(field, lineRow++, 1);
   }
   lines->setColumnStretch(1, 1);
-  grid->addLayout(lines, 6, 0, 1, 4);
+  grid->addWidget(makeRule(frame4, m.Frame8, QFrame::HLine), 6, 0, 1, 4);
+  grid->addLayout(lines, 7, 0, 1, 4);
+  grid->addWidget(makeRule(frame4, m.Frame9, QFrame::HLine), 8, 0, 1, 4);
 
   // OUT1: mode, the two times with their steppers, its "set" and the wiring sample.
   auto* frame7 = make<QGroupBox>(frame4, m.Frame7);
@@ -552,9 +565,10 @@ QWidget* MainWindowView::buildAlarmTab() {
   auto* bottom = new QHBoxLayout;
   bottom->addWidget(frame7);
   bottom->addWidget(make<AlarmSampleWidget>(frame4, m.Picture2));
+  bottom->addWidget(makeRule(frame4, m.Frame10, QFrame::VLine));
   bottom->addLayout(device);
   bottom->addStretch(1);
-  grid->addLayout(bottom, 7, 0, 1, 4);
+  grid->addLayout(bottom, 9, 0, 1, 4);
   for (int c = 1; c <= 3; ++c) grid->setColumnStretch(c, 1);
 
   auto* layout = new QVBoxLayout(page);
