@@ -1,5 +1,6 @@
 #include "ui/modal_form_view.h"
 
+#include "ui/accessible_names.h"
 #include "ui/binders.h"
 #include "ui/refresh_beat.h"
 
@@ -22,6 +23,8 @@ ModalFormView::~ModalFormView() {
 
 void ModalFormView::followForm(std::function<void()> closeButton) {
   m_closeButton = std::move(closeButton);
+  // The window is built: every control has its widget to name.
+  nameForAssistiveTools(*this, m_form);
   bind(static_cast<QWidget*>(this), m_form);
   m_visibility = m_form.changed.connect([this] { followVisibility(); });
   m_following = true;
