@@ -29,10 +29,14 @@ namespace {
 constexpr const char* kListedPdu =
     "0791947101670000040C9194711032547600004250710103000005E8329BFD06";
 
+// D7O_SCREENSHOT_SUFFIX goes before ".png": the same pictures at 200 % scale
+// (QT_SCALE_FACTOR=2) are NAME-200.png beside the others.
 bool save(QWidget& window, const QDir& folder, const char* file) {
   // Everything the window's beat has yet to copy shows first.
   QTest::qWait(2 * kWidgetWaitMs / 10);
-  return window.grab().save(folder.filePath(QString::fromLatin1(file)));
+  QString name = QString::fromLatin1(file);
+  name.insert(name.lastIndexOf(QLatin1Char('.')), qEnvironmentVariable("D7O_SCREENSHOT_SUFFIX"));
+  return window.grab().save(folder.filePath(name));
 }
 
 // The folder the pictures go to, and the program with its module up.
@@ -110,6 +114,40 @@ TEST_F(Screenshots, PhoneBookAlarmAndGpsTabs) {
     main.resize(1280, 800);
     EXPECT_TRUE(save(main, folder, (std::string(shot.name) + "-large.png").c_str()));
   }
+}
+
+TEST_F(Screenshots, TerminalOptionsAndGpsAnalyzer) {
+  MainWindowView main(*rig.app, MainWindowView::Activation::ByCaller);
+  GpsFormView analyzer(*rig.app);
+  auto& m = rig.main();
+  main.resize(m.width(), m.height());
+  main.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+  m.Tab1.setTab(forms::tabs::kTerminal);
+  EXPECT_TRUE(save(main, folder, "bring-up-simulated.png"));
+  m.Tab1.setTab(forms::tabs::kOptions);
+  EXPECT_TRUE(save(main, folder, "options-tab.png"));
+
+  // A device streaming its position: its first sentence shows the analyzer's menu entry;
+  // the analyzer, emptied when it opens, fills with the sentences after.
+  const auto receive = [&](const char* sentence) {
+    rig.fromModem(sentence);
+    rig.run(platform::Millis(100));
+  };
+  receive("$GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W*6A\r\n");
+  m.m_gps.click();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&analyzer));
+  rig.app->context().gpsForm.Check6.setChecked(true);
+  for (const char* sentence : {
+           "$GPGGA,123520,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*46\r\n",
+           "$GPGSA,A,3,04,05,,09,12,,,24,,,,,2.5,1.3,2.1*39\r\n",
+           "$GPGSV,2,1,08,01,40,083,46,02,17,308,41,12,07,344,39,14,22,228,45*75\r\n",
+           "$GPGSV,2,2,08,04,62,112,44,05,33,190,38,09,12,050,35,24,55,275,47*7C\r\n",
+           "$GPRMC,123520,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W*60\r\n",
+       }) {
+    receive(sentence);
+  }
+  EXPECT_TRUE(save(analyzer, folder, "gps-analyzer.png"));
 }
 
 TEST_F(Screenshots, RemoteToolDuringACall) {
