@@ -1,169 +1,203 @@
 #!/usr/bin/env bash
 # Feeds rezedev7 a paced 115200-baud NMEA stream (11520 bytes a second) on a
 # pseudo-terminal, with the GPS analyzer open and its satellite panel shown, and reports
-# the program's CPU time and peak memory over the measurement.
+# the program's CPU time and memory over the measurement. With CuteCom installed, a
+# second identical stream on a second pseudo-terminal goes to CuteCom, open on it at
+# 115200 baud, measured over the same interval, as a yardstick: a plain serial terminal
+# showing the same bytes.
 #
 # The stream is written at line rate whatever speed the program sets (a pseudo-terminal
 # keeps no baud rate), so the program's first search setting already reads it cleanly and
 # it takes the device for a streaming GPS device. Bytes the program does not take in time
-# are dropped, as a UART overruns, and counted.
+# are dropped, as a UART overruns, and counted (scripts/lib/pty_feeder.py).
 #
-# Needs Xvfb, xdotool and python3; builds nothing (BUILD_DIR, default build).
-# Environment: BENCH_SECONDS (60), BENCH_DISPLAY (:98), BENCH_SHOT (a screenshot file to
-# take at the end, default none), BENCH_ANALYZER (1; 0 measures the main window alone).
+# Needs Xvfb, xdotool and python3; CuteCom also a C compiler (cc) for a small preload
+# helper, as QSerialPort closes a port whose modem lines it cannot read and a
+# pseudo-terminal has none. Builds nothing of the project (BUILD_DIR, default build).
+# Environment: BENCH_SECONDS (60), BENCH_DISPLAY (:98), BENCH_SHOT (a PNG screenshot to
+# take at the end of the last run, default none), BENCH_ANALYZER (1; 0 measures the main
+# window with the terminal alone), BENCH_CUTECOM (1 where cutecom is installed, else 0),
+# BENCH_RUNS (1: how often the whole measurement is repeated; more print each and the mean).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${BUILD_DIR:-build}
 seconds=${BENCH_SECONDS:-60}
 display=${BENCH_DISPLAY:-:98}
+runs=${BENCH_RUNS:-1}
+analyzer=${BENCH_ANALYZER:-1}
+if command -v cutecom >/dev/null; then cutecom=${BENCH_CUTECOM:-1}; else cutecom=${BENCH_CUTECOM:-0}; fi
 program="$build/bin/rezedev7"
+lib="$PWD/scripts/lib"
 [[ -x $program ]] || { echo "no $program: build it first" >&2; exit 2; }
+if [[ $cutecom == 1 ]]; then
+  command -v cutecom >/dev/null || { echo "BENCH_CUTECOM=1 but no cutecom installed" >&2; exit 2; }
+  command -v cc >/dev/null || { echo "BENCH_CUTECOM=1 needs cc for the preload helper" >&2; exit 2; }
+fi
 
 work=$(mktemp -d)
-pids=()
+pids=()     # for the whole script: Xvfb
+runpids=()  # for one run: the feeders and the programs
+stop_run() {
+  for p in "${runpids[@]}"; do kill "$p" 2>/dev/null || true; done
+  for p in "${runpids[@]}"; do wait "$p" 2>/dev/null || true; done
+  runpids=()
+}
 cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  stop_run
+  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
   wait 2>/dev/null || true
   rm -rf "$work"
 }
 trap cleanup EXIT
 
-# The device: a car driving a circle, one fix a second of its clock, but as many fixes as
-# the line carries (about 25 a second), so every value of the analyzer keeps changing.
-cat >"$work/feeder.py" <<'PY'
-import math, os, select, sys, time, tty
+# shellcheck source=scripts/lib/bench_common.sh
+source "$lib/bench_common.sh"
+# Room on the right for CuteCom's window, so a screenshot shows both.
+screen=1280x1024
+[[ $cutecom == 1 ]] && screen=1990x1024
+start_xvfb "$display" "$screen"
 
-RATE = 11520  # bytes a second at 115200 baud, 8N1
-tty_file, stats_file = sys.argv[1], sys.argv[2]
-
-def sentence(body):
-    check = 0
-    for c in body.encode():
-        check ^= c
-    return "$%s*%02X\r\n" % (body, check)
-
-def coordinate(value, width):
-    degrees = int(abs(value))
-    return "%0*d%07.4f" % (width, degrees, (abs(value) - degrees) * 60)
-
-def epoch(n):
-    t = 12 * 3600 + 35 * 60 + n
-    hms = "%02d%02d%02d" % (t // 3600 % 24, t // 60 % 60, t % 60)
-    heading = (n * 2) % 360
-    lat = 48.1173 + 0.01 * math.sin(math.radians(heading))
-    lon = 11.5167 + 0.015 * (1 - math.cos(math.radians(heading)))
-    ns_lat = coordinate(lat, 2) + ",N"
-    ew_lon = coordinate(lon, 3) + ",E"
-    used = [1, 3, 6, 9, 14, 17, 19, 22]
-    sky = [(prn, 10 + prn * 3 % 70, prn * 37 % 360, 20 + (prn * 7 + n) % 30)
-           for prn in [1, 3, 6, 9, 11, 14, 17, 19, 22, 28]]
-    lines = [
-        sentence("GPGGA,%s,%s,%s,1,08,0.9,%.1f,M,46.9,M,," % (hms, ns_lat, ew_lon,
-                                                               520 + 5 * math.sin(n / 9))),
-        sentence("GPRMC,%s,A,%s,%s,%05.1f,%05.1f,230324,003.1,W" % (hms, ns_lat, ew_lon,
-                                                                      27 + n % 5, heading)),
-        sentence("GPGSA,A,3,%s,2.5,1.3,2.1" % ",".join(
-            ["%02d" % p for p in used] + [""] * (12 - len(used)))),
-    ]
-    for block in range(3):
-        sats = sky[block * 4:block * 4 + 4]
-        body = "GPGSV,3,%d,%02d" % (block + 1, len(sky))
-        for prn, el, az, snr in sats:
-            body += ",%02d,%02d,%03d,%02d" % (prn, el, az, snr)
-        lines.append(sentence(body))
-    return "".join(lines).encode()
-
-master, slave = os.openpty()
-tty.setraw(slave)
-os.set_blocking(master, False)
-with open(tty_file, "w") as f:
-    f.write(os.ttyname(slave))
-
-stream, n = b"", 0
-delivered = dropped = 0
-start = last = time.monotonic()
-last_stats = 0.0
-while True:
-    readable, _, _ = select.select([master], [], [], 0.005)
-    if readable:
-        try:
-            os.read(master, 4096)  # what the program sends: not needed here
-        except OSError:
-            pass
-    now = time.monotonic()
-    due = int((now - start) * RATE) - (delivered + dropped)
-    while len(stream) < due:
-        stream += epoch(n)
-        n += 1
-    if due > 0:
-        try:
-            written = os.write(master, stream[:due])
-        except (BlockingIOError, OSError):
-            written = 0
-        delivered += written
-        dropped += due - written
-        stream = stream[due:]
-    if now - last_stats >= 1:
-        last_stats = now
-        with open(stats_file + ".tmp", "w") as f:
-            f.write("%f %d %d\n" % (now, delivered, dropped))
-        os.replace(stats_file + ".tmp", stats_file)
-PY
-
-if ! xdpyinfo -display "$display" >/dev/null 2>&1; then
-  Xvfb "$display" -screen 0 1280x1024x24 >/dev/null 2>&1 &
-  pids+=($!)
-  sleep 1
-fi
-export DISPLAY=$display
-
-python3 "$work/feeder.py" "$work/tty" "$work/stats" &
-pids+=($!)
-for _ in $(seq 50); do [[ -s $work/tty ]] && break; sleep 0.1; done
-
-"$program" --create-ini "$work/home" 1 >/dev/null
-REZEDEV7_COM1=$(cat "$work/tty") "$program" --home "$work/home" &
-pid=$!
-pids+=("$pid")
-echo "rezedev7 runs as process $pid on $(cat "$work/tty")"
-
-# The baud search hears the stream at its first setting, after the modem's start-up time.
-main=$(xdotool search --sync --onlyvisible --pid "$pid" 2>/dev/null | head -1)
-sleep 8
-panel="-"
-if [[ ${BENCH_ANALYZER:-1} == 1 ]]; then
-  # "&GPS-Analyzer" in the main window's menu bar, by its mnemonic.
-  xdotool windowfocus --sync "$main" key alt+g
-  gps=$(xdotool search --sync --onlyvisible --name '^GPS-Analyzer' | head -1)
-  sleep 1
-  # "show satellite level": the protocol row's sixth box, left of the buttons (where the
-  # default style and fonts put it). The open panel widens the window.
-  eval "$(xdotool getwindowgeometry --shell "$gps")"
-  closedWidth=$WIDTH
-  xdotool mousemove --window "$gps" "${BENCH_CHECK6_X:-397}" \
-    $((HEIGHT - ${BENCH_CHECK6_FROM_BOTTOM:-60})) click 1
-  sleep 1
-  eval "$(xdotool getwindowgeometry --shell "$gps")"
-  if ((WIDTH > closedWidth)); then panel="open"; else panel="NOT open (set BENCH_CHECK6_X)"; fi
+if [[ $cutecom == 1 ]]; then
+  cc -shared -fPIC -O2 -o "$work/pty_modem_lines.so" "$lib/pty_modem_lines.c" -ldl
+  cutecom_version=$(dpkg-query -W -f '${Version}' cutecom 2>/dev/null || echo "?")
 fi
 
-ticks=$(getconf CLK_TCK)
-cpu() { awk '{ print $14 + $15 }' "/proc/$pid/stat"; }
-stats() { cat "$work/stats"; }
-cpu0=$(cpu)
-read -r t0 delivered0 dropped0 < <(stats)
-sleep "$seconds"
-cpu1=$(cpu)
-read -r t1 delivered1 dropped1 < <(stats)
-hwm=$(awk '/VmHWM/ { print $2, $3 }' "/proc/$pid/status")
-[[ -n ${BENCH_SHOT:-} ]] && import -window root "$BENCH_SHOT"
+# CuteCom on the pty named in $1/tty, through a session of its own in a HOME of its own:
+# 115200 8N1, no flow control, read/write, no log file. Its port is opened by its "Open"
+# button (Alt+O), and the process must then hold the pty open, else it is clicked.
+start_cutecom() {
+  local dir=$1 dev
+  dev=$(cat "$dir/tty")
+  mkdir -p "$dir/home/.config/CuteCom"
+  cat >"$dir/home/.config/CuteCom/CuteCom5.conf" <<EOF
+[CuteCom]
+session=bench
 
-awk -v c0="$cpu0" -v c1="$cpu1" -v hz="$ticks" -v t0="$t0" -v t1="$t1" \
-  -v d0="$delivered0" -v d1="$delivered1" -v x0="$dropped0" -v x1="$dropped1" -v hwm="$hwm" -v panel="$panel" \
-  'BEGIN {
-     wall = t1 - t0; cpu = (c1 - c0) / hz
-     printf "measured          %.1f s, satellite panel of the analyzer: %s\n", wall, panel
-     printf "CPU (user+system) %.2f s  (%.1f %% of one core)\n", cpu, 100 * cpu / wall
-     printf "peak memory       %s (VmHWM)\n", hwm
-     printf "stream delivered  %d bytes (%.0f bytes/s), dropped %d\n", d1 - d0, (d1 - d0) / wall, x1 - x0
-   }'
+[sessions]
+1\\BaudRate=115200
+1\\DataBits=8
+1\\Device=$dev
+1\\FlowControl=0
+1\\OpenMode=3
+1\\Parity=0
+1\\StopBits=1
+1\\autoReconnect=false
+1\\name=bench
+1\\showCtrlCharacters=false
+1\\showTimestamp=false
+size=1
+EOF
+  HOME="$dir/home" XDG_CONFIG_HOME="$dir/home/.config" LD_PRELOAD="$work/pty_modem_lines.so" \
+    cutecom -s bench >"$dir/log" 2>&1 &
+  cpid=$!
+  runpids+=("$cpid")
+  cwin=$(window_of "$cpid")
+  [[ -n $cwin ]] || { echo "CuteCom shows no window: $(alive "$cpid")" >&2; exit 1; }
+  if [[ $screen == 1990x1024 ]]; then xdotool windowmove --sync "$cwin" 1290 0 2>/dev/null || true; fi
+  xdotool windowfocus --sync "$cwin" key alt+o
+  for _ in $(seq 20); do holds_pty "$cpid" "$dev" && return; sleep 0.1; done
+  # "Open": the first button of the device bar, top left.
+  xdotool mousemove --window "$cwin" 50 43 click 1
+  sleep 1
+}
+
+holds_pty() {
+  local fd
+  for fd in /proc/"$1"/fd/*; do [[ $(readlink "$fd") == "$2" ]] && return 0; done
+  return 1
+}
+
+run() {
+  local n=$1
+  start_feeder "$work/ours$n" nmea
+  [[ $cutecom == 1 ]] && start_feeder "$work/cute$n" nmea
+
+  "$program" --create-ini "$work/home$n" 1 >/dev/null
+  REZEDEV7_COM1=$(cat "$work/ours$n/tty") "$program" --home "$work/home$n" &
+  pid=$!
+  runpids+=("$pid")
+  echo "rezedev7 runs as process $pid on $(cat "$work/ours$n/tty")"
+
+  # The baud search hears the stream at its first setting, after the modem's start-up time.
+  main=$(window_of "$pid")
+  [[ -n $main ]] || { echo "rezedev7 shows no window: $(alive "$pid")" >&2; exit 1; }
+  cpid=""
+  local t_started=$SECONDS
+  if [[ $cutecom == 1 ]]; then
+    start_cutecom "$work/cute$n"
+    echo "CuteCom $cutecom_version runs as process $cpid on $(cat "$work/cute$n/tty")"
+  fi
+  sleep $((8 - (SECONDS - t_started) > 0 ? 8 - (SECONDS - t_started) : 0))
+  panel="-"
+  [[ $analyzer == 1 ]] && open_analyzer "$main"
+
+  local cpu0 cpu1 rss0 rss1 hwm ccpu0=0 ccpu1=0 crss0=0 crss1=0 chwm=0 cport="-"
+  local t0 t1 d0 d1 x0 x1 ct0=0 ct1=1 cd0=0 cd1=0 cx0=0 cx1=0
+  local w0 w1
+  w0=$EPOCHREALTIME; cpu0=$(cpu "$pid"); rss0=$(mem "$pid" VmRSS)
+  read -r t0 d0 x0 _ <"$work/ours$n/stats"
+  if [[ -n $cpid ]]; then
+    ccpu0=$(cpu "$cpid"); crss0=$(mem "$cpid" VmRSS)
+    read -r ct0 cd0 cx0 _ <"$work/cute$n/stats"
+  fi
+  sleep "$seconds"
+  w1=$EPOCHREALTIME; cpu1=$(cpu "$pid"); rss1=$(mem "$pid" VmRSS); hwm=$(mem "$pid" VmHWM)
+  read -r t1 d1 x1 _ <"$work/ours$n/stats"
+  if [[ -n $cpid ]]; then
+    ccpu1=$(cpu "$cpid"); crss1=$(mem "$cpid" VmRSS); chwm=$(mem "$cpid" VmHWM)
+    read -r ct1 cd1 cx1 _ <"$work/cute$n/stats"
+    if holds_pty "$cpid" "$(cat "$work/cute$n/tty")"; then cport="open"; else cport="NOT open"; fi
+  fi
+  if [[ -n ${BENCH_SHOT:-} && $n == "$runs" ]]; then shot "$BENCH_SHOT"; fi
+  stop_run
+
+  awk -v hz="$(getconf CLK_TCK)" -v panel="$panel" -v cute="$cutecom" -v cport="$cport" \
+    -v w0="$w0" -v w1="$w1" -v c0="$cpu0" -v c1="$cpu1" -v t0="$t0" -v t1="$t1" -v d0="$d0" -v d1="$d1" -v x0="$x0" -v x1="$x1" \
+    -v rss0="$rss0" -v rss1="$rss1" -v hwm="$hwm" \
+    -v cc0="$ccpu0" -v cc1="$ccpu1" -v ct0="$ct0" -v ct1="$ct1" -v cd0="$cd0" -v cd1="$cd1" \
+    -v cx0="$cx0" -v cx1="$cx1" -v crss0="$crss0" -v crss1="$crss1" -v chwm="$chwm" \
+    -v version="${cutecom_version:-}" -v results="$work/results" \
+    'function block(cpu, wall, hwm, rss0, rss1, d, x, feedwall) {
+       printf "CPU (user+system) %.2f s  (%.1f %% of one core)\n", cpu, 100 * cpu / wall
+       printf "peak memory       %s kB (VmHWM)\n", hwm
+       printf "resident memory   %s kB at start, %s kB at end (VmRSS, %+d kB)\n", rss0, rss1, rss1 - rss0
+       printf "stream delivered  %d bytes (%.0f bytes/s), dropped %d\n", d, d / feedwall, x
+     }
+     BEGIN {
+       # CPU over the wall time between the two reads of it; the feeders count once a
+       # second, so their rates are over their own times.
+       wall = w1 - w0; cpu = (c1 - c0) / hz; feed = t1 - t0
+       printf "measured          %.1f s, satellite panel of the analyzer: %s\n", wall, panel
+       block(cpu, wall, hwm, rss0, rss1, d1 - d0, x1 - x0, feed)
+       line = sprintf("%f %d %d %d %d %d", 100 * cpu / wall, hwm, rss0, rss1, (d1 - d0) / feed, x1 - x0)
+       if (cute == 1) {
+         cfeed = ct1 - ct0; ccpu = (cc1 - cc0) / hz
+         printf "CuteCom %s, same interval, port %s:\n", version, cport
+         block(ccpu, wall, chwm, crss0, crss1, cd1 - cd0, cx1 - cx0, cfeed)
+         if (ccpu > 0) printf "CPU rezedev7/CuteCom %.2f\n", cpu / ccpu
+         line = line sprintf(" %f %d %d %d %d %d", 100 * ccpu / wall, chwm, crss0, crss1,
+                             (cd1 - cd0) / cfeed, cx1 - cx0)
+       }
+       print line >>results
+     }'
+}
+
+for n in $(seq "$runs"); do
+  ((runs > 1)) && echo "run $n of $runs"
+  run "$n"
+done
+
+if ((runs > 1)); then
+  awk -v cute="$cutecom" -v runs="$runs" \
+    '{ for (i = 1; i <= NF; i++) sum[i] += $i }
+     END {
+       printf "mean of %d runs\n", runs
+       printf "rezedev7  CPU %.1f %% of one core, VmHWM %.0f kB, VmRSS %.0f -> %.0f kB, %.0f bytes/s, dropped %.0f\n",
+         sum[1] / NR, sum[2] / NR, sum[3] / NR, sum[4] / NR, sum[5] / NR, sum[6] / NR
+       if (cute == 1) {
+         printf "CuteCom   CPU %.1f %% of one core, VmHWM %.0f kB, VmRSS %.0f -> %.0f kB, %.0f bytes/s, dropped %.0f\n",
+           sum[7] / NR, sum[8] / NR, sum[9] / NR, sum[10] / NR, sum[11] / NR, sum[12] / NR
+         if (sum[7] > 0) printf "CPU rezedev7/CuteCom %.2f\n", sum[1] / sum[7]
+       }
+     }' "$work/results"
+fi
