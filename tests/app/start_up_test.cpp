@@ -4,6 +4,7 @@
 #include "support/rig.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace d7o::test {
 namespace {
@@ -174,6 +175,54 @@ TEST(StartUp, AFileFarTooLargeOrAFolderInItsPlaceEndsWithAClearMessage) {
     EXPECT_NE(rig.dialogs.shown[0].text.find("TARVIK.INI can't be read"), std::string::npos)
         << rig.dialogs.shown[0].text;
     EXPECT_TRUE(rig.ended());
+  }
+}
+
+// A folder the program cannot write in: read-only for a user; for root (who may write
+// anywhere) something is in the way of the file being written.
+void makeUnwritable(const std::filesystem::path& folder, const char* file) {
+  if (geteuid() != 0) {
+    std::filesystem::permissions(
+        folder, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+  } else {
+    std::filesystem::create_directory(folder / file);
+  }
+}
+
+TEST(StartUp, AProgramFolderThatCannotBeWrittenInSaysSoAndLeavesNothingHalfWritten) {
+  {
+    SCOPED_TRACE("first start");
+    Rig rig;
+    makeUnwritable(rig.folder.path(), "TARVIK.INI.new");
+    rig.dialogs.answerInput("3");
+    EXPECT_FALSE(rig.start());
+    const auto texts = rig.dialogs.messageTexts();
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_NE(texts[0].find("TARVIK.INI can't be created: cannot create "), std::string::npos)
+        << texts[0];
+    EXPECT_FALSE(std::filesystem::exists(rig.folder.path() / "TARVIK.INI"));
+    EXPECT_TRUE(rig.ended());
+    std::filesystem::permissions(rig.folder.path(), std::filesystem::perms::owner_all);
+  }
+  {
+    SCOPED_TRACE("the log");
+    Rig rig;
+    rig.writeDefaultIni();
+    rig.startAnswered();
+    makeUnwritable(rig.folder.path(), "Log.txt");
+    rig.main().Check1.setChecked(true);  // "write Log-File"
+    rig.fromModem("\r\nOK\r\n");
+    rig.run(platform::Millis(500));
+    rig.fromModem("\r\nOK\r\n");
+    rig.run(platform::Millis(500));
+    const auto texts = rig.dialogs.messageTexts();
+    // Once, with the box cleared, not once a reply.
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_NE(texts[0].find("Log.txt can't be written: "), std::string::npos) << texts[0];
+    EXPECT_NE(texts[0].find("logging is switched off"), std::string::npos);
+    EXPECT_FALSE(rig.main().Check1.checked());
+    EXPECT_FALSE(rig.ended());
+    std::filesystem::permissions(rig.folder.path(), std::filesystem::perms::owner_all);
   }
 }
 
