@@ -34,7 +34,7 @@ namespace d7o::ui {
 namespace {
 
 constexpr int kLampSize = 16;
-constexpr int kRefreshIntervalMs = 40;
+constexpr int kRefreshIntervalMs = 100;
 constexpr int kDialIconSize = 32;
 // Wide enough for a typed number, an initialisation string, a configuration string.
 constexpr int kNumberFieldWidth = 180;
@@ -188,8 +188,8 @@ QLabel* makeValueLabel(QWidget* parent, forms::Label& control) {
 
 MainWindowView::MainWindowView(app::Application& app, Activation activation, QWidget* parent)
     : QMainWindow(parent), m_app(app), m_model(app.main()), m_activation(activation) {
-  // The terminal and the clock follow a GPS device's every sentence: 25 pictures a
-  // second are enough for the eye.
+  // The terminal and the clock follow a GPS device's every sentence: ten pictures a
+  // second are as fast as anyone reads a scrolling terminal, at a third of the painting.
   new RefreshBeat(this, kRefreshIntervalMs);
   buildMenus();
 

@@ -4,12 +4,21 @@
 
 #include <algorithm>
 
+#include <QEvent>
+
 namespace d7o::ui {
 
 RefreshBeat::RefreshBeat(QWidget* window, int intervalMs)
-    : QObject(window), m_interval(intervalMs) {
+    : QObject(window), m_window(window), m_interval(intervalMs) {
   m_timer.setSingleShot(true);
   connect(&m_timer, &QTimer::timeout, this, [this] { flush(); });
+  window->installEventFilter(this);
+}
+
+bool RefreshBeat::eventFilter(QObject* watched, QEvent* event) {
+  // What changed while the window was hidden shows before its first picture.
+  if (watched == m_window && event->type() == QEvent::Show && !m_dirty.empty()) flush();
+  return QObject::eventFilter(watched, event);
 }
 
 RefreshBeat::~RefreshBeat() {
@@ -27,7 +36,9 @@ RefreshBeat* RefreshBeat::of(const QWidget* widget) {
 
 void RefreshBeat::mark(Binder& binder) {
   m_dirty.push_back(&binder);
-  if (m_timer.isActive()) return;
+  // A hidden window (the analyzer while the terminal is in front) copies nothing on the
+  // beat: a streaming device would keep it laying out what nobody sees.
+  if (m_timer.isActive() || !m_window->isVisible()) return;
   const qint64 since = m_sinceFlush.isValid() ? m_sinceFlush.elapsed() : m_interval;
   m_timer.start(since >= m_interval ? 0 : static_cast<int>(m_interval - since));
 }

@@ -19,8 +19,9 @@ class Binder;
 // interval. So a single change shows at once, a burst shows at most once per interval,
 // and the last change of a burst always shows.
 //
-// The beat is a child of its window; a widget in a window without a beat is copied at
-// once.
+// While the window is hidden the beat holds its dirty binders and copies them when the
+// window shows. The beat is a child of its window; a widget in a window without a beat is
+// copied at once.
 class RefreshBeat : public QObject {
   // Found among the window's children by its type.
   Q_OBJECT
@@ -38,9 +39,13 @@ class RefreshBeat : public QObject {
   void mark(Binder& binder);
   void forget(Binder& binder);
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   void flush();
 
+  QWidget* m_window;
   int m_interval;
   QTimer m_timer;
   QElapsedTimer m_sinceFlush;

@@ -136,11 +136,18 @@ class GpsFormViewValuesTest : public ::testing::Test {
 
   forms::GpsForm& model() { return rig.app->context().gpsForm; }
 
+  // The analyzer open, as its menu entry opens it: a hidden window shows nothing new.
+  void open(GpsFormView& gps) {
+    model().setVisible(true);
+    ASSERT_TRUE(gps.isVisible());
+  }
+
   test::Rig rig;
 };
 
 TEST_F(GpsFormViewValuesTest, EveryValueLabelShowsItsFieldOfTheFix) {
   GpsFormView gps(*rig.app);
+  open(gps);
   feed("$GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47");
   feed("$GPGSA,A,3,04,05,,09,12,,,24,,,,,2.5,1.3,2.1*39");
   feed("$GPGSV,2,1,08,01,40,083,46,02,17,308,41,12,07,344,29,14,22,228,45*74");
@@ -209,6 +216,7 @@ TEST_F(GpsFormViewValuesTest, EveryValueLabelShowsItsFieldOfTheFix) {
 
 TEST_F(GpsFormViewValuesTest, TheNeedleFollowsTheCourseInThePanelsOwnPixels) {
   GpsFormView gps(*rig.app);
+  open(gps);
   ASSERT_NE(gps.findChild<CompassPanel*>(QStringLiteral("Panel1")), nullptr);
   auto* panel = gps.findChild<CompassNeedle*>(QStringLiteral("Line1"));
   ASSERT_NE(panel, nullptr);
@@ -226,6 +234,7 @@ TEST_F(GpsFormViewValuesTest, TheNeedleFollowsTheCourseInThePanelsOwnPixels) {
 
 TEST_F(GpsFormViewValuesTest, PointingAtTheGpgsvBoxTellsWhatAClickDoes) {
   GpsFormView gps(*rig.app);
+  open(gps);
   auto* check1 = gps.findChild<QCheckBox*>(QStringLiteral("Check1"));
   auto* check2 = gps.findChild<QCheckBox*>(QStringLiteral("Check2"));
   ASSERT_NE(check1, nullptr);

@@ -90,6 +90,7 @@ TEST_F(KeyboardAndNames, EveryControlOfEveryWindowHasAName) {
 
 TEST_F(KeyboardAndNames, AValueLabelIsNamedByItsRoleUntilItHasAValue) {
   MainWindowView main(*rig.app, MainWindowView::Activation::ByCaller);
+  main.show();
   auto* zone = main.findChild<QLabel*>(QStringLiteral("Label14"));
   ASSERT_NE(zone, nullptr);
   EXPECT_EQ(accessibleNameOf(zone), QStringLiteral("time zone"));

@@ -78,8 +78,10 @@ TEST(ListBoxBinder, AStreamingListKeepsItsLastLineInSightShownOrHidden) {
 
   page.hide();
   stream(300);
-  EXPECT_TRUE(waitFor([&] { return list->count() == 500; })) << "a hidden list follows too";
+  QTest::qWait(2 * kBeatMs);
+  EXPECT_EQ(list->count(), 200) << "a hidden window copies nothing";
   page.show();
+  EXPECT_EQ(list->count(), 500) << "it catches up as it shows";
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&page));
   EXPECT_EQ(list->currentRow(), 499);
   EXPECT_TRUE(waitFor(lastLineInSight)) << "and scrolls when it shows";

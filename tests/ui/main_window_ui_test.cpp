@@ -299,6 +299,7 @@ TEST_F(MainWindowUiTest, WidgetsShowWhatTheModelSaysOfThem) {
 
 TEST_F(MainWindowUiTest, TheRingerOptionsFollowTheModelNotQtsGrouping) {
   MainWindowView window(*rig.app, MainWindowView::Activation::ByCaller);
+  window.show();
   auto* buzzer = window.findChild<QRadioButton*>(QStringLiteral("Option13"));
   auto* speaker = window.findChild<QRadioButton*>(QStringLiteral("Option12"));
   ASSERT_NE(buzzer, nullptr);

@@ -26,6 +26,7 @@ TEST(RefreshBeat, ABurstOfChangesShowsTogetherAndTheLastOneShows) {
   forms::Label model("Label48", "start");
   QWidget window;
   new RefreshBeat(&window, kIntervalMs);
+  window.show();
   auto* label = new QLabel(&window);
   bind(label, model);
 
@@ -52,6 +53,7 @@ TEST(RefreshBeat, ASingleChangeAfterAQuietMomentShowsAtOnce) {
   forms::Label other("Label12", "PC-Time");
   QWidget window;
   new RefreshBeat(&window, kIntervalMs);
+  window.show();
   auto* label = new QLabel(&window);
   auto* otherLabel = new QLabel(&window);
   bind(label, model);
@@ -71,6 +73,7 @@ TEST(RefreshBeat, AWidgetGoneBeforeTheBeatIsForgotten) {
   forms::Label kept("Label12", "PC-Time");
   QWidget window;
   new RefreshBeat(&window, kIntervalMs);
+  window.show();
   auto* gone = new QLabel(&window);
   auto* stays = new QLabel(&window);
   bind(gone, model);
@@ -80,6 +83,22 @@ TEST(RefreshBeat, AWidgetGoneBeforeTheBeatIsForgotten) {
   delete gone;  // its binder goes with it, while the beat still holds it dirty
   EXPECT_TRUE(
       QTest::qWaitFor([&] { return stays->text() == QStringLiteral("GPS-Time"); }, kWaitMs));
+}
+
+TEST(RefreshBeat, AHiddenWindowCopiesNothingUntilItShows) {
+  forms::Label model("Label56", "00:00:00");
+  QWidget window;
+  new RefreshBeat(&window, kIntervalMs);
+  auto* label = new QLabel(&window);
+  bind(label, model);
+  window.show();
+  window.hide();
+
+  for (int i = 0; i < 50; ++i) model.setCaption("12:35:" + std::to_string(i));
+  QTest::qWait(3 * kIntervalMs);
+  EXPECT_EQ(label->text(), QStringLiteral("00:00:00")) << "nobody sees a hidden window";
+  window.show();
+  EXPECT_EQ(label->text(), QStringLiteral("12:35:49")) << "the last change, before it paints";
 }
 
 TEST(RefreshBeat, AWindowWithoutABeatShowsEveryChangeAtOnce) {
