@@ -27,12 +27,29 @@ QLabel* caption(QWidget* parent, const char* name, const char* text) {
   return label;
 }
 
+// A value that changes with every sentence. Its size never depends on its text, so a new
+// value neither measures text nor lays the window out again, and it paints its own
+// background, so the frame round it is not painted again with it.
+class ValueLabel : public QLabel {
+ public:
+  ValueLabel(QWidget* parent, const char* widest) : QLabel(parent) {
+    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    setAutoFillBackground(true);
+    const QFontMetrics metrics = fontMetrics();
+    m_hint = QSize(metrics.horizontalAdvance(QString::fromLatin1(widest)) + 2 * frameWidth() + 6,
+                   metrics.height() + 2 * frameWidth());
+  }
+  QSize sizeHint() const override { return m_hint; }
+  QSize minimumSizeHint() const override { return m_hint; }
+
+ private:
+  QSize m_hint;
+};
+
 // A sunken field for a value, at least as wide as `widest`.
 QLabel* field(QWidget* parent, forms::Label& control, const char* widest) {
-  auto* label = make<QLabel>(parent, control);
-  label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QString::fromLatin1(widest)) +
-                         2 * label->frameWidth() + 6);
+  auto* label = new ValueLabel(parent, widest);
+  bind(label, control);
   return label;
 }
 
@@ -111,7 +128,7 @@ QWidget* GpsFormView::buildTimeAndPosition() {
 
   grid->addWidget(caption(box, "Label22", "SAT's"), 3, 0);
   auto* inUse = centredField(box, m.Label21, "00");
-  inUse->setFixedWidth(inUse->minimumWidth());
+  inUse->setFixedWidth(inUse->sizeHint().width());
   auto* inUseRow = new QHBoxLayout;
   inUseRow->addWidget(inUse);
   inUseRow->addWidget(caption(box, "Label29", "in use"));
@@ -188,7 +205,7 @@ QWidget* GpsFormView::buildSolution() {
 
   auto* modes = new QHBoxLayout;
   modes->addWidget(caption(box, "Label69", "Mode"));
-  modes->addWidget(field(box, m.Label63, "A"));
+  modes->addWidget(field(box, m.Label63, "automatic"));
   modes->addSpacing(16);
   modes->addWidget(caption(box, "Label70", "Fix type"));
   modes->addWidget(field(box, m.Label64, "not available"));
