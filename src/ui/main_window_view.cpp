@@ -16,14 +16,17 @@
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QHash>
 #include <QIcon>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QShowEvent>
+#include <QStaticText>
 #include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTimer>
@@ -49,6 +52,32 @@ class TerminalRowDelegate : public QStyledItemDelegate {
  public:
   using QStyledItemDelegate::QStyledItemDelegate;
 
+  // A row is a line as received, never changed: shaped once into a static text and drawn
+  // from it each time the terminal scrolls, instead of being laid out again on every
+  // picture (ten a second while a GPS device streams).
+  void paint(QPainter* painter, const QStyleOptionViewItem& option,
+             const QModelIndex& index) const override {
+    const QString text = index.data(Qt::DisplayRole).toString();
+    const bool selected = (option.state & QStyle::State_Selected) != 0;
+    const QPalette::ColorGroup group =
+        (option.state & QStyle::State_Enabled) == 0  ? QPalette::Disabled
+        : (option.state & QStyle::State_Active) != 0 ? QPalette::Active
+                                                     : QPalette::Inactive;
+    if (selected) painter->fillRect(option.rect, option.palette.brush(group, QPalette::Highlight));
+    painter->setFont(option.font);
+    painter->setPen(
+        option.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
+    const int textMargin = option.widget != nullptr
+                               ? option.widget->style()->pixelMetric(QStyle::PM_FocusFrameHMargin,
+                                                                     nullptr, option.widget) +
+                                     1
+                               : 3;
+    const QFontMetrics metrics(option.font);
+    const int top = option.rect.top() + (option.rect.height() - metrics.height()) / 2;
+    painter->drawStaticText(QPointF(option.rect.left() + textMargin, top),
+                            shaped(text, option.font));
+  }
+
   QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
     if (!m_size.isValid() || option.font != m_font) {
       m_font = option.font;
@@ -61,8 +90,30 @@ class TerminalRowDelegate : public QStyledItemDelegate {
   }
 
  private:
+  // The terminal holds at most a hundred or so lines; the cache is dropped when it holds
+  // more than a few screens of them.
+  static constexpr qsizetype kMaxShaped = 512;
+
+  const QStaticText& shaped(const QString& text, const QFont& font) const {
+    if (font != m_shapedFont || m_shaped.size() > kMaxShaped) {
+      m_shaped.clear();
+      m_shapedFont = font;
+    }
+    auto found = m_shaped.find(text);
+    if (found == m_shaped.end()) {
+      QStaticText line(text);
+      // What the modem sent is never markup.
+      line.setTextFormat(Qt::PlainText);
+      line.prepare(QTransform(), font);
+      found = m_shaped.insert(text, line);
+    }
+    return found.value();
+  }
+
   mutable QFont m_font;
   mutable QSize m_size;
+  mutable QFont m_shapedFont;
+  mutable QHash<QString, QStaticText> m_shaped;
 };
 
 QFrame* makeLamp(QWidget* parent, forms::Shape& control) {
