@@ -92,7 +92,7 @@ class TerminalRowDelegate : public QStyledItemDelegate {
  private:
   // The terminal holds at most a hundred or so lines; the cache is dropped when it holds
   // more than a few screens of them.
-  static constexpr qsizetype kMaxShaped = 512;
+  static constexpr qsizetype kMaxShaped = 128;
 
   const QStaticText& shaped(const QString& text, const QFont& font) const {
     if (font != m_shapedFont || m_shaped.size() > kMaxShaped) {
