@@ -35,6 +35,14 @@ class Signal {
   }
 
   void emit(Args... args) const {
+    // Most signals have no handler or one (a control and its widget): no snapshot list
+    // for them, as a GPS device changes some control with every sentence.
+    if (m_slots.empty()) return;
+    if (m_slots.size() == 1) {
+      const std::shared_ptr<Slot> only = m_slots.front();
+      if (only->alive) only->handler(args...);
+      return;
+    }
     const auto snapshot = m_slots;
     for (const auto& slot : snapshot) {
       if (slot->alive) slot->handler(args...);
