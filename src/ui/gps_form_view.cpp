@@ -13,6 +13,9 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QMenuBar>
+#include <QPainter>
+#include <QStaticText>
+#include <QStyleOption>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -42,8 +45,41 @@ class ValueLabel : public QLabel {
   QSize sizeHint() const override { return m_hint; }
   QSize minimumSizeHint() const override { return m_hint; }
 
+ protected:
+  // The text is shaped once per value, not on every picture.
+  void paintEvent(QPaintEvent* event) override {
+    QFrame::paintEvent(event);  // the sunken frame; the background is filled already
+    if (text().isEmpty()) return;
+    if (m_shapedFor != text() || m_shapedFont != font()) {
+      m_shapedFor = text();
+      m_shapedFont = font();
+      m_shaped.setText(m_shapedFor);
+      m_shaped.setTextFormat(Qt::PlainText);
+      m_shaped.prepare(QTransform(), m_shapedFont);
+    }
+    QStyleOption option;
+    option.initFrom(this);
+    QPainter painter(this);
+    painter.setFont(m_shapedFont);
+    painter.setPen(option.palette.color(QPalette::WindowText));
+    // As a framed label indents its text: half an "x".
+    const QRect area =
+        contentsRect().adjusted(fontMetrics().horizontalAdvance(QLatin1Char('x')) / 2, 0, 0, 0);
+    painter.setClipRect(contentsRect());
+    const QSizeF size = m_shaped.size();
+    qreal x = area.left();
+    if ((alignment() & Qt::AlignHCenter) != 0) {
+      x = contentsRect().left() + (contentsRect().width() - size.width()) / 2;
+    }
+    const qreal y = area.top() + (area.height() - size.height()) / 2;
+    painter.drawStaticText(QPointF(x, y), m_shaped);
+  }
+
  private:
   QSize m_hint;
+  QString m_shapedFor;
+  QFont m_shapedFont;
+  QStaticText m_shaped;
 };
 
 // A sunken field for a value, at least as wide as `widest`.
@@ -266,6 +302,8 @@ QWidget* GpsFormView::buildSatellitePanel() {
     grid->addWidget(field(frame, m.AZ[i], "000"), gridRow, 2);
     grid->addWidget(field(frame, m.Lev[i], "00"), gridRow, 3);
     auto* bar = make<QProgressBar>(frame, m.Bar[i]);
+    // Opaque: a new level repaints the bar, not the frame beneath it too.
+    bar->setAutoFillBackground(true);
     bar->setMinimumWidth(120);
     bar->setMaximumHeight(nr->sizeHint().height());
     grid->addWidget(bar, gridRow, 4);
