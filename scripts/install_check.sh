@@ -120,6 +120,24 @@ else
 fi
 chmod u+w "$prefix/bin"
 
+# As a desktop launcher starts it: the entry's Exec line (field codes dropped), found
+# through PATH, with the user's HOME. It must still be running after 5 s (timeout's 124).
+launch_entry() { # desktop file, bin folder
+  local exec_line
+  exec_line=$(sed -n 's/^Exec=//p' "$1" | head -1 | sed 's/ %[fFuUick]//g')
+  set +e
+  (cd "$scratch" && env -u XDG_DATA_HOME -u REZEDEV7_HOME HOME="$user_home" PATH="$2:$PATH" \
+    QT_QPA_PLATFORM=offscreen timeout 5 sh -c "exec $exec_line --simulate") \
+    >"$scratch/entry.log" 2>&1
+  local rc=$?
+  set -e
+  echo "$rc"
+}
+step "started from the desktop entry"
+rc=$(launch_entry "$prefix/share/applications/rezedev7.desktop" "$prefix/bin")
+if [ "$rc" -eq 124 ]; then pass "Exec line of the installed entry: the program runs"; else
+  fail "Exec line of the installed entry: exit $rc ($(head -3 "$scratch/entry.log"))"; fi
+
 step "Debian package (cpack -G DEB)"
 rm -f "$build"/rezedev7_*.deb
 (cd "$build" && cpack -G DEB >"$scratch/cpack.log" 2>&1) || {
@@ -143,6 +161,9 @@ dpkg -x "$deb" "$deb_root"
 for p in rezedev7 d7o-tool d7o-sim; do
   if "$deb_root/usr/bin/$p" --help >/dev/null 2>&1; then pass "$p --help from the package"; else fail "$p --help from the package"; fi
 done
+rc=$(launch_entry "$deb_root/usr/share/applications/rezedev7.desktop" "$deb_root/usr/bin")
+if [ "$rc" -eq 124 ]; then pass "Exec line of the package's entry: the program runs"; else
+  fail "Exec line of the package's entry: exit $rc ($(head -3 "$scratch/entry.log"))"; fi
 
 echo
 if [ "$failures" -eq 0 ]; then

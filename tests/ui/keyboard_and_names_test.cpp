@@ -103,6 +103,62 @@ TEST_F(KeyboardAndNames, AValueLabelIsNamedByItsRoleUntilItHasAValue) {
   EXPECT_EQ(zone->accessibleDescription(), QStringLiteral("time zone"));
 }
 
+// Presses Tab from the focus until it comes back to `start` (or to nothing), and returns
+// the controls of `form` inside `area` it went through, in order.
+std::vector<QWidget*> tabRound(QWidget* start, const QWidget* area, const forms::Form& form) {
+  std::vector<QWidget*> visited;
+  for (int step = 0; step < 400; ++step) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QWidget* now = QApplication::focusWidget();
+    if (now == start || now == nullptr) break;
+    if (area->isAncestorOf(now) && isControl(now, form)) visited.push_back(now);
+  }
+  return visited;
+}
+
+// The controls in `area` a keyboard could reach (shown, enabled, taking Tab) that Tab
+// did not.
+std::vector<std::string> missedControls(const QWidget* area, const std::vector<QWidget*>& visited,
+                                        const forms::Form& form) {
+  std::vector<std::string> missed;
+  for (QWidget* w : area->findChildren<QWidget*>()) {
+    if (!isControl(w, form) || !w->isVisibleTo(area) || !w->isEnabled()) continue;
+    if ((w->focusPolicy() & Qt::TabFocus) == 0) continue;
+    if (std::find(visited.begin(), visited.end(), w) == visited.end()) {
+      missed.push_back(w->objectName().toStdString());
+    }
+  }
+  return missed;
+}
+
+// Each time Tab came back into a frame it had left: "control into frame".
+std::vector<std::string> framesReentered(const std::vector<QWidget*>& visited,
+                                         const QWidget* area) {
+  std::vector<std::string> reentered;
+  std::map<const QGroupBox*, bool> left;
+  std::vector<const QGroupBox*> current;
+  const auto contains = [](const std::vector<const QGroupBox*>& chain, const QGroupBox* f) {
+    return std::find(chain.begin(), chain.end(), f) != chain.end();
+  };
+  for (QWidget* w : visited) {
+    std::vector<const QGroupBox*> now;
+    for (const QGroupBox* f = frameOf(w, area); f != nullptr; f = frameOf(f, area)) {
+      now.push_back(f);
+    }
+    for (const QGroupBox* f : current) {
+      if (!contains(now, f)) left[f] = true;
+    }
+    for (const QGroupBox* f : now) {
+      if (!contains(current, f) && left[f]) {
+        reentered.push_back(w->objectName().toStdString() + " into " +
+                            f->objectName().toStdString());
+      }
+    }
+    current = now;
+  }
+  return reentered;
+}
+
 TEST_F(KeyboardAndNames, TabReachesEveryControlOfEachPageAndFinishesAFrameFirst) {
   MainWindowView window(*rig.app, MainWindowView::Activation::ByCaller);
   window.resize(1100, 800);
@@ -121,47 +177,40 @@ TEST_F(KeyboardAndNames, TabReachesEveryControlOfEachPageAndFinishesAFrameFirst)
     bar->setFocus(Qt::TabFocusReason);
     ASSERT_TRUE(waitFor([&] { return QApplication::focusWidget() == bar; }));
 
-    // Tab from the tab bar round the window and back to it.
-    std::vector<QWidget*> visited;
-    for (int step = 0; step < 400; ++step) {
-      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-      QWidget* now = QApplication::focusWidget();
-      if (now == bar || now == nullptr) break;
-      if (page->isAncestorOf(now) && isControl(now, rig.main())) visited.push_back(now);
-    }
+    const std::vector<QWidget*> visited = tabRound(bar, page, rig.main());
+    EXPECT_EQ(missedControls(page, visited, rig.main()), std::vector<std::string>{});
+    EXPECT_EQ(framesReentered(visited, page), std::vector<std::string>{});
+  }
+}
 
-    std::vector<std::string> missed;
-    for (QWidget* w : page->findChildren<QWidget*>()) {
-      if (!isControl(w, rig.main()) || !w->isVisibleTo(page) || !w->isEnabled()) continue;
-      if ((w->focusPolicy() & Qt::TabFocus) == 0) continue;
-      if (std::find(visited.begin(), visited.end(), w) == visited.end()) {
-        missed.push_back(w->objectName().toStdString());
-      }
-    }
-    EXPECT_EQ(missed, std::vector<std::string>{});
+TEST_F(KeyboardAndNames, TabReachesEveryControlOfTheSideWindows) {
+  GpsFormView gps(*rig.app);
+  PduFormView pdu(*rig.app);
+  BinCodeFormView binCode(*rig.app);
+  RemoteFormView remote(*rig.app);
+  struct Window {
+    QWidget& view;
+    forms::Form& form;
+  };
+  auto& ctx = rig.app->context();
+  for (const Window& w : {Window{gps, ctx.gpsForm}, Window{pdu, ctx.pduForm},
+                          Window{binCode, ctx.binCodeForm}, Window{remote, ctx.remoteForm}}) {
+    SCOPED_TRACE(w.form.name());
+    w.form.setVisible(true);
+    ASSERT_TRUE(w.view.isVisible());
+    QApplication::setActiveWindow(&w.view);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w.view));
+    w.view.setFocus(Qt::TabFocusReason);
+    QTest::keyClick(&w.view, Qt::Key_Tab);
+    QWidget* start = QApplication::focusWidget();
+    ASSERT_NE(start, nullptr);
 
-    // Once Tab has left a frame it does not come back into it.
-    std::map<const QGroupBox*, bool> left;
-    std::vector<const QGroupBox*> current;
-    for (QWidget* w : visited) {
-      std::vector<const QGroupBox*> now;
-      for (const QGroupBox* f = frameOf(w, page); f != nullptr; f = frameOf(f, page)) {
-        now.push_back(f);
-      }
-      const auto contains = [](const std::vector<const QGroupBox*>& chain, const QGroupBox* f) {
-        return std::find(chain.begin(), chain.end(), f) != chain.end();
-      };
-      for (const QGroupBox* f : current) {
-        if (!contains(now, f)) left[f] = true;
-      }
-      for (const QGroupBox* f : now) {
-        if (!contains(current, f)) {
-          EXPECT_FALSE(left[f]) << w->objectName().toStdString() << " returns into "
-                                << f->objectName().toStdString();
-        }
-      }
-      current = now;
-    }
+    std::vector<QWidget*> visited = tabRound(start, &w.view, w.form);
+    if (isControl(start, w.form)) visited.insert(visited.begin(), start);
+    EXPECT_GT(visited.size(), 3u);
+    EXPECT_EQ(missedControls(&w.view, visited, w.form), std::vector<std::string>{});
+    EXPECT_EQ(framesReentered(visited, &w.view), std::vector<std::string>{});
+    w.form.setVisible(false);
   }
 }
 
