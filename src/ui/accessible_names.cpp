@@ -1,6 +1,7 @@
 #include "ui/accessible_names.h"
 
 #include "forms/controls.h"
+#include "ui/binder.h"
 #include "ui/latin1.h"
 
 #include <cstring>
@@ -243,12 +244,12 @@ void nameForAssistiveTools(QWidget& window, const forms::Form& form) {
     }
     if (role.isEmpty()) continue;
     widget->setAccessibleDescription(role);
-    // A label reads out its text while it has one; its binder names it by role when empty.
+    // A label reads out its text while it has one, and its role while it is empty.
     if (auto* label = qobject_cast<QLabel*>(widget); label != nullptr) {
-      if (label->text().isEmpty()) label->setAccessibleName(role);
-      continue;
+      nameByRoleWhileEmpty(label);
+    } else {
+      widget->setAccessibleName(role);
     }
-    widget->setAccessibleName(role);
   }
 }
 

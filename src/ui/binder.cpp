@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QColor>
 #include <QEvent>
+#include <QLabel>
 #include <QMouseEvent>
 
 namespace d7o::ui {
@@ -76,6 +77,11 @@ void applyControlState(QWidget* widget, const forms::Control& control) {
   // Setting a tooltip always raises an event: only a real change is written.
   const QString tip = fromLatin1(control.toolTip());
   if (widget->toolTip() != tip) widget->setToolTip(tip);
+}
+
+void nameByRoleWhileEmpty(QLabel* label) {
+  const QString name = label->text().isEmpty() ? label->accessibleDescription() : QString();
+  if (label->accessibleName() != name) label->setAccessibleName(name);
 }
 
 bool applyColor(QWidget* widget, QPalette::ColorRole role, forms::Color color) {

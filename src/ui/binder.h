@@ -15,6 +15,8 @@
 #include <QString>
 #include <QWidget>
 
+class QLabel;
+
 namespace d7o::ui {
 
 // Keeps one widget (or action) and one forms control in step both ways. A binder is a
@@ -88,6 +90,10 @@ bool applyColor(QWidget* widget, QPalette::ColorRole role, forms::Color color);
 // A background that really shows (labels, lamps): filled in a plain colour, transparent
 // like any other widget for a system colour.
 void applyBackground(QWidget* widget, forms::Color color);
+
+// A label is read out by its text; an empty one (a value not received yet) by its role,
+// which its window gave it as its description.
+void nameByRoleWhileEmpty(QLabel* label);
 
 // The part of a text box's text the user's last edit inserted beyond the box's typing
 // limit, to be taken out again: [from, to) of `after`, empty when all of it fits.

@@ -21,13 +21,6 @@ void nameAfter(QObject* object, const forms::Control& control) {
   object->setObjectName(fromLatin1(control.name()));
 }
 
-// A label is read out by its text; an empty one (a value not received yet) by its role,
-// which its window gave it as its description.
-void nameByRoleWhileEmpty(QLabel* label) {
-  const QString name = label->text().isEmpty() ? label->accessibleDescription() : QString();
-  if (label->accessibleName() != name) label->setAccessibleName(name);
-}
-
 class LabelBinder : public Binder {
  public:
   LabelBinder(QLabel* w, forms::Label& c) : Binder(w, w), m_widget(w), m_control(c) {
