@@ -9,7 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   clang clang-format
   xvfb xauth
-  gammu
+  gammu python3-gammu
   dpkg-dev file desktop-file-utils librsvg2-bin
 )
 
