@@ -22,24 +22,40 @@ namespace {
 constexpr int kIntervalMs = 40;
 constexpr int kWaitMs = 1000;
 
-TEST(RefreshBeat, ABurstOfChangesShowsTogetherAndTheLastOneShows) {
-  forms::Label model("Label48", "start");
+// A shown window with its beat and one label bound to `model`.
+struct BeatingWindow {
+  explicit BeatingWindow(forms::Label& model) {
+    new RefreshBeat(&window, kIntervalMs);
+    window.show();
+    label = new QLabel(&window);
+    bind(label, model);
+  }
   QWidget window;
-  new RefreshBeat(&window, kIntervalMs);
-  window.show();
-  auto* label = new QLabel(&window);
-  bind(label, model);
+  QLabel* label = nullptr;
+};
 
-  // A change every event-loop turn, as the lines of a GPS device arrive.
-  constexpr int kChanges = 200;
+// Changes `model` on every turn of the event loop, as the lines of a GPS device arrive,
+// for as long as `more(i)` holds; returns every text the label showed meanwhile.
+template <class More>
+std::set<QString> changeOnEveryTurn(forms::Label& model, const QLabel& label, More more) {
   std::set<QString> shown;
-  QElapsedTimer burst;
-  burst.start();
-  for (int i = 0; i < kChanges; ++i) {
+  for (int i = 0; more(i); ++i) {
     model.setCaption(std::to_string(i));
     QCoreApplication::processEvents();
-    shown.insert(label->text());
+    shown.insert(label.text());
   }
+  return shown;
+}
+
+TEST(RefreshBeat, ABurstOfChangesShowsTogetherAndTheLastOneShows) {
+  forms::Label model("Label48", "start");
+  BeatingWindow w(model);
+  QLabel* label = w.label;
+
+  constexpr int kChanges = 200;
+  QElapsedTimer burst;
+  burst.start();
+  const auto shown = changeOnEveryTurn(model, *label, [](int i) { return i < kChanges; });
   const auto burstMs = burst.elapsed();
   EXPECT_TRUE(QTest::qWaitFor([&] { return label->text() == QStringLiteral("199"); }, kWaitMs))
       << "the last change shows once the interval is over";
@@ -53,20 +69,12 @@ TEST(RefreshBeat, AStreamThatNeverPausesStillShowsOnEveryBeat) {
   // loop for as long as it is connected: the window must not wait for a quiet moment
   // before it shows them, or its picture freezes for the whole stream.
   forms::Label model("Label56", "00:00:00");
-  QWidget window;
-  new RefreshBeat(&window, kIntervalMs);
-  window.show();
-  auto* label = new QLabel(&window);
-  bind(label, model);
+  BeatingWindow w(model);
 
-  std::set<QString> shownDuringTheStream;
   QElapsedTimer stream;
   stream.start();
-  for (int i = 0; stream.elapsed() < 12 * kIntervalMs; ++i) {
-    model.setCaption(std::to_string(i));
-    QCoreApplication::processEvents();
-    shownDuringTheStream.insert(label->text());
-  }
+  const auto shownDuringTheStream =
+      changeOnEveryTurn(model, *w.label, [&](int) { return stream.elapsed() < 12 * kIntervalMs; });
   // About one value per beat; a loaded machine may lose some beats, not nearly all.
   EXPECT_GE(shownDuringTheStream.size(), 4U);
 }
