@@ -1,6 +1,39 @@
 #include "app/context.h"
 
+#include "forms/code_page.h"
+
 namespace d7o::app {
+
+namespace {
+
+// "SMS text: U+2713 is not in the character set (Windows-1252) and goes out as \"?\""
+std::string replacedNotice(const std::string& field, const std::u32string& characters) {
+  const std::string names = forms::codePointNames(characters);
+  const bool one = characters.size() == 1;
+  return "..." + field + ": " + names + (one ? " is" : " are") +
+         " not in the character set (Windows-1252) and go" + (one ? "es" : "") +
+         " out as \"?\"";
+}
+
+}  // namespace
+
+Context::Context(const Platform& p)
+    : port(p.port), scheduler(p.scheduler), dialogs(p.dialogs), shell(p.shell), host(p.host) {
+  for (forms::Form* form : {static_cast<forms::Form*>(&main), static_cast<forms::Form*>(&gpsForm),
+                            static_cast<forms::Form*>(&pduForm),
+                            static_cast<forms::Form*>(&binCodeForm),
+                            static_cast<forms::Form*>(&remoteForm)}) {
+    form->CharactersReplaced.connect([this](const std::string& field, const std::u32string& chars) {
+      notice(replacedNotice(field, chars));
+    });
+  }
+}
+
+void Context::notice(const std::string& text) {
+  main.List3.addItem(text);
+  main.List3.setListIndex(main.List3.count() - 1);
+  main.Text3.setText(text);
+}
 
 void Context::endProgram() {
   if (ended) return;

@@ -26,8 +26,7 @@ struct Platform {
 
 // Everything a behaviour reaches: the platform, the shared state and the windows.
 struct Context {
-  explicit Context(const Platform& p)
-      : port(p.port), scheduler(p.scheduler), dialogs(p.dialogs), shell(p.shell), host(p.host) {}
+  explicit Context(const Platform& p);
 
   platform::SerialPort& port;
   platform::Scheduler& scheduler;
@@ -48,6 +47,10 @@ struct Context {
 
   // Stops the timers and the port and asks the process to end.
   void endProgram();
+
+  // Tells the technician something the program did on its own, without a box to click
+  // away: a terminal line (scrolled into view) and the status field.
+  void notice(const std::string& text);
 
   // Shows a message box with the critical icon and the "E r r o r" title.
   void showError(const std::string& text);

@@ -31,6 +31,7 @@ Terminal::Terminal(app::Context& ctx, link::SerialLink& link, link::ModuleInit& 
   w.List1.DblClick.connect([this] { List1_DblClick(); });
   w.List3.DblClick.connect([this] { List3_DblClick(); });
   w.List3.MouseUp.connect([this](forms::MouseButton b) { List3_MouseUp(b); });
+  w.CommandLine.KeyUp.connect([this](int key) { CommandLine_KeyUp(key); });
 }
 
 void Terminal::openRemote() {
@@ -46,7 +47,30 @@ void Terminal::List1_DblClick() {
   if (selected < 0) return;
   std::string command = w.List1.item(selected);
   if (command.empty()) command = m_ctx.dialogs.inputBox(kPrompt, kTitle, "AT");
+  runCommand(command);
+}
 
+void Terminal::CommandLine_KeyUp(int key) {
+  auto& line = m_ctx.main.CommandLine;
+  if (key == forms::TextBox::kUpKey || key == forms::TextBox::kDownKey) {
+    if (m_history.empty()) return;
+    if (key == forms::TextBox::kUpKey && m_recalled > 0) --m_recalled;
+    if (key == forms::TextBox::kDownKey && m_recalled < m_history.size()) ++m_recalled;
+    // Down past the newest gives an empty line to type a new one.
+    line.setText(m_recalled < m_history.size() ? m_history[m_recalled] : std::string());
+    return;
+  }
+  if (key != forms::TextBox::kEnterKey) return;
+  const std::string command = line.text();
+  if (!command.empty() && (m_history.empty() || m_history.back() != command)) {
+    m_history.push_back(command);
+  }
+  m_recalled = m_history.size();
+  line.setText("");
+  runCommand(command);
+}
+
+void Terminal::runCommand(const std::string& command) {
   const std::string upper = upperCase(command);
   if (upper == "&REMOTE") {
     openRemote();

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace d7o::link {
 class SerialLink;
@@ -19,6 +20,9 @@ class Terminal {
   Terminal(app::Context& ctx, link::SerialLink& link, link::ModuleInit& init);
 
   void List1_DblClick();
+  // The command line under the terminal: Return sends it as a List1 command would go;
+  // Up and Down recall the commands of this run.
+  void CommandLine_KeyUp(int key);
   void List3_DblClick();
   void List3_MouseUp(forms::MouseButton button);
 
@@ -29,6 +33,10 @@ class Terminal {
   void setRemoteOpener(std::function<void()> open) { m_openRemote = std::move(open); }
 
  private:
+  // A command of List1 or the command line: the words the program handles itself, or
+  // sent (the port opened first).
+  void runCommand(const std::string& command);
+
   // The "&REMOTE" word: the remote control tool; nothing is sent.
   void openRemote();
 
@@ -36,6 +44,10 @@ class Terminal {
   link::SerialLink& m_link;
   link::ModuleInit& m_init;
   std::function<void()> m_openRemote;
+  // The command line's commands of this run, oldest first, and the one recalled
+  // (history size: none).
+  std::vector<std::string> m_history;
+  std::size_t m_recalled = 0;
 };
 
 // What of a terminal line goes out again: from the first "AT" (in any case), else from

@@ -22,7 +22,7 @@ enum class MouseButton { Left = 1, Right = 2, Middle = 4 };
 class Control {
  public:
   explicit Control(std::string name) : m_name(std::move(name)) {}
-  Control(Form& form, std::string name) : m_name(std::move(name)) {
+  Control(Form& form, std::string name) : m_name(std::move(name)), m_form(&form) {
     form.m_controls.push_back(this);
   }
   Control(const Control&) = delete;
@@ -30,6 +30,8 @@ class Control {
   virtual ~Control() = default;
 
   const std::string& name() const { return m_name; }
+  // The window it is declared in; nullptr for one that stands alone.
+  Form* form() const { return m_form; }
   bool enabled() const { return m_enabled; }
   void setEnabled(bool enabled) { assign(m_enabled, enabled); }
   bool visible() const { return m_visible; }
@@ -51,6 +53,7 @@ class Control {
 
  private:
   std::string m_name;
+  Form* m_form = nullptr;
   bool m_enabled = true;
   bool m_visible = true;
   std::string m_toolTip;
@@ -287,6 +290,9 @@ class TextBox : public Control {
   }
   // A key let go in the box: 13 for Enter, else the key's character code (0: none).
   static constexpr int kEnterKey = 13;
+  // The arrow keys, as the classic key codes 38 and 40 moved above every character code.
+  static constexpr int kUpKey = 0x100 + 38;
+  static constexpr int kDownKey = 0x100 + 40;
   Signal<int> KeyUp;
   Color backColor() const { return m_backColor; }
   void setBackColor(Color c) { assign(m_backColor, c); }

@@ -42,6 +42,10 @@ class Form {
   const std::vector<Control*>& controls() const { return m_controls; }
 
   Signal<> changed;
+  // Text that reached one of its fields held characters outside the windows' code page
+  // (forms/code_page.h), which the field shows and sends as "?": the field's name as the
+  // user knows it, and those characters.
+  Signal<std::string, std::u32string> CharactersReplaced;
   Signal<> Load;
   Signal<> Activate;
   Signal<> Unload;

@@ -47,6 +47,9 @@ struct MainWindow : Form {
   Label Label3{*this, "Label3", "main AT-Commands"};      //
   ListBox List1{*this, "List1"};                          // prepared commands
   ListBox List3{*this, "List3"};                          // terminal
+  // A command typed under the terminal and sent with Return; Up and Down recall those of
+  // this run. Not one of the program's numbered controls: named by its role.
+  TextBox CommandLine{*this, "CommandLine"};
   ListBox List2{*this, "List2"};                          // configuration items, hidden
   TextBox Text1{*this, "Text1"};                          // port
   TextBox Text2{*this, "Text2"};                          // line settings

@@ -1,5 +1,6 @@
 #include "sms/bin_code.h"
 
+#include "forms/code_page.h"
 #include "sms/pdu_codec.h"
 
 namespace d7o::sms {
@@ -19,9 +20,13 @@ int BinaryToNumber(std::string_view text) {
   return value;
 }
 
-SeptetWalk walkSeptets(std::string_view latin1Text) {
+SeptetWalk walkSeptets(std::string_view text) {
   SeptetWalk walk;
-  const std::vector<std::uint8_t> septets = toGsmSeptets(fromLatin1(latin1Text));
+  const std::u32string characters = forms::fromCodePage(text);
+  for (const char32_t c : characters) {
+    if (!isGsmCharacter(c)) walk.notGsm.push_back(c);
+  }
+  const std::vector<std::uint8_t> septets = toGsmSeptets(characters);
   for (const std::uint8_t septet : septets) walk.septetBits.push_back(ByteToBinary(septet));
   walk.septetBits.push_back("00000000");
   const Octets packed = packSeptets(septets);
@@ -78,6 +83,13 @@ void BinCode::Command2_Click() {
   sms.convertedHex = walk.hex;
   sms.convertedSeptets = walk.septets;
   b.Text4.setText(walk.hex);
+  // Packed as "?", which the lists show only as its bits: said in words before it is sent.
+  if (!walk.notGsm.empty()) {
+    const bool one = walk.notGsm.size() == 1;
+    m_ctx.notice("...7-bit converter: " + forms::codePointNames(walk.notGsm) +
+                 (one ? " has" : " have") + " no character in the GSM 7-bit alphabet and " +
+                 (one ? "goes" : "go") + " out as \"?\"");
+  }
 }
 
 void BinCode::Command1_Click() {

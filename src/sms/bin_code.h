@@ -21,11 +21,12 @@ struct SeptetWalk {
   std::vector<std::string> octetHex;    // List3: each packed octet as two hex digits
   std::string hex;                      // the packed octets, the result
   int septets = 0;                      // the user-data length of the packed text
+  std::u32string notGsm;                // the characters that went as "?", in text order
 };
-// The text is in the program's code page (Latin-1); each character becomes its septet of
-// the GSM default alphabet (an extension character two, ESC and its code; one outside
-// both tables "?"), packed into exactly ceil(7 n / 8) octets.
-SeptetWalk walkSeptets(std::string_view latin1Text);
+// The text is in the windows' code page (Windows-1252, where the euro sign is 80); each
+// character becomes its septet of the GSM default alphabet (an extension character two,
+// ESC and its code; one outside both tables "?"), packed into exactly ceil(7 n / 8) octets.
+SeptetWalk walkSeptets(std::string_view text);
 
 // The 7-bit converter window BinCode: the PDU creator's user data packed into septets,
 // and handed back as hex.

@@ -35,7 +35,7 @@ Octets packSeptets(const std::vector<std::uint8_t>& septets, int fillBits = 0);
 std::optional<std::vector<std::uint8_t>> unpackSeptets(const Octets& octets, std::size_t count,
                                                        int fillBits = 0);
 
-// Text encodings at the edges: UTF-8 from the command line, Latin-1 from the windows.
+// Text encodings at the edges: UTF-8 from the command line, Latin-1 as the modem's IRA.
 // Malformed UTF-8 sequences read as U+FFFD.
 std::u32string fromUtf8(std::string_view text);
 // The same, but nullopt for text that is not well-formed UTF-8 (a command-line argument

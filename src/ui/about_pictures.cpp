@@ -1,7 +1,7 @@
 #include "ui/about_pictures.h"
 
 #include "ui/binder.h"
-#include "ui/latin1.h"
+#include "ui/code_page.h"
 
 #include <QEvent>
 #include <QMouseEvent>
@@ -61,7 +61,7 @@ void drawManual(QPainter& p, const QRect& r) {
 class PictureBinder : public Binder {
  public:
   PictureBinder(AboutPicture* w, forms::PictureBox& c) : Binder(w, w), m_widget(w), m_control(c) {
-    w->setObjectName(fromLatin1(c.name()));
+    w->setObjectName(fromCodePage(c.name()));
     follow(c.changed);
     show();
   }
@@ -76,7 +76,7 @@ class PictureBinder : public Binder {
 class ImageBinder : public Binder {
  public:
   ImageBinder(AboutPicture* w, forms::Image& c) : Binder(w, w), m_widget(w), m_control(c) {
-    w->setObjectName(fromLatin1(c.name()));
+    w->setObjectName(fromCodePage(c.name()));
     w->setMouseTracking(true);
     w->setCursor(Qt::PointingHandCursor);
     follow(c.changed);

@@ -1,13 +1,16 @@
 #include "ui/accessible_names.h"
 
+#include "forms/color.h"
 #include "forms/controls.h"
 #include "ui/binder.h"
-#include "ui/latin1.h"
+#include "ui/elided_label.h"
+#include "ui/code_page.h"
 
 #include <cstring>
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include <QLabel>
 #include <QWidget>
@@ -23,14 +26,15 @@ const RoleTable& mainWindowRoles() {
   static const RoleTable roles = {
       {"Tab1", "tabs"},
       // Terminal
-      {"Label2", "network registration lamp"},
+      {"Label2", "network registration"},
       {"Gauge1", "GSM field strength"},
       {"Label25", "field strength status"},
-      {"CTS", "CTS lamp"},
+      {"CTS", "CTS"},
       {"Label48", "clock"},
       {"Label14", "time zone"},
       {"List1", "main AT-Commands"},
       {"List3", "terminal"},
+      {"CommandLine", "command line"},
       {"List2", "configuration items"},
       {"Text1", "serial port"},
       {"Text2", "line settings"},
@@ -43,6 +47,10 @@ const RoleTable& mainWindowRoles() {
       {"Text9", "phone book name"},
       {"Label21", "phone book position"},
       {"Shape1", "phone book"},
+      {"Command46", "phone book position up"},
+      {"Command47", "phone book position down"},
+      {"Command48", "phone book position up by ten"},
+      {"Command49", "phone book position down by ten"},
       // SMS
       {"Text5", "SMS call number"},
       {"Text6", "SMS text"},
@@ -56,9 +64,21 @@ const RoleTable& mainWindowRoles() {
       {"Frame2", "module options"},
       {"Frame13", "ringer melody choice"},
       {"Combo1", "ringer melody"},
+      {"Command51", "set ringer melody"},
       {"Label38", "ringer melody status"},
       {"Text4", "initialisation string"},
       // R7O-3 Alarm
+      {"Command24", "set IN1"},
+      {"Command26", "set IN2"},
+      {"Command27", "set IN3"},
+      {"Check2", "IN1 append GPS position"},
+      {"Check6", "IN2 append GPS position"},
+      {"Check7", "IN3 append GPS position"},
+      {"Frame7", "Out1-Parameters"},
+      {"Command34", "OUT1 time 1 up"},
+      {"Command35", "OUT1 time 1 down"},
+      {"Command36", "OUT1 time 2 up"},
+      {"Command37", "OUT1 time 2 down"},
       {"Combo2", "IN1 alarm kind"},
       {"Combo3", "IN2 alarm kind"},
       {"Combo4", "IN3 alarm kind"},
@@ -87,7 +107,13 @@ const RoleTable& mainWindowRoles() {
       {"Text10", "command line to send"},
       {"Text14", "service centre number"},
       {"Label50", "hint"},
-      {"Spin2", "mode interval"},
+      {"Spin2", "configuration counter start"},
+      {"Command40", "configuration counter up"},
+      {"Command41", "configuration counter down"},
+      {"Command38", "data interval down"},
+      {"Command39", "data interval up"},
+      {"Command43", "ignition delay down"},
+      {"Command44", "ignition delay up"},
       {"Text15", "destination number"},
       {"Text29", "destination kind"},
       {"Text16", "source name"},
@@ -223,7 +249,109 @@ std::string arrayMemberRole(std::string_view control) {
   return {};
 }
 
+std::string arrayMemberRole(std::string_view control);
+
+// A lamp's colour in words.
+struct LampState {
+  forms::Color color;
+  const char* words;
+};
+struct Lamp {
+  std::string_view form;
+  std::string_view control;  // a control array's members by their prefix, "Led1("
+  std::vector<LampState> states;
+  const char* otherwise;
+};
+
+const std::vector<Lamp>& lamps() {
+  using namespace forms::colors;
+  static const std::vector<Lamp> table = {
+      {"REZEDEV7",
+       "Label2",
+       {{kGreen, "registered"}, {kRed, "not registered"}, {kLightRed, "no field strength"}},
+       "unknown"},
+      {"REZEDEV7", "CTS", {{kGreen, "high"}, {kRed, "low"}}, "unknown"},
+      {"Remote", "Led1(", {{kSystemInactiveBorder, "off"}}, "on"},
+      // The analyzer's sentence boxes: green marks the sentence it shows.
+      {"GPSform", "Check1", {{kGreen, "shown"}, {kRed, "not shown"}}, ""},
+      {"GPSform", "Check2", {{kGreen, "shown"}, {kRed, "not shown"}}, ""},
+      {"GPSform", "Check3", {{kGreen, "shown"}, {kRed, "not shown"}}, ""},
+      {"GPSform", "Check4", {{kGreen, "shown"}, {kRed, "not shown"}}, ""},
+      {"GPSform", "Check5", {{kGreen, "shown"}, {kRed, "not shown"}}, ""},
+  };
+  return table;
+}
+
+const Lamp* lampOf(const forms::Control& control) {
+  const forms::Form* form = control.form();
+  if (form == nullptr) return nullptr;
+  const std::string_view name = control.name();
+  for (const Lamp& lamp : lamps()) {
+    const bool member = lamp.control.back() == '(' && name.substr(0, lamp.control.size()) == lamp.control;
+    if (form->name() == lamp.form && (name == lamp.control || member)) return &lamp;
+  }
+  return nullptr;
+}
+
+// Each caption label and the field it names, per window: a screen reader announces the
+// field by its label and keeps its role (a combo box is not read out by its value).
+const std::vector<std::pair<std::string_view, std::string_view>>& buddiesOf(
+    const forms::Form& form) {
+  static const std::unordered_map<std::string_view,
+                                  std::vector<std::pair<std::string_view, std::string_view>>>
+      byForm = {
+          {"REZEDEV7",
+           {{"Label3", "List1"},
+            {"Label4", "Text8"},
+            {"Label8", "Text5"},
+            {"Label9", "Text6"},
+            {"Label15", "Text7"},
+            {"Label17", "Slider1"},
+            {"Label18", "Slider2"},
+            {"Label19", "Text4"},
+            {"Label26", "Text10"},
+            {"Label7", "Text14"},
+            {"Label16", "Text16"},
+            {"Label30", "Text11"},
+            {"Label28", "Text30"},
+            {"Label24", "List5"},
+            {"Label44", "Spin3"},
+            {"Label45", "Spin4"},
+            {"Label29", "Spin2"},
+            {"Label27", "Spin1"},
+            {"Label52", "Label49"}}},
+          {"Remote", {{"Label52", "Combo2"}}},
+          {"PDU", {{"Label6", "Text6"}, {"Label10", "Text13"}, {"Label11", "Text11"}}},
+          {"BinCode",
+           {{"Label3", "Text1"}, {"Label4", "Text4"}, {"Label1", "List1"}, {"Label5", "List4"},
+            {"Label6", "List3"}}},
+      };
+  static const std::vector<std::pair<std::string_view, std::string_view>> none;
+  const auto found = byForm.find(form.name());
+  return found == byForm.end() ? none : found->second;
+}
+
 }  // namespace
+
+bool nameLamp(QWidget* widget, const forms::Control& control, const QString& caption,
+              forms::Color color) {
+  const Lamp* lamp = lampOf(control);
+  if (lamp == nullptr) return false;
+  QString role = caption;
+  if (const char* known = accessibleRoleOf(*control.form(), control.name())) {
+    role = fromCodePage(known);
+  } else if (const std::string row = arrayMemberRole(control.name()); !row.empty()) {
+    role = QString::fromStdString(row);
+  }
+  const char* words = lamp->otherwise;
+  for (const LampState& state : lamp->states) {
+    if (state.color == color) words = state.words;
+  }
+  const QString name = *words == '\0' ? role : role + QStringLiteral(": ") + fromCodePage(words);
+  // Qt raises the accessibility event of a changed name itself.
+  if (widget->accessibleName() != name) widget->setAccessibleName(name);
+  return true;
+}
 
 const char* accessibleRoleOf(const forms::Form& form, std::string_view control) {
   const RoleTable* roles = rolesOf(form);
@@ -233,19 +361,28 @@ const char* accessibleRoleOf(const forms::Form& form, std::string_view control) 
 }
 
 void nameForAssistiveTools(QWidget& window, const forms::Form& form) {
+  for (const auto& [labelName, fieldName] : buddiesOf(form)) {
+    auto* label = window.findChild<QLabel*>(fromCodePage(labelName));
+    auto* field = window.findChild<QWidget*>(fromCodePage(fieldName));
+    if (label != nullptr && field != nullptr) label->setBuddy(field);
+  }
   for (const forms::Control* control : form.controls()) {
-    auto* widget = window.findChild<QWidget*>(fromLatin1(control->name()));
+    auto* widget = window.findChild<QWidget*>(fromCodePage(control->name()));
     if (widget == nullptr) continue;  // a menu entry: its action has its caption
     QString role;
     if (const char* known = accessibleRoleOf(form, control->name())) {
-      role = fromLatin1(known);
+      role = fromCodePage(known);
     } else if (const std::string row = arrayMemberRole(control->name()); !row.empty()) {
       role = QString::fromStdString(row);
     }
     if (role.isEmpty()) continue;
     widget->setAccessibleDescription(role);
+    // A lamp is named with its state by its binder, which knows its colour.
+    if (lampOf(*control) != nullptr) continue;
     // A label reads out its text while it has one, and its role while it is empty.
-    if (auto* label = qobject_cast<QLabel*>(widget); label != nullptr) {
+    if (auto* elided = dynamic_cast<ElidedLabel*>(widget); elided != nullptr) {
+      elided->nameWholly();
+    } else if (auto* label = qobject_cast<QLabel*>(widget); label != nullptr) {
       nameByRoleWhileEmpty(label);
     } else {
       widget->setAccessibleName(role);

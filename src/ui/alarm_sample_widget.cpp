@@ -1,7 +1,7 @@
 #include "ui/alarm_sample_widget.h"
 
 #include "ui/binder.h"
-#include "ui/latin1.h"
+#include "ui/code_page.h"
 
 #include <array>
 
@@ -48,7 +48,7 @@ class PictureBinder : public Binder {
  public:
   PictureBinder(AlarmSampleWidget* w, forms::PictureBox& c)
       : Binder(w, w), m_widget(w), m_control(c) {
-    w->setObjectName(fromLatin1(c.name()));
+    w->setObjectName(fromCodePage(c.name()));
     follow(c.changed);
     show();
   }

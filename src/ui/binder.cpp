@@ -1,6 +1,7 @@
 #include "ui/binder.h"
 
-#include "ui/latin1.h"
+#include "forms/code_page.h"
+#include "ui/code_page.h"
 #include "ui/refresh_beat.h"
 
 #include <algorithm>
@@ -10,7 +11,10 @@
 #include <QColor>
 #include <QEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
+#include <QSignalBlocker>
+#include <QToolTip>
 
 namespace d7o::ui {
 
@@ -70,12 +74,40 @@ bool Binder::eventFilter(QObject* watched, QEvent* event) {
   return QObject::eventFilter(watched, event);
 }
 
+std::u32string keepInCodePage(QLineEdit* edit) {
+  const QString text = edit->text();
+  CodePageText encoded = encodeCodePage(text);
+  if (encoded.replaced.empty()) return {};
+  const int cursor = positionInCodePageText(text, edit->cursorPosition());
+  const QSignalBlocker block(edit);
+  edit->setText(fromCodePage(encoded.bytes));
+  edit->setCursorPosition(cursor);
+  return std::move(encoded.replaced);
+}
+
+void reportReplaced(QWidget* widget, const forms::Control& control,
+                    const std::u32string& replaced) {
+  if (replaced.empty()) return;
+  const QString field = widget->accessibleName().isEmpty()
+                            ? fromCodePage(control.name())
+                            : widget->accessibleName();
+  if (widget->isVisible()) {
+    QToolTip::showText(widget->mapToGlobal(QPoint(0, widget->height())),
+                       QStringLiteral("%1 not in the character set (Windows-1252): sent as \"?\"")
+                           .arg(QString::fromStdString(forms::codePointNames(replaced))),
+                       widget);
+  }
+  if (forms::Form* form = control.form()) {
+    form->CharactersReplaced.emit(toCodePage(field), replaced);
+  }
+}
+
 void applyControlState(QWidget* widget, const forms::Control& control) {
   widget->setEnabled(control.enabled());
   // Showing a widget that has no parent yet would open it as a window of its own.
   if (widget->parentWidget() != nullptr) widget->setVisible(control.visible());
   // Setting a tooltip always raises an event: only a real change is written.
-  const QString tip = fromLatin1(control.toolTip());
+  const QString tip = fromCodePage(control.toolTip());
   if (widget->toolTip() != tip) widget->setToolTip(tip);
 }
 

@@ -7,6 +7,7 @@
 #include "ui/refresh_beat.h"
 
 #include <functional>
+#include <string>
 #include <vector>
 
 #include <QObject>
@@ -16,6 +17,7 @@
 #include <QWidget>
 
 class QLabel;
+class QLineEdit;
 
 namespace d7o::ui {
 
@@ -24,7 +26,8 @@ namespace d7o::ui {
 // must be destroyed before the model it shows.
 //
 // Model -> widget copies run under QSignalBlocker, so the widget never echoes them back;
-// widget -> model runs on the widget's user signals only.
+// widget -> model follows every change of the widget's value, whoever made it: the
+// keyboard, the mouse, a paste, an input method, a screen reader or an automation script.
 //
 // Model -> widget copies wait for the window's refresh beat: a change marks the binder
 // dirty, and the beat calls `show` (a window without a beat: at once).
@@ -94,6 +97,15 @@ void applyBackground(QWidget* widget, forms::Color color);
 // A label is read out by its text; an empty one (a value not received yet) by its role,
 // which its window gave it as its description.
 void nameByRoleWhileEmpty(QLabel* label);
+
+// Puts "?" in the field in place of each character outside the windows' code page, so
+// it shows what goes on the wire, with the cursor where it was; returns those characters.
+std::u32string keepInCodePage(QLineEdit* edit);
+
+// Tells the program that `control`'s field (named by `widget`'s accessible name) got
+// `replaced` characters as "?", and shows the technician so at the field at once.
+void reportReplaced(QWidget* widget, const forms::Control& control,
+                    const std::u32string& replaced);
 
 // The part of a text box's text the user's last edit inserted beyond the box's typing
 // limit, to be taken out again: [from, to) of `after`, empty when all of it fits.

@@ -1,9 +1,10 @@
 #include "ui/binders.h"
 
+#include "ui/accessible_names.h"
 #include "ui/binder.h"
 #include "ui/compass_widget.h"
 #include "ui/elided_label.h"
-#include "ui/latin1.h"
+#include "ui/code_page.h"
 
 #include <algorithm>
 #include <limits>
@@ -18,7 +19,7 @@ namespace d7o::ui {
 namespace {
 
 void nameAfter(QObject* object, const forms::Control& control) {
-  object->setObjectName(fromLatin1(control.name()));
+  object->setObjectName(fromCodePage(control.name()));
 }
 
 class LabelBinder : public Binder {
@@ -59,8 +60,10 @@ class LabelBinder : public Binder {
  private:
   void show() override {
     const QSignalBlocker block(m_widget);
-    m_widget->setText(fromLatin1(m_control.caption()));
-    nameByRoleWhileEmpty(m_widget);
+    m_widget->setText(fromCodePage(m_control.caption()));
+    if (!nameLamp(m_widget, m_control, m_widget->text(), m_control.backColor())) {
+      nameByRoleWhileEmpty(m_widget);
+    }
     applyControlState(m_widget, m_control);
     applyBackground(m_widget, m_control.backColor());
     applyColor(m_widget, QPalette::WindowText, m_control.foreColor());
@@ -82,7 +85,7 @@ class FrameBinder : public Binder {
  private:
   void show() override {
     const QSignalBlocker block(m_widget);
-    m_widget->setTitle(fromLatin1(m_control.caption()));
+    m_widget->setTitle(fromCodePage(m_control.caption()));
     applyControlState(m_widget, m_control);
     applyBackground(m_widget, m_control.backColor());
     applyColor(m_widget, QPalette::WindowText, m_control.foreColor());
@@ -104,7 +107,7 @@ class ButtonBinder : public Binder {
  private:
   void show() override {
     const QSignalBlocker block(m_widget);
-    m_widget->setText(fromLatin1(m_control.caption()));
+    m_widget->setText(fromCodePage(m_control.caption()));
     applyControlState(m_widget, m_control);
     applyColor(m_widget, QPalette::Button, m_control.backColor());
     applyColor(m_widget, QPalette::ButtonText, m_control.foreColor());
@@ -119,7 +122,8 @@ class CheckBoxBinder : public Binder {
   CheckBoxBinder(QCheckBox* w, forms::CheckBox& c) : Binder(w, w), m_widget(w), m_control(c) {
     nameAfter(w, c);
     follow(c.changed);
-    connect(w, &QCheckBox::clicked, this, [this](bool checked) {
+    // Every change of the tick: a click, the space bar, a screen reader's "Toggle".
+    connect(w, &QCheckBox::toggled, this, [this](bool checked) {
       m_control.setChecked(checked);
       // The Click handler may have set it back; the box shows what the model holds.
       show();
@@ -130,8 +134,9 @@ class CheckBoxBinder : public Binder {
  private:
   void show() override {
     const QSignalBlocker block(m_widget);
-    m_widget->setText(fromLatin1(m_control.caption()));
+    m_widget->setText(fromCodePage(m_control.caption()));
     m_widget->setChecked(m_control.checked());
+    nameLamp(m_widget, m_control, m_widget->text(), m_control.backColor());
     applyControlState(m_widget, m_control);
     applyBackground(m_widget, m_control.backColor());
     applyColor(m_widget, QPalette::WindowText, m_control.foreColor());
@@ -174,7 +179,9 @@ class TextBoxBinder : public Binder {
     // also cut what code writes (and is 32767 by default).
     w->setMaxLength(std::numeric_limits<int>::max());
     follow(c.changed);
-    connect(w, &QLineEdit::textEdited, this, [this](const QString& text) { edited(text); });
+    // Every change, also one from a screen reader, an input method or a paste from the
+    // menu; the model's own copies run blocked.
+    connect(w, &QLineEdit::textChanged, this, [this] { edited(); });
     w->installEventFilter(this);
     show();
   }
@@ -189,16 +196,22 @@ class TextBoxBinder : public Binder {
   }
 
  private:
-  // The key as the classic desktop codes it: Enter 13, a character its Latin-1 code.
+  // The key as the classic desktop codes it: Enter 13, a character its code in the
+  // windows' code page.
   static int keyCode(const QKeyEvent& key) {
     if (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) {
       return forms::TextBox::kEnterKey;
     }
-    const QString text = key.text();
-    return text.size() == 1 && text[0].unicode() < 256 ? text[0].unicode() : 0;
+    if (key.key() == Qt::Key_Up) return forms::TextBox::kUpKey;
+    if (key.key() == Qt::Key_Down) return forms::TextBox::kDownKey;
+    const CodePageText code = encodeCodePage(key.text());
+    return code.bytes.size() == 1 && code.replaced.empty()
+               ? static_cast<unsigned char>(code.bytes[0])
+               : 0;
   }
 
-  void edited(QString text) {
+  void edited() {
+    QString text = m_widget->text();
     const TypingCut cut =
         cutTyping(m_shown, text, m_widget->cursorPosition(), m_control.maxLength());
     if (!cut.empty()) {
@@ -207,14 +220,16 @@ class TextBoxBinder : public Binder {
       m_widget->setText(text);
       m_widget->setCursorPosition(cut.from);
     }
-    m_shown = text;
-    m_control.setText(toLatin1(text));
+    const std::u32string replaced = keepInCodePage(m_widget);
+    m_shown = m_widget->text();
+    m_control.setText(toCodePage(m_shown));
+    reportReplaced(m_widget, m_control, replaced);
     show();
   }
 
   void show() override {
     const QSignalBlocker block(m_widget);
-    const QString text = fromLatin1(m_control.text());
+    const QString text = fromCodePage(m_control.text());
     // Only a real difference is written, so typing keeps its cursor position.
     if (m_widget->text() != text) m_widget->setText(text);
     m_shown = text;
@@ -286,12 +301,37 @@ class ElidedLabelBinder : public Binder {
     // The label's tooltip is its whole text, not the control's.
     m_widget->setEnabled(m_control.enabled());
     if (m_widget->parentWidget() != nullptr) m_widget->setVisible(m_control.visible());
-    m_widget->setFullText(fromLatin1(m_control.caption()));
-    nameByRoleWhileEmpty(m_widget);
+    m_widget->setFullText(fromCodePage(m_control.caption()));
+    m_widget->nameWholly();
   }
 
   ElidedLabel* m_widget;
   forms::Label& m_control;
+};
+
+// A status field: the text box's text, cut to the field's width.
+class StatusTextBinder : public Binder {
+ public:
+  StatusTextBinder(ElidedLabel* w, forms::TextBox& c) : Binder(w, w), m_widget(w), m_control(c) {
+    nameAfter(w, c);
+    w->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    w->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    follow(c.changed);
+    show();
+  }
+
+ private:
+  void show() override {
+    // The tooltip is the whole text, not the control's.
+    m_widget->setEnabled(m_control.enabled());
+    if (m_widget->parentWidget() != nullptr) m_widget->setVisible(m_control.visible());
+    m_widget->setFullText(fromCodePage(m_control.text()));
+    m_widget->nameWholly();
+    applyBackground(m_widget, m_control.backColor());
+  }
+
+  ElidedLabel* m_widget;
+  forms::TextBox& m_control;
 };
 
 // The compass needle: the line's window pixels in the square's own.
@@ -327,6 +367,7 @@ class ShapeBinder : public Binder {
  private:
   void show() override {
     const QSignalBlocker block(m_widget);
+    nameLamp(m_widget, m_control, QString(), m_control.fillColor());
     applyControlState(m_widget, m_control);
     applyBackground(m_widget, m_control.fillColor());
   }
@@ -348,7 +389,7 @@ class OutlineBinder : public Binder {
   void show() override {
     const auto shape = m_control.visible() ? QFrame::Box : QFrame::NoFrame;
     if (m_widget->frameShape() != shape) m_widget->setFrameShape(shape);
-    const QString tip = fromLatin1(m_control.toolTip());
+    const QString tip = fromCodePage(m_control.toolTip());
     if (m_widget->toolTip() != tip) m_widget->setToolTip(tip);
   }
 
@@ -387,7 +428,7 @@ class TabBinder : public Binder {
   void show() override {
     const QSignalBlocker block(m_widget);
     const int tabs = std::min(m_widget->count(), m_control.tabCount());
-    for (int i = 0; i < tabs; ++i) m_widget->setTabText(i, fromLatin1(m_control.tabCaption(i)));
+    for (int i = 0; i < tabs; ++i) m_widget->setTabText(i, fromCodePage(m_control.tabCaption(i)));
     m_widget->setCurrentIndex(m_control.tab());
     applyControlState(m_widget, m_control);
   }
@@ -409,10 +450,10 @@ class MenuBinder : public Binder {
  private:
   void show() override {
     const QSignalBlocker block(m_action);
-    m_action->setText(fromLatin1(m_control.caption()));
+    m_action->setText(fromCodePage(m_control.caption()));
     m_action->setEnabled(m_control.enabled());
     m_action->setVisible(m_control.visible());
-    m_action->setToolTip(fromLatin1(m_control.toolTip()));
+    m_action->setToolTip(fromCodePage(m_control.toolTip()));
   }
 
   QAction* m_action;
@@ -422,14 +463,32 @@ class MenuBinder : public Binder {
 class FormBinder : public Binder {
  public:
   FormBinder(QWidget* w, forms::Form& f) : Binder(w, w), m_widget(w), m_form(f) {
-    w->setObjectName(fromLatin1(f.name()));
+    w->setObjectName(fromCodePage(f.name()));
     follow(f.changed);
+    w->installEventFilter(this);
     show();
+  }
+
+ protected:
+  // Where the user puts the window and how large he makes it is the window's place from
+  // now on: the program centres it (opening the remote tool) at that size, not at the one
+  // it was designed with.
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched == m_widget && m_widget->isVisible() &&
+        (event->type() == QEvent::Move || event->type() == QEvent::Resize)) {
+      const QRect now(m_widget->pos(), m_widget->size());
+      if (now != m_applied) {
+        m_applied = now;
+        m_form.move(now.left(), now.top());
+        m_form.resize(now.width(), now.height());
+      }
+    }
+    return Binder::eventFilter(watched, event);
   }
 
  private:
   void show() override {
-    m_widget->setWindowTitle(fromLatin1(m_form.caption()));
+    m_widget->setWindowTitle(fromCodePage(m_form.caption()));
     // Only a change of the model's geometry moves the window, so a caption change does
     // not undo what the user did with the window since.
     const QRect wanted(m_form.left(), m_form.top(), m_form.width(), m_form.height());
@@ -470,6 +529,9 @@ void bind(QProgressBar* widget, forms::ProgressBar& control) {
 }
 void bind(ElidedLabel* widget, forms::Label& control) {
   new ElidedLabelBinder(widget, control);
+}
+void bind(ElidedLabel* widget, forms::TextBox& control) {
+  new StatusTextBinder(widget, control);
 }
 void bind(CompassNeedle* widget, forms::Line& control) {
   new NeedleBinder(widget, control);

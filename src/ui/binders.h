@@ -34,13 +34,22 @@ void bind(QPushButton* widget, forms::CommandButton& control);
 void bind(QCheckBox* widget, forms::CheckBox& control);
 // A label of one line that shows as much of its caption as fits, the whole as its tooltip.
 void bind(ElidedLabel* widget, forms::Label& control);
+// A text box the program writes and the user only reads (a status field): one line, cut
+// with an ellipsis where it does not fit, the whole text in its tooltip and accessible
+// name, so "...no answer from modem..." never shows as "answer from modem...".
+void bind(ElidedLabel* widget, forms::TextBox& control);
 // A text box of one line. The control's maxLength limits what the user types (what code
 // writes is shown whole); a box the view made read-only before binding stays read-only.
 void bind(QLineEdit* widget, forms::TextBox& control);
 // A text box of several lines: the model's CR LF line ends are the widget's lines, and a
 // typed line break is CR LF in the model (2 characters of maxLength). Read-only as above.
 void bind(QPlainTextEdit* widget, forms::TextBox& control);
-void bind(QListWidget* widget, forms::ListBox& control);
+// What Return on a row does: the double click (a command list, the folder lists), or the
+// right click (the terminal, where the right button edits a line). The context-menu key
+// is the right click in every list.
+enum class ReturnKey { DoubleClick, RightClick };
+void bind(QListWidget* widget, forms::ListBox& control,
+          ReturnKey returnKey = ReturnKey::DoubleClick);
 void bind(QProgressBar* widget, forms::ProgressBar& control);
 void bind(QSlider* widget, forms::Slider& control);
 // The combo's items are the control's fixed items; it is not editable.

@@ -7,7 +7,8 @@
 namespace d7o::ui {
 
 // A text on one line, cut with an ellipsis where the window is narrower; the whole text
-// is its tooltip (the analyzer's last received sentence).
+// is its tooltip and its accessible name (while empty: its role, the description its
+// window gave it). The analyzer's last received sentence, the status fields.
 class ElidedLabel : public QLabel {
  public:
   explicit ElidedLabel(QWidget* parent = nullptr) : QLabel(parent) {
@@ -22,7 +23,14 @@ class ElidedLabel : public QLabel {
     if (text == m_full) return;
     m_full = text;
     setToolTip(text);
+    nameWholly();
     elide();
+  }
+
+  // Once the window has given it its role.
+  void nameWholly() {
+    const QString name = m_full.isEmpty() ? accessibleDescription() : m_full;
+    if (accessibleName() != name) setAccessibleName(name);
   }
 
  protected:

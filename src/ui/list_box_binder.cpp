@@ -1,11 +1,12 @@
 #include "ui/binder.h"
 #include "ui/binders.h"
-#include "ui/latin1.h"
+#include "ui/code_page.h"
 
 #include <string>
 #include <vector>
 
 #include <QEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QSignalBlocker>
@@ -19,8 +20,9 @@ namespace {
 // the selection and the scrolling (each of which lays the view out) follow together.
 class ListBoxBinder : public Binder {
  public:
-  ListBoxBinder(QListWidget* w, forms::ListBox& c) : Binder(w, w), m_widget(w), m_control(c) {
-    w->setObjectName(fromLatin1(c.name()));
+  ListBoxBinder(QListWidget* w, forms::ListBox& c, ReturnKey returnKey)
+      : Binder(w, w), m_widget(w), m_control(c), m_returnKey(returnKey) {
+    w->setObjectName(fromCodePage(c.name()));
     // A click toggles its row in a list of several selected rows.
     w->setSelectionMode(c.multiSelect() ? QAbstractItemView::MultiSelection
                                         : QAbstractItemView::SingleSelection);
@@ -58,6 +60,11 @@ class ListBoxBinder : public Binder {
   bool eventFilter(QObject* watched, QEvent* event) override {
     // A hidden list (the terminal behind the GPS analyzer) scrolls when it shows again.
     if (watched == m_widget && event->type() == QEvent::Show) scroll();
+    // The keyboard does what the mouse does on the selected row.
+    if (watched == m_widget && event->type() == QEvent::KeyPress && m_widget->isEnabled() &&
+        keyPressed(*static_cast<QKeyEvent*>(event))) {
+      return true;
+    }
     // A right or middle press would move the selection, and a selection from code raises
     // Click: only the left button selects, as in the classic list box.
     const auto type = event->type();
@@ -72,6 +79,23 @@ class ListBoxBinder : public Binder {
   }
 
  private:
+  // Return: the double click or the right click, as the list was bound; the context-menu
+  // key (or Shift+F10): the right click.
+  bool keyPressed(const QKeyEvent& key) {
+    const bool enter = key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter;
+    const bool menu =
+        key.key() == Qt::Key_Menu || (key.key() == Qt::Key_F10 && key.modifiers() == Qt::ShiftModifier);
+    if (enter && key.modifiers() == Qt::NoModifier && m_returnKey == ReturnKey::DoubleClick) {
+      m_control.DblClick.emit();
+      return true;
+    }
+    if ((enter && key.modifiers() == Qt::NoModifier) || menu) {
+      m_control.MouseUp.emit(forms::MouseButton::Right);
+      return true;
+    }
+    return false;
+  }
+
   // One change of the items with the text it brought, replayed on the beat.
   struct Pending {
     forms::ListChange change;
@@ -134,7 +158,7 @@ class ListBoxBinder : public Binder {
       m_rebuild = false;
       m_pending.clear();
       m_widget->clear();
-      for (const auto& text : m_control.items()) m_widget->addItem(fromLatin1(text));
+      for (const auto& text : m_control.items()) m_widget->addItem(fromCodePage(text));
       return m_widget->count() > 0;
     }
     for (const Pending& p : m_pending) {
@@ -157,7 +181,7 @@ class ListBoxBinder : public Binder {
     switch (p.change.kind) {
       case Kind::Added:
         if (i < 0 || i > m_widget->count()) return false;
-        m_widget->insertItem(i, fromLatin1(p.text));
+        m_widget->insertItem(i, fromCodePage(p.text));
         return true;
       case Kind::Removed:
         if (i < 0 || i >= m_widget->count()) return false;
@@ -165,7 +189,7 @@ class ListBoxBinder : public Binder {
         return true;
       case Kind::Replaced:
         if (i < 0 || i >= m_widget->count()) return false;
-        m_widget->item(i)->setText(fromLatin1(p.text));
+        m_widget->item(i)->setText(fromCodePage(p.text));
         return true;
       case Kind::Cleared:
         m_widget->clear();
@@ -211,6 +235,7 @@ class ListBoxBinder : public Binder {
   QListWidget* m_widget;
   QWidget* m_viewport = nullptr;
   forms::ListBox& m_control;
+  ReturnKey m_returnKey;
   std::vector<Pending> m_pending;
   bool m_rebuild = false;
   bool m_scrollToEnd = false;        // lines came while the list showed its last line
@@ -219,8 +244,8 @@ class ListBoxBinder : public Binder {
 
 }  // namespace
 
-void bind(QListWidget* widget, forms::ListBox& control) {
-  new ListBoxBinder(widget, control);
+void bind(QListWidget* widget, forms::ListBox& control, ReturnKey returnKey) {
+  new ListBoxBinder(widget, control, returnKey);
 }
 
 }  // namespace d7o::ui

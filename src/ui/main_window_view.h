@@ -4,6 +4,7 @@
 #include "forms/main_window.h"
 
 #include <QMainWindow>
+#include <QTabWidget>
 
 namespace d7o::ui {
 
@@ -27,13 +28,8 @@ class MainWindowView : public QMainWindow {
 
  private:
   void buildMenus();
-  QWidget* buildTerminalTab();
-  QWidget* buildVoiceCallTab();
-  QWidget* buildSmsTab();
-  QWidget* buildOptionsTab();
-  QWidget* buildAlarmTab();
-  QWidget* buildGpsTab();
-  QWidget* buildAboutTab();
+  // Every tab shows whole at the start where the screen has room for it.
+  void fitEveryTab(QTabWidget& tabWidget);
   // The program hides the main window while the GPS analyzer is shown.
   void followVisibility();
 

@@ -2,9 +2,10 @@
 // multi-line text box does (the PDU creator's initial "Test-SMS" CR LF, the SMS text the
 // modem receives); the widget shows lines.
 
+#include "forms/code_page.h"
 #include "ui/binder.h"
 #include "ui/binders.h"
-#include "ui/latin1.h"
+#include "ui/code_page.h"
 
 #include <QSignalBlocker>
 #include <QTextCursor>
@@ -31,7 +32,7 @@ QString widgetText(const QPlainTextEdit& widget) {
 // The model's text as the widget's lines: CR LF, and a lone CR or LF written by code,
 // each end a line.
 QString linesOf(const std::string& text) {
-  QString lines = fromLatin1(text);
+  QString lines = fromCodePage(text);
   lines.replace(QLatin1String("\r\n"), QLatin1String("\n"));
   lines.replace(QLatin1Char('\r'), QLatin1Char('\n'));
   return lines;
@@ -39,20 +40,21 @@ QString linesOf(const std::string& text) {
 
 std::string modelTextOf(QString lines) {
   lines.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
-  return toLatin1(lines);
+  return toCodePage(lines);
 }
 
 class PlainTextBinder : public Binder {
  public:
   PlainTextBinder(QPlainTextEdit* w, forms::TextBox& c)
       : Binder(w, w), m_widget(w), m_control(c), m_designReadOnly(w->isReadOnly()) {
-    w->setObjectName(fromLatin1(c.name()));
+    w->setObjectName(fromCodePage(c.name()));
     // Tab moves on to the next control, as in the program's windows; Return starts a line.
     w->setTabChangesFocus(true);
     // A PDU is one long run of hex digits: it wraps where the box ends.
     w->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     follow(c.changed);
-    // Emitted for the user's edits only: the model's copies run under QSignalBlocker.
+    // Every change of the text, whoever made it; the model's copies run under
+    // QSignalBlocker and never come back.
     connect(w, &QPlainTextEdit::textChanged, this, [this] { edited(); });
     show();
   }
@@ -73,9 +75,42 @@ class PlainTextBinder : public Binder {
       m_cutting = false;
       text = widgetText(*m_widget);
     }
+    const std::u32string replaced = keepInCodePage(text);
+    if (!replaced.empty()) text = widgetText(*m_widget);
     m_shown = text;
     m_control.setText(modelTextOf(text));
+    reportReplaced(m_widget, m_control, replaced);
     show();
+  }
+
+  // "?" in place of each character outside the windows' code page, written through a
+  // cursor, so the user's own cursor, the rest of the text and the undo history stay.
+  std::u32string keepInCodePage(const QString& text) {
+    std::u32string replaced;
+    QTextCursor cursor(m_widget->document());
+    m_cutting = true;
+    bool editing = false;
+    // From the end, so the positions still to come do not move.
+    for (qsizetype i = text.size(); i-- > 0;) {
+      qsizetype from = i;
+      char32_t c = text[i].unicode();
+      if (text[i].isLowSurrogate() && i > 0 && text[i - 1].isHighSurrogate()) {
+        from = i - 1;
+        c = QChar::surrogateToUcs4(text[i - 1], text[i]);
+      }
+      if (!forms::toCodePage(c)) {
+        if (!editing) cursor.beginEditBlock();
+        editing = true;
+        cursor.setPosition(static_cast<int>(from));
+        cursor.setPosition(static_cast<int>(i + 1), QTextCursor::KeepAnchor);
+        cursor.insertText(QStringLiteral("?"));
+        replaced.insert(replaced.begin(), c);
+      }
+      i = from;
+    }
+    if (editing) cursor.endEditBlock();
+    m_cutting = false;
+    return replaced;
   }
 
   void show() override {

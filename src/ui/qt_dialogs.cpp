@@ -1,6 +1,6 @@
 #include "ui/qt_dialogs.h"
 
-#include "ui/latin1.h"
+#include "ui/code_page.h"
 
 #include <QApplication>
 #include <QInputDialog>
@@ -16,12 +16,12 @@ namespace {
 constexpr const char* kDefaultTitle = "REZEDEV7";
 
 QString titleText(const std::string& title) {
-  return title.empty() ? QString::fromLatin1(kDefaultTitle) : fromLatin1(title);
+  return title.empty() ? QString::fromLatin1(kDefaultTitle) : fromCodePage(title);
 }
 
 // The program writes CR LF line breaks; a plain-text box wants LF only.
 QString bodyText(const std::string& text) {
-  QString s = fromLatin1(text);
+  QString s = fromCodePage(text);
   s.replace(QLatin1String("\r\n"), QLatin1String("\n"));
   s.replace(QLatin1Char('\r'), QLatin1Char('\n'));
   return s;
@@ -77,9 +77,9 @@ std::string QtDialogs::inputBox(const std::string& prompt, const std::string& ti
   bool accepted = false;
   const QString answer =
       QInputDialog::getText(owner(), titleText(title), bodyText(prompt), QLineEdit::Normal,
-                            fromLatin1(defaultText), &accepted);
+                            fromCodePage(defaultText), &accepted);
   if (!accepted) return {};
-  return toLatin1(answer);
+  return toCodePage(answer);
 }
 
 }  // namespace d7o::ui

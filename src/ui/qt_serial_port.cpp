@@ -1,6 +1,6 @@
 #include "ui/qt_serial_port.h"
 
-#include "ui/latin1.h"
+#include "ui/code_page.h"
 
 #include <utility>
 
@@ -144,7 +144,7 @@ platform::PortResult QtSerialPort::open() {
 
   const QString device = deviceForPort(m_commPort);
   if (!QFileInfo::exists(device)) {
-    return portError(errors::kInvalidPortNumber, "Invalid Port Number (" + toLatin1(device) + ")");
+    return portError(errors::kInvalidPortNumber, "Invalid Port Number (" + toCodePage(device) + ")");
   }
 
   OwnOperation own(m_port, m_ownOperation);
@@ -154,7 +154,7 @@ platform::PortResult QtSerialPort::open() {
     switch (m_port->error()) {
       case QSerialPort::DeviceNotFoundError:
         return portError(errors::kInvalidPortNumber,
-                         "Invalid Port Number (" + toLatin1(device) + ")");
+                         "Invalid Port Number (" + toCodePage(device) + ")");
       case QSerialPort::OpenError:
         return portError(errors::kPortAlreadyOpen, "Port already open");
       case QSerialPort::PermissionError:
@@ -163,8 +163,8 @@ platform::PortResult QtSerialPort::open() {
       default:
         // Not a serial device at all (REZEDEV7_COM1=/dev/null): say what the driver said.
         return portError(errors::kHardwareNotAvailable, "The hardware is not available (" +
-                                                            toLatin1(device) + ": " +
-                                                            toLatin1(m_port->errorString()) + ")");
+                                                            toCodePage(device) + ": " +
+                                                            toCodePage(m_port->errorString()) + ")");
     }
   }
   applyLineSignals();
@@ -225,7 +225,7 @@ platform::PortResult QtSerialPort::write(std::string_view bytes) {
   const auto size = static_cast<qint64>(bytes.size());
   const qint64 written = m_port->write(bytes.data(), size);
   if (written != size) {
-    const std::string why = toLatin1(m_port->errorString());
+    const std::string why = toCodePage(m_port->errorString());
     m_port->clearError();
     return portError(errors::kWriteFailed, "Error writing to the comm device: " + why);
   }

@@ -1,6 +1,6 @@
 #include "ui/qt_shell.h"
 
-#include "ui/latin1.h"
+#include "ui/code_page.h"
 
 #include <QDesktopServices>
 #include <QDir>
@@ -14,9 +14,9 @@ namespace {
 
 // A relative document name means one in the working folder (the program folder).
 QString absolutePath(const std::string& path, const std::string& workingFolder) {
-  const QString file = fromLatin1(path);
+  const QString file = fromCodePage(path);
   if (QFileInfo(file).isAbsolute() || workingFolder.empty()) return file;
-  return QDir(fromLatin1(workingFolder)).filePath(file);
+  return QDir(fromCodePage(workingFolder)).filePath(file);
 }
 
 }  // namespace
@@ -28,14 +28,14 @@ bool QtShell::openDocument(const std::string& path, const std::string& workingFo
 
 bool QtShell::openUrl(const std::string& url) {
   // "www.tarvik.de" has no scheme; fromUserInput makes it a web address.
-  const QUrl target = QUrl::fromUserInput(fromLatin1(url));
+  const QUrl target = QUrl::fromUserInput(fromCodePage(url));
   if (!target.isValid()) return false;
   return QDesktopServices::openUrl(target);
 }
 
 bool QtShell::startProgram(const std::string& path) {
   if (path.empty()) return false;
-  const QString program = fromLatin1(path);
+  const QString program = fromCodePage(path);
   return QProcess::startDetached(program, {}, QFileInfo(program).absolutePath());
 }
 

@@ -2,6 +2,7 @@
 
 #include "ui/binder.h"
 #include "ui/binders.h"
+#include "ui/elided_label.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -49,7 +50,8 @@ RemoteFormView::RemoteFormView(app::Application& app, QWidget* parent)
   place->addWidget(buildCallControls(), 0, 0);
   layout->addLayout(place, 1);
 
-  auto* status = make<QLabel>(this, m_model.Label62);
+  // A long map address is cut at the end (whole in the tooltip): it never widens the tool.
+  auto* status = make<ElidedLabel>(this, m_model.Label62);
   status->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   status->setTextInteractionFlags(Qt::TextSelectableByMouse);
   layout->addWidget(status);
