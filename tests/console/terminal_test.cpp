@@ -194,3 +194,69 @@ TEST(Terminal, RightButtonEditsTheLineBeforeSending) {
 
 }  // namespace
 }  // namespace d7o::test
+
+namespace d7o::test {
+namespace {
+
+void typeLine(forms::TextBox& line, const std::string& text, int key = forms::TextBox::kEnterKey) {
+  line.setText(text);
+  line.KeyUp.emit(key);
+}
+
+TEST(TerminalCommandLine, ReturnSendsAsAPreparedCommandAndTheWordsStayTheProgramsOwn) {
+  struct Case {
+    const char* name;
+    const char* typed;
+    const char* wire;
+    bool remoteOpened;
+  };
+  const Case cases[] = {
+      {"an AT command", "AT+CSQ", "AT+CSQ\r", false},
+      {"typed in lower case, sent as typed", "at+creg?", "at+creg?\r", false},
+      {"a device command", "&REQ TM", "&REQ TM\r", false},
+      {"an empty line is a bare carriage return", "", "\r", false},
+      {"the remote word opens the tool and is not sent", "&remote", "", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Rig rig;
+    rig.startWithOpenPort();
+    bool opened = false;
+    rig.app->terminal().setRemoteOpener([&] { opened = true; });
+    auto& line = rig.main().CommandLine;
+    typeLine(line, c.typed);
+    EXPECT_EQ(rig.wire(), c.wire);
+    EXPECT_EQ(opened, c.remoteOpened);
+    EXPECT_EQ(line.text(), "") << "the line is emptied for the next command";
+  }
+}
+
+TEST(TerminalCommandLine, UpAndDownRecallTheCommandsOfThisRun) {
+  Rig rig;
+  rig.startWithOpenPort();
+  auto& line = rig.main().CommandLine;
+  typeLine(line, "AT+CSQ");
+  typeLine(line, "AT+COPS?");
+  typeLine(line, "AT+COPS?");  // the same twice is recalled once
+  rig.wire();
+
+  const struct {
+    int key;
+    const char* shown;
+  } steps[] = {
+      {forms::TextBox::kUpKey, "AT+COPS?"},   {forms::TextBox::kUpKey, "AT+CSQ"},
+      {forms::TextBox::kUpKey, "AT+CSQ"},     // the oldest stays
+      {forms::TextBox::kDownKey, "AT+COPS?"}, {forms::TextBox::kDownKey, ""},  // past the newest
+      {forms::TextBox::kUpKey, "AT+COPS?"},
+  };
+  for (const auto& step : steps) {
+    line.KeyUp.emit(step.key);
+    EXPECT_EQ(line.text(), step.shown);
+  }
+  EXPECT_EQ(rig.wire(), "") << "recalling sends nothing";
+  line.KeyUp.emit(forms::TextBox::kEnterKey);
+  EXPECT_EQ(rig.wire(), "AT+COPS?\r");
+}
+
+}  // namespace
+}  // namespace d7o::test

@@ -366,3 +366,61 @@ TEST(HexText, ConversionsBothWays) {
 
 }  // namespace
 }  // namespace d7o::test
+
+namespace d7o::test {
+namespace {
+
+// The windows' text is Windows-1252: its euro sign (80) is the GSM extension character,
+// and a character the GSM alphabet lacks goes as "?" only with a terminal line saying so.
+TEST(SevenBitConverter, TheWindowsEuroPacksAsAnExtensionAndAnythingElseIsNamed) {
+  struct Case {
+    const char* name;
+    std::string text;  // bytes of the code page
+    int septets;
+    std::string notice;  // the terminal line, or empty
+  };
+  const Case cases[] = {
+      {"euro sign: ESC and 65, two septets", "5\x80", 3, ""},
+      {"umlaut of the default table", "\xFC", 1, ""},
+      {"ellipsis: in the code page, not in the GSM alphabet", "a\x85",
+       2, "...7-bit converter: U+2026 has no character in the GSM 7-bit alphabet and goes out as \"?\""},
+      {"two of them", "\x93x\x94", 3,
+       "...7-bit converter: U+201C, U+201D have no character in the GSM 7-bit alphabet and go out as \"?\""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    PduRig r;
+    r.pdu().Text12.setText(c.text);
+    r.pdu().Option7.select();
+    r.converter().Command2.click();
+    EXPECT_EQ(r.rig.state().sms.convertedSeptets, c.septets);
+    const auto& lines = r.rig.main().List3.items();
+    if (c.notice.empty()) {
+      EXPECT_TRUE(lines.empty() || lines.back().find("7-bit converter") == std::string::npos);
+    } else {
+      ASSERT_FALSE(lines.empty());
+      EXPECT_EQ(lines.back(), c.notice);
+      EXPECT_EQ(r.rig.main().Text3.text(), c.notice);
+    }
+  }
+  EXPECT_EQ(sms::walkSeptets("5\x80").septetBits,
+            (std::vector<std::string>{"00110101", "00011011", "01100101", "00000000"}));
+}
+
+// A field that got characters outside the code page says so in the terminal, whichever
+// window it is in, before anything is sent.
+TEST(CodePageNotice, AReplacedCharacterIsNamedInTheTerminalAndTheStatus) {
+  Rig rig;
+  rig.startAnswered();
+  rig.app->context().pduForm.CharactersReplaced.emit("user data", U"\u2713");
+  const std::string line = "...user data: U+2713 is not in the character set (Windows-1252) "
+                           "and goes out as \"?\"";
+  ASSERT_FALSE(rig.main().List3.empty());
+  EXPECT_EQ(rig.main().List3.items().back(), line);
+  EXPECT_EQ(rig.main().List3.listIndex(), rig.main().List3.count() - 1) << "scrolled into view";
+  EXPECT_EQ(rig.main().Text3.text(), line);
+  EXPECT_EQ(rig.wire(), "");
+}
+
+}  // namespace
+}  // namespace d7o::test
