@@ -11,18 +11,17 @@ std::string replacedNotice(const std::string& field, const std::u32string& chara
   const std::string names = forms::codePointNames(characters);
   const bool one = characters.size() == 1;
   return "..." + field + ": " + names + (one ? " is" : " are") +
-         " not in the character set (Windows-1252) and go" + (one ? "es" : "") +
-         " out as \"?\"";
+         " not in the character set (Windows-1252) and go" + (one ? "es" : "") + " out as \"?\"";
 }
 
 }  // namespace
 
 Context::Context(const Platform& p)
     : port(p.port), scheduler(p.scheduler), dialogs(p.dialogs), shell(p.shell), host(p.host) {
-  for (forms::Form* form : {static_cast<forms::Form*>(&main), static_cast<forms::Form*>(&gpsForm),
-                            static_cast<forms::Form*>(&pduForm),
-                            static_cast<forms::Form*>(&binCodeForm),
-                            static_cast<forms::Form*>(&remoteForm)}) {
+  for (forms::Form* form :
+       {static_cast<forms::Form*>(&main), static_cast<forms::Form*>(&gpsForm),
+        static_cast<forms::Form*>(&pduForm), static_cast<forms::Form*>(&binCodeForm),
+        static_cast<forms::Form*>(&remoteForm)}) {
     form->CharactersReplaced.connect([this](const std::string& field, const std::u32string& chars) {
       notice(replacedNotice(field, chars));
     });

@@ -50,14 +50,14 @@ struct MainWindow : Form {
   // A command typed under the terminal and sent with Return; Up and Down recall those of
   // this run. Not one of the program's numbered controls: named by its role.
   TextBox CommandLine{*this, "CommandLine"};
-  ListBox List2{*this, "List2"};                          // configuration items, hidden
-  TextBox Text1{*this, "Text1"};                          // port
-  TextBox Text2{*this, "Text2"};                          // line settings
-  TextBox Text3{*this, "Text3"};                          // status
-  CommandButton Command31{*this, "Command31", "GPS"};     //
-  CommandButton Command3{*this, "Command3", "answer"};    //
-  Frame Frame18{*this, "Frame18", ""};                    //
-  CommandButton Command1{*this, "Command1", "INIT"};      //
+  ListBox List2{*this, "List2"};                           // configuration items, hidden
+  TextBox Text1{*this, "Text1"};                           // port
+  TextBox Text2{*this, "Text2"};                           // line settings
+  TextBox Text3{*this, "Text3"};                           // status
+  CommandButton Command31{*this, "Command31", "GPS"};      //
+  CommandButton Command3{*this, "Command3", "answer"};     //
+  Frame Frame18{*this, "Frame18", ""};                     //
+  CommandButton Command1{*this, "Command1", "INIT"};       //
   CommandButton Command2{*this, "Command2", "Enter PIN"};  //
 
   // --- tab 1 "Voice-Call" ---

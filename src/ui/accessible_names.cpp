@@ -3,8 +3,8 @@
 #include "forms/color.h"
 #include "forms/controls.h"
 #include "ui/binder.h"
-#include "ui/elided_label.h"
 #include "ui/code_page.h"
+#include "ui/elided_label.h"
 
 #include <cstring>
 #include <string>
@@ -27,12 +27,12 @@ const RoleTable& mainWindowRoles() {
       {"Tab1", "tabs"},
       // Terminal
       {"Label2", "network registration"},
-      {"Gauge1", "GSM field strength"},
+      {"Gauge1", "field strength gauge"},
       {"Label25", "field strength status"},
       {"CTS", "CTS"},
       {"Label48", "clock"},
       {"Label14", "time zone"},
-      {"List1", "main AT-Commands"},
+      {"List1", "prepared AT commands"},
       {"List3", "terminal"},
       {"CommandLine", "command line"},
       {"List2", "configuration items"},
@@ -88,6 +88,15 @@ const RoleTable& mainWindowRoles() {
       {"Text17", "IN1 alarm text"},
       {"Text20", "IN2 alarm text"},
       {"Text23", "IN3 alarm text"},
+      {"Option3", "IN1 rising edge"},
+      {"Option4", "IN1 falling edge"},
+      {"Option9", "IN1 each edge"},
+      {"Option5", "IN2 rising edge"},
+      {"Option6", "IN2 falling edge"},
+      {"Option8", "IN2 each edge"},
+      {"Option10", "IN3 rising edge"},
+      {"Option11", "IN3 falling edge"},
+      {"Option7", "IN3 each edge"},
       {"Frame15", "IN1 edge"},
       {"Frame16", "IN2 edge"},
       {"Frame17", "IN3 edge"},
@@ -287,7 +296,8 @@ const Lamp* lampOf(const forms::Control& control) {
   if (form == nullptr) return nullptr;
   const std::string_view name = control.name();
   for (const Lamp& lamp : lamps()) {
-    const bool member = lamp.control.back() == '(' && name.substr(0, lamp.control.size()) == lamp.control;
+    const bool member =
+        lamp.control.back() == '(' && name.substr(0, lamp.control.size()) == lamp.control;
     if (form->name() == lamp.form && (name == lamp.control || member)) return &lamp;
   }
   return nullptr;
@@ -323,7 +333,10 @@ const std::vector<std::pair<std::string_view, std::string_view>>& buddiesOf(
           {"Remote", {{"Label52", "Combo2"}}},
           {"PDU", {{"Label6", "Text6"}, {"Label10", "Text13"}, {"Label11", "Text11"}}},
           {"BinCode",
-           {{"Label3", "Text1"}, {"Label4", "Text4"}, {"Label1", "List1"}, {"Label5", "List4"},
+           {{"Label3", "Text1"},
+            {"Label4", "Text4"},
+            {"Label1", "List1"},
+            {"Label5", "List4"},
             {"Label6", "List3"}}},
       };
   static const std::vector<std::pair<std::string_view, std::string_view>> none;

@@ -3,9 +3,9 @@
 #include "forms/color.h"
 #include "forms/form.h"
 
-#include <QString>
-
 #include <string_view>
+
+#include <QString>
 
 class QWidget;
 

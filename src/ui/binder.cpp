@@ -88,9 +88,8 @@ std::u32string keepInCodePage(QLineEdit* edit) {
 void reportReplaced(QWidget* widget, const forms::Control& control,
                     const std::u32string& replaced) {
   if (replaced.empty()) return;
-  const QString field = widget->accessibleName().isEmpty()
-                            ? fromCodePage(control.name())
-                            : widget->accessibleName();
+  const QString field =
+      widget->accessibleName().isEmpty() ? fromCodePage(control.name()) : widget->accessibleName();
   if (widget->isVisible()) {
     QToolTip::showText(widget->mapToGlobal(QPoint(0, widget->height())),
                        QStringLiteral("%1 not in the character set (Windows-1252): sent as \"?\"")
@@ -112,7 +111,12 @@ void applyControlState(QWidget* widget, const forms::Control& control) {
 }
 
 void nameByRoleWhileEmpty(QLabel* label) {
-  const QString name = label->text().isEmpty() ? label->accessibleDescription() : QString();
+  const QString role = label->accessibleDescription();
+  QString name = label->text().isEmpty() ? role : QString();
+  // A number beside its stepper buttons ("10") says nothing alone: "OUT1 time 1: 10".
+  if (name.isEmpty() && !role.isEmpty() && label->property(kReadWithRole).toBool()) {
+    name = role + QStringLiteral(": ") + label->text();
+  }
   if (label->accessibleName() != name) label->setAccessibleName(name);
 }
 

@@ -95,7 +95,9 @@ bool applyColor(QWidget* widget, QPalette::ColorRole role, forms::Color color);
 void applyBackground(QWidget* widget, forms::Color color);
 
 // A label is read out by its text; an empty one (a value not received yet) by its role,
-// which its window gave it as its description.
+// which its window gave it as its description. One whose property `kReadWithRole` is set
+// (a number between stepper buttons) is read as "role: text".
+inline constexpr const char* kReadWithRole = "d7oReadWithRole";
 void nameByRoleWhileEmpty(QLabel* label);
 
 // Puts "?" in the field in place of each character outside the windows' code page, so
@@ -104,8 +106,7 @@ std::u32string keepInCodePage(QLineEdit* edit);
 
 // Tells the program that `control`'s field (named by `widget`'s accessible name) got
 // `replaced` characters as "?", and shows the technician so at the field at once.
-void reportReplaced(QWidget* widget, const forms::Control& control,
-                    const std::u32string& replaced);
+void reportReplaced(QWidget* widget, const forms::Control& control, const std::u32string& replaced);
 
 // The part of a text box's text the user's last edit inserted beyond the box's typing
 // limit, to be taken out again: [from, to) of `after`, empty when all of it fits.

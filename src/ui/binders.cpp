@@ -2,9 +2,9 @@
 
 #include "ui/accessible_names.h"
 #include "ui/binder.h"
+#include "ui/code_page.h"
 #include "ui/compass_widget.h"
 #include "ui/elided_label.h"
-#include "ui/code_page.h"
 
 #include <algorithm>
 #include <limits>

@@ -83,8 +83,8 @@ class ListBoxBinder : public Binder {
   // key (or Shift+F10): the right click.
   bool keyPressed(const QKeyEvent& key) {
     const bool enter = key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter;
-    const bool menu =
-        key.key() == Qt::Key_Menu || (key.key() == Qt::Key_F10 && key.modifiers() == Qt::ShiftModifier);
+    const bool menu = key.key() == Qt::Key_Menu ||
+                      (key.key() == Qt::Key_F10 && key.modifiers() == Qt::ShiftModifier);
     if (enter && key.modifiers() == Qt::NoModifier && m_returnKey == ReturnKey::DoubleClick) {
       m_control.DblClick.emit();
       return true;

@@ -3,17 +3,17 @@
 #include "ui/accessible_names.h"
 #include "ui/binders.h"
 #include "ui/refresh_beat.h"
-#include "ui/tabs/tabs.h"
 #include "ui/tabs/tab_widgets.h"
+#include "ui/tabs/tabs.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QMenuBar>
 #include <QScreen>
 #include <QScrollArea>
+#include <QShowEvent>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QShowEvent>
 #include <QTimer>
 
 namespace d7o::ui {
@@ -84,13 +84,13 @@ void MainWindowView::fitEveryTab(QTabWidget& tabWidget) {
     QWidget* page = tabWidget.widget(i);
     auto* area = qobject_cast<QScrollArea*>(page);
     const QSize hint = area != nullptr && area->widget() != nullptr ? area->widget()->sizeHint()
-                                                                     : page->sizeHint();
+                                                                    : page->sizeHint();
     content = content.expandedTo(hint);
   }
   constexpr int kFrame = 8;  // the tab widget's frame and the page's margins
-  QSize wanted(content.width() + kFrame,
-               content.height() + tabWidget.tabBar()->sizeHint().height() +
-                   menuBar()->sizeHint().height() + kFrame);
+  QSize wanted(content.width() + kFrame, content.height() +
+                                             tabWidget.tabBar()->sizeHint().height() +
+                                             menuBar()->sizeHint().height() + kFrame);
   wanted = wanted.expandedTo(QSize(m_model.width(), m_model.height()));
   // On a smaller screen the window takes what there is, and its tabs scroll.
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {

@@ -144,7 +144,8 @@ platform::PortResult QtSerialPort::open() {
 
   const QString device = deviceForPort(m_commPort);
   if (!QFileInfo::exists(device)) {
-    return portError(errors::kInvalidPortNumber, "Invalid Port Number (" + toCodePage(device) + ")");
+    return portError(errors::kInvalidPortNumber,
+                     "Invalid Port Number (" + toCodePage(device) + ")");
   }
 
   OwnOperation own(m_port, m_ownOperation);
@@ -162,9 +163,9 @@ platform::PortResult QtSerialPort::open() {
                          "The hardware is not available (locked by another device)");
       default:
         // Not a serial device at all (REZEDEV7_COM1=/dev/null): say what the driver said.
-        return portError(errors::kHardwareNotAvailable, "The hardware is not available (" +
-                                                            toCodePage(device) + ": " +
-                                                            toCodePage(m_port->errorString()) + ")");
+        return portError(errors::kHardwareNotAvailable,
+                         "The hardware is not available (" + toCodePage(device) + ": " +
+                             toCodePage(m_port->errorString()) + ")");
     }
   }
   applyLineSignals();

@@ -245,7 +245,7 @@ TEST(TerminalCommandLine, UpAndDownRecallTheCommandsOfThisRun) {
     const char* shown;
   } steps[] = {
       {forms::TextBox::kUpKey, "AT+COPS?"},   {forms::TextBox::kUpKey, "AT+CSQ"},
-      {forms::TextBox::kUpKey, "AT+CSQ"},     // the oldest stays
+      {forms::TextBox::kUpKey, "AT+CSQ"},                                      // the oldest stays
       {forms::TextBox::kDownKey, "AT+COPS?"}, {forms::TextBox::kDownKey, ""},  // past the newest
       {forms::TextBox::kUpKey, "AT+COPS?"},
   };

@@ -382,10 +382,12 @@ TEST(SevenBitConverter, TheWindowsEuroPacksAsAnExtensionAndAnythingElseIsNamed) 
   const Case cases[] = {
       {"euro sign: ESC and 65, two septets", "5\x80", 3, ""},
       {"umlaut of the default table", "\xFC", 1, ""},
-      {"ellipsis: in the code page, not in the GSM alphabet", "a\x85",
-       2, "...7-bit converter: U+2026 has no character in the GSM 7-bit alphabet and goes out as \"?\""},
+      {"ellipsis: in the code page, not in the GSM alphabet", "a\x85", 2,
+       "...7-bit converter: U+2026 has no character in the GSM 7-bit alphabet and goes out as "
+       "\"?\""},
       {"two of them", "\x93x\x94", 3,
-       "...7-bit converter: U+201C, U+201D have no character in the GSM 7-bit alphabet and go out as \"?\""},
+       "...7-bit converter: U+201C, U+201D have no character in the GSM 7-bit alphabet and go out "
+       "as \"?\""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -413,8 +415,9 @@ TEST(CodePageNotice, AReplacedCharacterIsNamedInTheTerminalAndTheStatus) {
   Rig rig;
   rig.startAnswered();
   rig.app->context().pduForm.CharactersReplaced.emit("user data", U"\u2713");
-  const std::string line = "...user data: U+2713 is not in the character set (Windows-1252) "
-                           "and goes out as \"?\"";
+  const std::string line =
+      "...user data: U+2713 is not in the character set (Windows-1252) "
+      "and goes out as \"?\"";
   ASSERT_FALSE(rig.main().List3.empty());
   EXPECT_EQ(rig.main().List3.items().back(), line);
   EXPECT_EQ(rig.main().List3.listIndex(), rig.main().List3.count() - 1) << "scrolled into view";

@@ -96,14 +96,30 @@ TEST(TypedText, KeepsItsOrderAndEveryCharacterOfTheCodePageAndShowsWhatIsSent) {
     std::vector<std::u32string> reported;
   };
   const Case cases[] = {
-      {"the euro sign in the middle", {QStringLiteral("Preis 5\u20AC heute")}, {},
-       QStringLiteral("Preis 5\u20AC heute"), "Preis 5\x80 heute", {}},
-      {"typographic quotes and a dash", {QStringLiteral("\u201Eab\u201C \u2013 cd")}, {},
-       QStringLiteral("\u201Eab\u201C \u2013 cd"), "\x84" "ab\x93 \x96 cd", {}},
-      {"a check mark shows and goes as ?", {QStringLiteral("ab")}, {QStringLiteral("\u2713cd")},
-       QStringLiteral("ab?cd"), "ab?cd", {U"\u2713"}},
-      {"a character beyond 16 bits is one ?", {QStringLiteral("a")},
-       {QStringLiteral("\U0001F600"), QStringLiteral("b")}, QStringLiteral("a?b"), "a?b",
+      {"the euro sign in the middle",
+       {QStringLiteral("Preis 5\u20AC heute")},
+       {},
+       QStringLiteral("Preis 5\u20AC heute"),
+       "Preis 5\x80 heute",
+       {}},
+      {"typographic quotes and a dash",
+       {QStringLiteral("\u201Eab\u201C \u2013 cd")},
+       {},
+       QStringLiteral("\u201Eab\u201C \u2013 cd"),
+       "\x84"
+       "ab\x93 \x96 cd",
+       {}},
+      {"a check mark shows and goes as ?",
+       {QStringLiteral("ab")},
+       {QStringLiteral("\u2713cd")},
+       QStringLiteral("ab?cd"),
+       "ab?cd",
+       {U"\u2713"}},
+      {"a character beyond 16 bits is one ?",
+       {QStringLiteral("a")},
+       {QStringLiteral("\U0001F600"), QStringLiteral("b")},
+       QStringLiteral("a?b"),
+       "a?b",
        {U"\U0001F600"}},
   };
   for (const Case& c : cases) {
@@ -177,7 +193,8 @@ TEST_F(Automation, ATextModeSmsToANewNumberGoesToThatNumberWithTheTextAsShown) {
   EXPECT_EQ(rig.main().Text6.text(), "Preis 5\x80 heute");
   ASSERT_TRUE(actOn(main(), "Command16", QAccessibleActionInterface::pressAction()));
   ASSERT_TRUE(rig.runUntil([&] { return !rig.modem.sentSms().empty(); }, Millis(10000)))
-      << rig.wire() << "\n" << ::testing::PrintToString(rig.terminal());
+      << rig.wire() << "\n"
+      << ::testing::PrintToString(rig.terminal());
   const std::string wire = rig.wire();
   EXPECT_NE(wire.find("AT+CMGS=\"01701234567\"\r"), std::string::npos) << wire;
   EXPECT_NE(wire.find("Preis 5\x80 heute\x1A"), std::string::npos) << wire;
@@ -221,8 +238,10 @@ TEST_F(Automation, ABoxAnOptionAndAComboChangedFromOutsideReachTheModel) {
   EXPECT_TRUE(rig.state().log.logEnabled);
 
   // The ringer's output, an option of a group of two: the other is cleared.
-  forms::OptionButton& chosen = rig.main().Option13.value() ? rig.main().Option12 : rig.main().Option13;
-  forms::OptionButton& other = &chosen == &rig.main().Option12 ? rig.main().Option13 : rig.main().Option12;
+  forms::OptionButton& chosen =
+      rig.main().Option13.value() ? rig.main().Option12 : rig.main().Option13;
+  forms::OptionButton& other =
+      &chosen == &rig.main().Option12 ? rig.main().Option13 : rig.main().Option12;
   ASSERT_TRUE(actOn(main(), chosen.name().c_str(), QAccessibleActionInterface::toggleAction()));
   EXPECT_TRUE(chosen.value());
   EXPECT_FALSE(other.value());

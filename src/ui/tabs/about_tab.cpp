@@ -1,9 +1,7 @@
-#include "ui/tabs/tabs.h"
-
+#include "ui/about_pictures.h"
 #include "ui/binders.h"
 #include "ui/tabs/tab_widgets.h"
-
-#include "ui/about_pictures.h"
+#include "ui/tabs/tabs.h"
 
 #include <QMouseEvent>
 

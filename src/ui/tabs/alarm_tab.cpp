@@ -1,9 +1,7 @@
-#include "ui/tabs/tabs.h"
-
+#include "ui/alarm_sample_widget.h"
 #include "ui/binders.h"
 #include "ui/tabs/tab_widgets.h"
-
-#include "ui/alarm_sample_widget.h"
+#include "ui/tabs/tabs.h"
 
 #include <array>
 #include <utility>
@@ -16,7 +14,6 @@
 #include <QRadioButton>
 
 namespace d7o::ui::tabs {
-
 
 QWidget* buildAlarmTab(forms::MainWindow& m) {
   auto* page = new QWidget;

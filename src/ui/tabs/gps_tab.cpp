@@ -1,7 +1,6 @@
-#include "ui/tabs/tabs.h"
-
 #include "ui/binders.h"
 #include "ui/tabs/tab_widgets.h"
+#include "ui/tabs/tabs.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -11,7 +10,6 @@
 #include <QRadioButton>
 
 namespace d7o::ui::tabs {
-
 
 QWidget* buildGpsTab(forms::MainWindow& m) {
   auto* page = new QWidget;

@@ -1,7 +1,6 @@
-#include "ui/tabs/tabs.h"
-
 #include "ui/binders.h"
 #include "ui/tabs/tab_widgets.h"
+#include "ui/tabs/tabs.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -12,7 +11,6 @@
 #include <QSlider>
 
 namespace d7o::ui::tabs {
-
 
 QWidget* buildOptionsTab(forms::MainWindow& m) {
   auto* page = new QWidget;

@@ -1,14 +1,12 @@
-#include "ui/tabs/tabs.h"
-
 #include "ui/binders.h"
 #include "ui/tabs/tab_widgets.h"
+#include "ui/tabs/tabs.h"
 
 #include <QGridLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
 namespace d7o::ui::tabs {
-
 
 QWidget* buildSmsTab(forms::MainWindow& m) {
   auto* page = new QWidget;

@@ -1,5 +1,6 @@
 #include "ui/tabs/tab_widgets.h"
 
+#include "ui/binder.h"
 #include "ui/binders.h"
 #include "ui/elided_label.h"
 
@@ -79,6 +80,7 @@ QLabel* makeSteadyLabel(QWidget* parent, forms::Label& control,
 QHBoxLayout* stepper(QWidget* parent, forms::CommandButton& minus, forms::Label& value,
                      forms::CommandButton& plus, const char* widest) {
   auto* shown = makeSteadyLabel(parent, value, {widest});
+  shown->setProperty(kReadWithRole, true);
   shown->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   shown->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   // The frame needs room around the digits.
@@ -93,7 +95,6 @@ QHBoxLayout* stepper(QWidget* parent, forms::CommandButton& minus, forms::Label&
   layout->setSpacing(2);
   return layout;
 }
-
 
 QLabel* makeValueLabel(QWidget* parent, forms::Label& control) {
   auto* label = makeSteadyLabel(parent, control, {"0000"});

@@ -1,10 +1,8 @@
-#include "ui/tabs/tabs.h"
-
 #include "dispatch/receive_handler.h"
-
 #include "ui/binders.h"
 #include "ui/elided_label.h"
 #include "ui/tabs/tab_widgets.h"
+#include "ui/tabs/tabs.h"
 
 #include <QFontDatabase>
 #include <QGroupBox>
@@ -138,7 +136,8 @@ QWidget* buildTerminalTab(forms::MainWindow& m) {
   right->addWidget(terminal, 1);
   auto* commandLine = make<QLineEdit>(page, m.CommandLine);
   commandLine->setFont(terminal->font());
-  commandLine->setPlaceholderText(QStringLiteral("AT command; Return sends it, Up and Down recall"));
+  commandLine->setPlaceholderText(
+      QStringLiteral("AT command; Return sends it, Up and Down recall"));
   right->addWidget(commandLine);
   auto* portRow = new QHBoxLayout;
   portRow->addWidget(makeStatusBox(page, m.Text1), 1);

@@ -1,7 +1,6 @@
-#include "ui/tabs/tabs.h"
-
 #include "ui/binders.h"
 #include "ui/tabs/tab_widgets.h"
+#include "ui/tabs/tabs.h"
 
 #include <QGridLayout>
 #include <QIcon>
