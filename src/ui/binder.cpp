@@ -85,17 +85,20 @@ std::u32string keepInCodePage(QLineEdit* edit) {
   return std::move(encoded.replaced);
 }
 
+void showReplaced(QWidget* widget, const std::u32string& replaced) {
+  if (replaced.empty() || !widget->isVisible()) return;
+  QToolTip::showText(widget->mapToGlobal(QPoint(0, widget->height())),
+                     QStringLiteral("%1 not in the character set (Windows-1252): sent as \"?\"")
+                         .arg(QString::fromStdString(forms::codePointNames(replaced))),
+                     widget);
+}
+
 void reportReplaced(QWidget* widget, const forms::Control& control,
                     const std::u32string& replaced) {
   if (replaced.empty()) return;
+  showReplaced(widget, replaced);
   const QString field =
       widget->accessibleName().isEmpty() ? fromCodePage(control.name()) : widget->accessibleName();
-  if (widget->isVisible()) {
-    QToolTip::showText(widget->mapToGlobal(QPoint(0, widget->height())),
-                       QStringLiteral("%1 not in the character set (Windows-1252): sent as \"?\"")
-                           .arg(QString::fromStdString(forms::codePointNames(replaced))),
-                       widget);
-  }
   if (forms::Form* form = control.form()) {
     form->CharactersReplaced.emit(toCodePage(field), replaced);
   }

@@ -104,6 +104,9 @@ void nameByRoleWhileEmpty(QLabel* label);
 // it shows what goes on the wire, with the cursor where it was; returns those characters.
 std::u32string keepInCodePage(QLineEdit* edit);
 
+// Shows the technician at `widget` which characters went as "?".
+void showReplaced(QWidget* widget, const std::u32string& replaced);
+
 // Tells the program that `control`'s field (named by `widget`'s accessible name) got
 // `replaced` characters as "?", and shows the technician so at the field at once.
 void reportReplaced(QWidget* widget, const forms::Control& control, const std::u32string& replaced);

@@ -8,6 +8,7 @@
 
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QLayout>
 #include <QMenuBar>
 #include <QScreen>
 #include <QScrollArea>
@@ -83,9 +84,12 @@ void MainWindowView::fitEveryTab(QTabWidget& tabWidget) {
   for (int i = 0; i < tabWidget.count(); ++i) {
     QWidget* page = tabWidget.widget(i);
     auto* area = qobject_cast<QScrollArea*>(page);
-    const QSize hint = area != nullptr && area->widget() != nullptr ? area->widget()->sizeHint()
-                                                                    : page->sizeHint();
-    content = content.expandedTo(hint);
+    QWidget* shown = area != nullptr && area->widget() != nullptr ? area->widget() : page;
+    // Sizes as the style will draw them, which it decides when it polishes the widgets.
+    shown->ensurePolished();
+    for (QWidget* child : shown->findChildren<QWidget*>()) child->ensurePolished();
+    if (shown->layout() != nullptr) shown->layout()->activate();
+    content = content.expandedTo(shown->sizeHint()).expandedTo(shown->minimumSizeHint());
   }
   constexpr int kFrame = 8;  // the tab widget's frame and the page's margins
   QSize wanted(content.width() + kFrame, content.height() +

@@ -1,5 +1,6 @@
 #include "ui/qt_dialogs.h"
 
+#include "ui/binder.h"
 #include "ui/code_page.h"
 
 #include <QApplication>
@@ -74,12 +75,19 @@ platform::MessageAnswer QtDialogs::messageBox(const std::string& text, const std
 
 std::string QtDialogs::inputBox(const std::string& prompt, const std::string& title,
                                 const std::string& defaultText) {
-  bool accepted = false;
-  const QString answer =
-      QInputDialog::getText(owner(), titleText(title), bodyText(prompt), QLineEdit::Normal,
-                            fromCodePage(defaultText), &accepted);
-  if (!accepted) return {};
-  return toCodePage(answer);
+  QInputDialog dialog(owner());
+  dialog.setWindowTitle(titleText(title));
+  dialog.setLabelText(bodyText(prompt));
+  dialog.setInputMode(QInputDialog::TextInput);
+  dialog.setTextValue(fromCodePage(defaultText));
+  // The answer goes on the wire: the box shows it as it will go, "?" for a character
+  // outside the code page, and says so.
+  if (auto* edit = dialog.findChild<QLineEdit*>()) {
+    QObject::connect(edit, &QLineEdit::textChanged, &dialog,
+                     [edit] { showReplaced(edit, keepInCodePage(edit)); });
+  }
+  if (dialog.exec() != QDialog::Accepted) return {};
+  return toCodePage(dialog.textValue());
 }
 
 }  // namespace d7o::ui

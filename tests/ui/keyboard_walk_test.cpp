@@ -21,6 +21,9 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
@@ -192,6 +195,43 @@ TEST_F(KeyboardWalk, TheWindowKeepsTheUsersSizeWhenTheRemoteToolOpens) {
   rig.app->context().remoteForm.Label62.setCaption(std::string(300, 'x'));
   QTest::qWait(200);
   EXPECT_EQ(remote.width(), width);
+}
+
+}  // namespace
+}  // namespace d7o::ui
+
+namespace d7o::ui {
+namespace {
+
+// The window opens at a size that shows every tab whole where the screen has room for it
+// (the tests run on a screen of 1280x1024), and takes the screen where it has not.
+TEST(StartSize, EveryTabShowsWholeOnABenchScreen) {
+  test::Rig rig;
+  rig.writeDefaultIni();
+  rig.startAnswered();
+  rig.state().link.firmwareSupported = true;
+  MainWindowView window(*rig.app, MainWindowView::Activation::ByCaller);
+  const QSize start(rig.main().width(), rig.main().height());
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  EXPECT_EQ(window.size(), start);
+  const QRect screen = window.screen()->availableGeometry();
+  const bool roomy = start.width() < screen.width() - 8 && start.height() < screen.height() - 32;
+  ASSERT_TRUE(roomy) << "the test screen is too small: " << screen.width() << "x"
+                     << screen.height();
+  EXPECT_TRUE(screen.contains(QRect(QPoint(rig.main().left(), rig.main().top()), start)))
+      << "centred on the screen";
+  auto* tabs = window.findChild<QTabWidget*>(QStringLiteral("Tab1"));
+  for (int tab = 0; tab < tabs->count(); ++tab) {
+    SCOPED_TRACE("tab " + std::to_string(tab));
+    rig.main().Tab1.setTab(tab);
+    ASSERT_TRUE(waitFor([&] { return tabs->currentIndex() == tab; }));
+    auto* area = qobject_cast<QScrollArea*>(tabs->widget(tab));
+    if (area == nullptr) continue;
+    QTest::qWait(50);
+    EXPECT_EQ(area->verticalScrollBar()->maximum(), 0) << "the tab scrolls";
+    EXPECT_EQ(area->horizontalScrollBar()->maximum(), 0) << "the tab scrolls";
+  }
 }
 
 }  // namespace

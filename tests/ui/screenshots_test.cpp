@@ -82,7 +82,9 @@ TEST_F(Screenshots, SmsTabPduCreatorAndSevenBitConverter) {
 TEST_F(Screenshots, PhoneBookAlarmAndGpsTabs) {
   MainWindowView main(*rig.app, MainWindowView::Activation::ByCaller);
   auto& m = rig.main();
-  main.resize(m.width(), m.height());
+  // The size the window opens at (the window's size follows the user's from then on).
+  const QSize start(m.width(), m.height());
+  main.resize(start);
   main.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
 
@@ -108,7 +110,7 @@ TEST_F(Screenshots, PhoneBookAlarmAndGpsTabs) {
         Shot{forms::tabs::kGps, "gps-tab"}, Shot{forms::tabs::kAbout, "about-tab"}}) {
     SCOPED_TRACE(shot.name);
     m.Tab1.setTab(shot.tab);
-    main.resize(m.width(), m.height());
+    main.resize(start);
     EXPECT_TRUE(save(main, folder, (std::string(shot.name) + ".png").c_str()));
     // Enlarged, as a technician opens it on a bench screen.
     main.resize(1280, 800);

@@ -10,6 +10,7 @@
 #include "ui/binders.h"
 #include "ui/main_window_view.h"
 #include "ui/pdu_form_view.h"
+#include "ui/qt_dialogs.h"
 #include "ui/ui_wait.h"
 
 #include <gtest/gtest.h>
@@ -29,6 +30,7 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 
 namespace d7o::ui {
 namespace {
@@ -132,6 +134,25 @@ TEST(TypedText, KeepsItsOrderAndEveryCharacterOfTheCodePageAndShowsWhatIsSent) {
       EXPECT_EQ(t.cursor, c.shown.size()) << "the cursor stays at the end of the typing";
     }
   }
+}
+
+TEST(TypedText, AnInputBoxShowsTheAnswerAsItGoesOut) {
+  QtDialogs dialogs;
+  QString shown;
+  QTimer::singleShot(0, [&] {
+    auto* box = QApplication::activeModalWidget();
+    ASSERT_NE(box, nullptr);
+    auto* edit = box->findChild<QLineEdit*>();
+    ASSERT_NE(edit, nullptr);
+    edit->clear();
+    typeKeys(edit, QStringLiteral("AT+CMGS=\"5\u20AC\""));
+    commit(edit, QStringLiteral("\u2713"));
+    shown = edit->text();
+    QTest::keyClick(edit, Qt::Key_Return);
+  });
+  const std::string answer = dialogs.inputBox("Enter AT-Command: ", "AT-Commands", "AT");
+  EXPECT_EQ(shown, QStringLiteral("AT+CMGS=\"5\u20AC\"?"));
+  EXPECT_EQ(answer, "AT+CMGS=\"5\x80\"?");
 }
 
 // --- accessibility -----------------------------------------------------------------------

@@ -114,7 +114,12 @@ QWidget* buildAlarmTab(forms::MainWindow& m) {
 
   auto* bottom = new QHBoxLayout;
   bottom->addWidget(frame7);
-  bottom->addWidget(make<AlarmSampleWidget>(frame4, m.Picture2));
+  auto* sample = make<AlarmSampleWidget>(frame4, m.Picture2);
+  // Its place stays while it is hidden: "Sample" moves nothing on the tab.
+  QSizePolicy keep = sample->sizePolicy();
+  keep.setRetainSizeWhenHidden(true);
+  sample->setSizePolicy(keep);
+  bottom->addWidget(sample);
   bottom->addWidget(makeRule(frame4, m.Frame10, QFrame::VLine));
   bottom->addLayout(device);
   bottom->addStretch(1);
