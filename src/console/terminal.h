@@ -44,8 +44,8 @@ class Terminal {
   link::SerialLink& m_link;
   link::ModuleInit& m_init;
   std::function<void()> m_openRemote;
-  // The command line's commands of this run, oldest first, and the one recalled
-  // (history size: none).
+  // The command line's commands of this run, oldest first, and the one recalled (the
+  // history's size: none recalled, a new line).
   std::vector<std::string> m_history;
   std::size_t m_recalled = 0;
 };

@@ -63,7 +63,12 @@ class ComboBoxBinder : public Binder {
 
  private:
   void show() override {
+    // The combo and its line edit both: clearing the list empties the edit, and that is
+    // no text of the user's.
+    QLineEdit* edit = m_widget->lineEdit();
     const QSignalBlocker block(m_widget);
+    const QSignalBlocker blockEdit(edit);
+    const int cursor = edit != nullptr ? edit->cursorPosition() : 0;
     // A list the program changed (a history, the drives) is shown afresh.
     const auto& items = m_control.items();
     bool same = m_widget->count() == static_cast<int>(items.size());
@@ -74,8 +79,6 @@ class ComboBoxBinder : public Binder {
       m_widget->clear();
       for (const auto& item : items) m_widget->addItem(fromCodePage(item));
     }
-    QLineEdit* edit = m_widget->lineEdit();
-    const int cursor = edit != nullptr ? edit->cursorPosition() : 0;
     // Going to no entry empties an editable combo's text: written back just below.
     if (m_widget->currentIndex() != m_control.listIndex()) {
       m_widget->setCurrentIndex(m_control.listIndex());
@@ -84,7 +87,6 @@ class ComboBoxBinder : public Binder {
       // Only a different text is written back, and the cursor stays where the user typed.
       const QString text = fromCodePage(m_control.text());
       if (edit->text() != text) {
-        const QSignalBlocker blockEdit(edit);
         edit->setText(text);
         edit->setCursorPosition(cursor);
       }

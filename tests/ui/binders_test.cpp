@@ -78,6 +78,27 @@ TEST(ComboBoxBinder, ShowsTheFixedItemsAndTheModelsEntryWithoutEcho) {
   EXPECT_EQ(clicks.count, 2);
 }
 
+TEST(ComboBoxBinder, AnEditableCombosTextSurvivesTheProgramChangingItsList) {
+  forms::Form form("Remote", "");
+  forms::ComboBox model(form, "Combo3", {"0301234567"}, -1, true);
+  QWidget page;
+  auto* combo = new QComboBox(&page);
+  bind(combo, model);
+  QTest::keyClicks(combo->lineEdit(), "0171");
+  EXPECT_EQ(model.text(), "0171");
+  // The number called joins the history: the list is shown afresh, the number stays.
+  model.addItem("0171");
+  EXPECT_EQ(model.text(), "0171");
+  EXPECT_EQ(combo->lineEdit()->text(), QStringLiteral("0171"));
+  // An entry chosen by a script on the widget is the model's choice, and its text.
+  Counter clicks;
+  model.Click.connect(std::ref(clicks));
+  combo->setCurrentIndex(0);
+  EXPECT_EQ(model.listIndex(), 0);
+  EXPECT_EQ(model.text(), "0301234567");
+  EXPECT_EQ(clicks.count, 1);
+}
+
 TEST(ComboBoxBinder, TheUsersChoiceRaisesOneClickAndARefusalShowsTheModelsEntry) {
   forms::ComboBox model("Combo1", {"no melody", "melody 1", "melody 2"}, 0);
   QWidget page;
