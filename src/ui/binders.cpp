@@ -287,35 +287,20 @@ class ProgressBarBinder : public Binder {
   forms::Color m_barColor = forms::ProgressBar::kStyleBarColor;
 };
 
-// The analyzer's received text: the caption, cut to the label's width.
-class ElidedLabelBinder : public Binder {
+// A text cut to the widget's width, whole in its tooltip: a label's caption (the
+// analyzer's received text, the remote tool's status) or a status field's text.
+const std::string& shownText(const forms::Label& control) {
+  return control.caption();
+}
+const std::string& shownText(const forms::TextBox& control) {
+  return control.text();
+}
+
+template <typename Control>
+class ElidedBinder : public Binder {
  public:
-  ElidedLabelBinder(ElidedLabel* w, forms::Label& c) : Binder(w, w), m_widget(w), m_control(c) {
+  ElidedBinder(ElidedLabel* w, Control& c) : Binder(w, w), m_widget(w), m_control(c) {
     nameAfter(w, c);
-    follow(c.changed);
-    show();
-  }
-
- private:
-  void show() override {
-    // The label's tooltip is its whole text, not the control's.
-    m_widget->setEnabled(m_control.enabled());
-    if (m_widget->parentWidget() != nullptr) m_widget->setVisible(m_control.visible());
-    m_widget->setFullText(fromCodePage(m_control.caption()));
-    m_widget->nameWholly();
-  }
-
-  ElidedLabel* m_widget;
-  forms::Label& m_control;
-};
-
-// A status field: the text box's text, cut to the field's width.
-class StatusTextBinder : public Binder {
- public:
-  StatusTextBinder(ElidedLabel* w, forms::TextBox& c) : Binder(w, w), m_widget(w), m_control(c) {
-    nameAfter(w, c);
-    w->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    w->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     follow(c.changed);
     show();
   }
@@ -325,13 +310,13 @@ class StatusTextBinder : public Binder {
     // The tooltip is the whole text, not the control's.
     m_widget->setEnabled(m_control.enabled());
     if (m_widget->parentWidget() != nullptr) m_widget->setVisible(m_control.visible());
-    m_widget->setFullText(fromCodePage(m_control.text()));
+    m_widget->setFullText(fromCodePage(shownText(m_control)));
     m_widget->nameWholly();
     applyBackground(m_widget, m_control.backColor());
   }
 
   ElidedLabel* m_widget;
-  forms::TextBox& m_control;
+  Control& m_control;
 };
 
 // The compass needle: the line's window pixels in the square's own.
@@ -528,10 +513,10 @@ void bind(QProgressBar* widget, forms::ProgressBar& control) {
   new ProgressBarBinder(widget, control);
 }
 void bind(ElidedLabel* widget, forms::Label& control) {
-  new ElidedLabelBinder(widget, control);
+  new ElidedBinder<forms::Label>(widget, control);
 }
 void bind(ElidedLabel* widget, forms::TextBox& control) {
-  new StatusTextBinder(widget, control);
+  new ElidedBinder<forms::TextBox>(widget, control);
 }
 void bind(CompassNeedle* widget, forms::Line& control) {
   new NeedleBinder(widget, control);

@@ -35,6 +35,8 @@ QFrame* makeRule(QWidget* parent, forms::Frame& control, QFrame::Shape shape) {
 
 ElidedLabel* makeStatusBox(QWidget* parent, forms::TextBox& control) {
   auto* box = new ElidedLabel(parent);
+  box->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  box->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
   bind(box, control);
   return box;
 }
