@@ -62,12 +62,19 @@ int rowOf(const QListWidget& list, const QString& text) {
   return -1;
 }
 
-// Moves the selection with the arrow keys to `row`, from the top.
+// Moves the selection with the arrow keys to `row`. The keys select the row they move to;
+// the last step is always a move, as the focus may already stand on the row unselected.
 void selectByKeys(QListWidget* list, int row) {
   list->setFocus(Qt::TabFocusReason);
-  QTest::keyClick(list, Qt::Key_Home);
-  for (int i = 0; i < row; ++i) QTest::keyClick(list, Qt::Key_Down);
-  QTest::keyClick(list, Qt::Key_Space);  // the row under the focus is the selected one
+  if (row + 1 < list->count()) {
+    QTest::keyClick(list, Qt::Key_Home);
+    for (int i = 0; i <= row; ++i) QTest::keyClick(list, Qt::Key_Down);
+    QTest::keyClick(list, Qt::Key_Up);
+  } else {
+    QTest::keyClick(list, Qt::Key_End);
+    QTest::keyClick(list, Qt::Key_Up);
+    QTest::keyClick(list, Qt::Key_Down);
+  }
 }
 
 TEST_F(KeyboardWalk, SendsACommandResendsAnEditedLineAndOpensTheRemoteTool) {
@@ -85,9 +92,8 @@ TEST_F(KeyboardWalk, SendsACommandResendsAnEditedLineAndOpensTheRemoteTool) {
   auto* terminal = find<QListWidget>("List3");
   ASSERT_TRUE(waitFor([&] { return rowOf(*terminal, QStringLiteral("AT+CSQ   ")) >= 0; }));
   const int echo = rowOf(*terminal, QStringLiteral("AT+CSQ   "));
-  terminal->setFocus(Qt::TabFocusReason);
-  terminal->setCurrentRow(echo);
-  ASSERT_EQ(rig.main().List3.listIndex(), echo);
+  selectByKeys(terminal, echo);
+  ASSERT_EQ(rig.main().List3.listIndex(), echo) << terminal->currentRow();
   rig.dialogs.answerInput("AT+CREG?");
   QTest::keyClick(terminal, Qt::Key_Return);
   ASSERT_FALSE(rig.dialogs.shown.empty());

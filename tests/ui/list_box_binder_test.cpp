@@ -7,6 +7,7 @@
 #include "ui/refresh_beat.h"
 #include "ui/ui_wait.h"
 
+#include <functional>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -178,6 +179,42 @@ TEST(ListBoxBinder, ADoubleClickOnARowSelectsItAndRaisesDblClick) {
   QTest::mouseDClick(list->viewport(), Qt::RightButton, {}, onFirst);
   EXPECT_EQ(selectedAtDblClick, std::vector<int>({1}));
   EXPECT_EQ(model.listIndex(), 1);
+}
+
+TEST(ListBoxBinder, TheKeysDoWhatTheMouseDoesOnTheSelectedRow) {
+  struct Case {
+    const char* name;
+    ReturnKey returnKey;
+    Qt::Key key;
+    int doubleClicks;
+    int rightClicks;
+  };
+  const Case cases[] = {
+      {"Return on a command list is the double click", ReturnKey::DoubleClick, Qt::Key_Return, 1,
+       0},
+      {"Enter of the number pad too", ReturnKey::DoubleClick, Qt::Key_Enter, 1, 0},
+      {"Return on the terminal is the right click", ReturnKey::RightClick, Qt::Key_Return, 0, 1},
+      {"the context-menu key is the right click", ReturnKey::DoubleClick, Qt::Key_Menu, 0, 1},
+      {"a letter is neither", ReturnKey::DoubleClick, Qt::Key_A, 0, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    forms::ListBox model("List1");
+    model.addItem("AT+CSQ");
+    QWidget page;
+    auto* list = new QListWidget(&page);
+    bind(list, model, c.returnKey);
+    model.setListIndex(0);
+    Counter doubleClicks;
+    model.DblClick.connect(std::ref(doubleClicks));
+    int rightClicks = 0;
+    model.MouseUp.connect([&](forms::MouseButton b) {
+      if (b == forms::MouseButton::Right) ++rightClicks;
+    });
+    QTest::keyClick(list, c.key);
+    EXPECT_EQ(doubleClicks.count, c.doubleClicks);
+    EXPECT_EQ(rightClicks, c.rightClicks);
+  }
 }
 
 }  // namespace
