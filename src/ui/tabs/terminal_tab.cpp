@@ -141,7 +141,7 @@ QWidget* buildTerminalTab(forms::MainWindow& m) {
   right->addWidget(commandLine);
   auto* portRow = new QHBoxLayout;
   portRow->addWidget(makeStatusBox(page, m.Text1), 1);
-  portRow->addWidget(makeStatusBox(page, m.Text2), 1);
+  portRow->addWidget(makeStatusBox(page, m.Text2), 2);
   portRow->addWidget(makeStatusBox(page, m.Text3), 3);
   right->addLayout(portRow);
 
