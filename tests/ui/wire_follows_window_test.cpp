@@ -22,6 +22,7 @@
 #include <QAccessibleActionInterface>
 #include <QAccessibleEditableTextInterface>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -134,6 +135,28 @@ TEST(TypedText, KeepsItsOrderAndEveryCharacterOfTheCodePageAndShowsWhatIsSent) {
       EXPECT_EQ(t.cursor, c.shown.size()) << "the cursor stays at the end of the typing";
     }
   }
+}
+
+TEST(TypedText, APasteFromTheMenuReachesTheModelAsShown) {
+  forms::Form form("W", "");
+  forms::TextBox line(form, "Text5");
+  forms::TextBox lines(form, "Text6");
+  std::vector<std::u32string> reported;
+  form.CharactersReplaced.connect(
+      [&](const std::string&, const std::u32string& chars) { reported.push_back(chars); });
+  QWidget window;
+  auto* lineEdit = new QLineEdit(&window);
+  auto* plainEdit = new QPlainTextEdit(&window);
+  bind(lineEdit, line);
+  bind(plainEdit, lines);
+  QApplication::clipboard()->setText(QStringLiteral("5\u20AC \u2192 x"));
+  lineEdit->paste();
+  plainEdit->paste();
+  EXPECT_EQ(line.text(), "5\x80 ? x");
+  EXPECT_EQ(lines.text(), "5\x80 ? x");
+  EXPECT_EQ(lineEdit->text(), QStringLiteral("5\u20AC ? x"));
+  EXPECT_EQ(plainEdit->toPlainText(), QStringLiteral("5\u20AC ? x"));
+  EXPECT_EQ(reported, (std::vector<std::u32string>{U"\u2192", U"\u2192"}));
 }
 
 TEST(TypedText, AnInputBoxShowsTheAnswerAsItGoesOut) {
