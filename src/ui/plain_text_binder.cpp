@@ -61,7 +61,7 @@ class PlainTextBinder : public Binder {
 
  private:
   void edited() {
-    if (m_cutting) return;
+    if (m_ownEdit) return;
     QString text = widgetText(*m_widget);
     const TypingCut cut = cutTyping(m_shown, text, m_widget->textCursor().position(),
                                     m_control.maxLength(), kModelLineBreak);
@@ -70,9 +70,9 @@ class PlainTextBinder : public Binder {
       QTextCursor cursor(m_widget->document());
       cursor.setPosition(cut.from);
       cursor.setPosition(cut.to, QTextCursor::KeepAnchor);
-      m_cutting = true;
+      m_ownEdit = true;
       cursor.removeSelectedText();
-      m_cutting = false;
+      m_ownEdit = false;
       text = widgetText(*m_widget);
     }
     const std::u32string replaced = keepInCodePage(text);
@@ -88,7 +88,7 @@ class PlainTextBinder : public Binder {
   std::u32string keepInCodePage(const QString& text) {
     std::u32string replaced;
     QTextCursor cursor(m_widget->document());
-    m_cutting = true;
+    m_ownEdit = true;
     bool editing = false;
     // From the end, so the positions still to come do not move.
     for (qsizetype i = text.size(); i-- > 0;) {
@@ -109,7 +109,7 @@ class PlainTextBinder : public Binder {
       i = from;
     }
     if (editing) cursor.endEditBlock();
-    m_cutting = false;
+    m_ownEdit = false;
     return replaced;
   }
 
@@ -135,8 +135,8 @@ class PlainTextBinder : public Binder {
   bool m_designReadOnly;
   // What the widget showed before the user's edit, in its lines.
   QString m_shown;
-  // Taking out what went beyond the limit is an edit too: not the user's.
-  bool m_cutting = false;
+  // Taking out what went beyond the limit, or putting "?" in, is an edit too: not the user's.
+  bool m_ownEdit = false;
 };
 
 }  // namespace
