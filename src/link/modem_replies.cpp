@@ -18,7 +18,7 @@ int rssiOf(std::string_view reply) {
 }
 
 int dbmOfRssi(int rssi) {
-  return 2 * rssi - 112;
+  return 2 * rssi - 113;
 }
 
 int registrationStatusOf(std::string_view reply) {

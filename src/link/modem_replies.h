@@ -12,7 +12,8 @@ namespace d7o::link {
 // "+CSQ: 17,99" -> 17: the two characters six after the start of "+CSQ:".
 int rssiOf(std::string_view reply);
 
-// RSSI 0..31 -> dBm as the program reads it: 2 * RSSI - 112 (17 -> -78, 31 -> -50).
+// RSSI 0..31 -> dBm by GSM 07.07: 2 * RSSI - 113 (17 -> -79, 31 -> -51), as every other
+// GSM tool reads the same modem.
 int dbmOfRssi(int rssi);
 
 // "+CREG: 0,1" -> 1: the one character nine after the start of "+CREG:" (of "+CREG" in a

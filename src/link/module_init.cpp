@@ -210,8 +210,8 @@ void ModuleInit::fieldStrength() {
     w.Gauge1.setValue(0);
     return;
   }
-  // The top reading, 31, leaves the gauge where it was.
-  if (rssi < 31) w.Gauge1.setValue(3 * rssi);
+  // The top reading, 31 (-51 dBm or more), fills the gauge as the strongest field does.
+  if (rssi <= 31) w.Gauge1.setValue(3 * rssi);
   s.link.rssiDbm = dbmOfRssi(rssi);
   w.Label25.setCaption(std::to_string(s.link.rssiDbm) + " dbm");
   // The reading sits with its right edge under the middle of the gauge.

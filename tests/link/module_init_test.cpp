@@ -31,7 +31,7 @@ TEST(ModuleInit, MakersEngineFromSearchToCompletion) {
   EXPECT_EQ(rig.state().link.manufacturer, "Tarvik");
   EXPECT_TRUE(w.Frame12.enabled());
   EXPECT_EQ(w.Slider1.max(), 255);
-  EXPECT_EQ(w.Label25.caption(), "-78 dbm");
+  EXPECT_EQ(w.Label25.caption(), "-79 dbm");
   EXPECT_EQ(w.Gauge1.value(), 51);
   EXPECT_EQ(w.Label2.backColor(), colors::kGreen);
   EXPECT_EQ(w.Text3.backColor(), colors::kSystemMenu);
@@ -293,10 +293,10 @@ TEST(FieldStrength, ReadingsInDbmAndOnTheGauge) {
     forms::Color lamp;
   };
   const Case cases[] = {
-      {"+CSQ: 17,99", "-78 dbm", 51, colors::kRed},
-      {"+CSQ: 31,99", "-50 dbm", 40, colors::kRed},
-      {"+CSQ: 0,99", "-112 dbm", 0, colors::kRed},
-      {"+CSQ: 7,99", "-98 dbm", 21, colors::kRed},
+      {"+CSQ: 17,99", "-79 dbm", 51, colors::kRed},
+      {"+CSQ: 31,99", "-51 dbm", 93, colors::kRed},
+      {"+CSQ: 0,99", "-113 dbm", 0, colors::kRed},
+      {"+CSQ: 7,99", "-99 dbm", 21, colors::kRed},
       {"+CSQ: 99,99", "RSSI not detectable", 0, colors::kLightRed},
   };
   for (const Case& c : cases) {
