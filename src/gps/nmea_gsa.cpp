@@ -47,10 +47,16 @@ void CalculateGPGSA(const std::string& text, GpsFix& fix) {
 
   if (const auto pdop = commas.field(15)) fix.pdop = *pdop;
   if (const auto hdop = commas.field(16)) fix.hdop = *hdop;
+  // VDOP is field 17 alone, ended by the checksum's '*' or, from NMEA 4.1 on, by the comma
+  // of the system id after it ("...,1.8,1.2,4.9,1*XX"). A '*' before comma 16 ends no VDOP
+  // field: the sentence is cut, VDOP stays.
   const auto c16 = commas.comma(16);
   const auto star = nmea::position(text, "*");
-  // A '*' before comma 16 ends no VDOP field: the sentence is cut, VDOP stays.
-  if (c16 && star && *star > *c16) fix.vdop = app::mid(text, *c16 + 1, *star - *c16 - 1);
+  if (c16 && star && *star > *c16) {
+    std::size_t end = *star;
+    if (const auto c17 = commas.comma(17); c17 && *c17 < end) end = *c17;
+    fix.vdop = app::mid(text, *c16 + 1, end - *c16 - 1);
+  }
 }
 
 }  // namespace d7o::gps

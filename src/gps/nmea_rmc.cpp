@@ -9,6 +9,15 @@ using forms::colors::kGreen;
 using forms::colors::kRed;
 
 constexpr double kKmhPerKnot = 1.852;
+
+// Time and date are the first six characters of their fields ("123519.00" is 12:35:19); an
+// empty field, as a receiver sends it before its first fix ("$GPRMC,,V,,,,,,,,,,N*53"),
+// shows as zeros. A sentence cut inside the field gives what is there.
+std::string sixOfField(const std::string& text, const nmea::CommaTable& commas, std::size_t k) {
+  if (const auto field = commas.field(k)) return field->substr(0, 6);
+  return app::mid(text, *commas.comma(k - 1) + 1, 6);
+}
+
 }  // namespace
 
 // $GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W*6A
@@ -22,17 +31,16 @@ constexpr double kKmhPerKnot = 1.852;
 //   8  084.4      course over ground, degrees true
 //   9  230394     date: 23 March 1994
 //  10  003.1      magnetic variation (not shown); 11 W its direction
-// Time and date are read as six characters from their comma on, whatever follows.
 void CalculateGPRMC(const std::string& text, GpsFix& fix, NmeaState& state) {
   const nmea::CommaTable commas(text);
 
-  if (const auto c0 = commas.comma(0)) {
-    const std::string time = app::mid(text, *c0 + 1, 6);
+  if (commas.comma(0)) {
+    const std::string time = sixOfField(text, commas, 1);
     fix.utc = time.empty() ? "00:00:00" : nmea::splitInPairs(time, ':');
   }
 
-  if (const auto c8 = commas.comma(8)) {
-    const std::string date = app::mid(text, *c8 + 1, 6);
+  if (commas.comma(8)) {
+    const std::string date = sixOfField(text, commas, 9);
     fix.date = date.empty() ? "00.00.00" : nmea::splitInPairs(date, '.');
   }
 
