@@ -31,6 +31,7 @@ Terminal::Terminal(app::Context& ctx, link::SerialLink& link, link::ModuleInit& 
   w.List1.DblClick.connect([this] { List1_DblClick(); });
   w.List3.DblClick.connect([this] { List3_DblClick(); });
   w.List3.MouseUp.connect([this](forms::MouseButton b) { List3_MouseUp(b); });
+  w.List3.Click.connect([this] { initialisationHint(); });
   w.CommandLine.KeyUp.connect([this](int key) { CommandLine_KeyUp(key); });
 }
 
@@ -38,11 +39,22 @@ void Terminal::openRemote() {
   if (m_openRemote) m_openRemote();
 }
 
-void Terminal::List1_DblClick() {
+void Terminal::initialisationHint() {
   auto& w = m_ctx.main;
   if (w.Label2.backColor() != forms::colors::kGreen && m_ctx.state.link.modemAnswered) {
     w.Text3.setText("...wait while initialising the module");
   }
+}
+
+void Terminal::resend(const std::string& command) {
+  // The phone book's answers fill its list afresh, not after the last reading.
+  if (contains(command, "+CPBR")) m_ctx.main.List4.clear();
+  m_link.sendOrReport(command);
+}
+
+void Terminal::List1_DblClick() {
+  auto& w = m_ctx.main;
+  initialisationHint();
   const int selected = w.List1.listIndex();
   if (selected < 0) return;
   std::string command = w.List1.item(selected);
@@ -97,7 +109,7 @@ void Terminal::List3_DblClick() {
     command.erase(command.size() - 2);
   }
   if (!command.empty() && command.back() == ' ') command.pop_back();
-  m_link.sendOrReport(command);
+  resend(command);
   if (contains(command, "&REQ INT")) w.Command31.setVisible(true);
 }
 
@@ -118,7 +130,7 @@ void Terminal::List3_MouseUp(forms::MouseButton button) {
   if (answer.empty()) return;
   if (answer.back() == ' ') answer.pop_back();
   const std::string command = commandInLine(answer);
-  if (!command.empty()) m_link.sendOrReport(command);
+  if (!command.empty()) resend(command);
 }
 
 void Terminal::portSwitch(const std::string& command) {

@@ -33,6 +33,11 @@ class Terminal {
   void setRemoteOpener(std::function<void()> open) { m_openRemote = std::move(open); }
 
  private:
+  // A click in the terminal, or a prepared command, while the module is not registered yet.
+  void initialisationHint();
+  // A terminal line sent again, as it stands or edited.
+  void resend(const std::string& command);
+
   // A command of List1 or the command line: the words the program handles itself, or
   // sent (the port opened first).
   void runCommand(const std::string& command);

@@ -192,6 +192,54 @@ TEST(Terminal, RightButtonEditsTheLineBeforeSending) {
   EXPECT_EQ(rig.wire(), "&ICHIP\r") << "here the word has no meaning of its own";
 }
 
+// A phone-book reading sent again from the terminal fills the list afresh, whichever way
+// it goes out: the entries never double.
+TEST(Terminal, APhoneBookReadingSentAgainFillsItsListAfresh) {
+  struct Case {
+    const char* name;
+    bool edited;
+  };
+  for (const Case c : {Case{"double click", false}, Case{"right button, edited", true}}) {
+    SCOPED_TRACE(c.name);
+    Rig rig;
+    rig.startAnswered();
+    auto& w = rig.main();
+    rig.send("AT+CPBR=1,3", Millis(1000));
+    const int entries = w.List4.count();
+    ASSERT_GT(entries, 0) << "the simulated SIM has entries";
+    const int echo = rowOf(w.List3, "AT+CPBR=1,3   ");
+    ASSERT_GE(echo, 0);
+    for (int again = 0; again < 2; ++again) {
+      w.List3.setListIndex(rowOf(w.List3, "AT+CPBR=1,3   "));
+      if (c.edited) {
+        rig.dialogs.answerInput("AT+CPBR=1,3");
+        w.List3.MouseUp.emit(MouseButton::Right);
+      } else {
+        w.List3.DblClick.emit();
+      }
+      EXPECT_EQ(w.List4.count(), 0) << "emptied before it goes out";
+      rig.run(Millis(1000));
+      EXPECT_EQ(w.List4.count(), entries);
+    }
+  }
+}
+
+TEST(Terminal, AClickOnALineGivesTheInitialisationHintWhileNotRegistered) {
+  Rig rig;
+  rig.startAnswered();
+  auto& w = rig.main();
+  w.List3.addItem("+CREG: 0,2  ");
+  w.Label2.setBackColor(forms::colors::kRed);
+  w.Text3.setText("");
+  w.List3.setListIndex(0);
+  EXPECT_EQ(w.Text3.text(), "...wait while initialising the module");
+  w.Label2.setBackColor(forms::colors::kGreen);
+  w.Text3.setText("");
+  w.List3.setListIndex(-1);
+  w.List3.setListIndex(0);
+  EXPECT_EQ(w.Text3.text(), "") << "registered: nothing to wait for";
+}
+
 }  // namespace
 }  // namespace d7o::test
 
