@@ -11,9 +11,9 @@ Staging::Staging(app::Context& ctx, link::SerialLink& link) : m_ctx(ctx), m_link
 }
 
 void Staging::Command22_Click() {
-  m_link.sendOrReport(m_ctx.main.Text10.text());
-  // Sent once: the button waits for a new line before it sends again.
-  m_ctx.main.Command22.setEnabled(false);
+  // Sent once: the button waits for a new line before it sends again. Nothing sent (the
+  // port closed, reported by the send): it stays, for a second try once the port is open.
+  if (m_link.sendOrReport(m_ctx.main.Text10.text())) m_ctx.main.Command22.setEnabled(false);
 }
 
 void Staging::Text10_Change() {

@@ -67,6 +67,22 @@ TEST(StagingField, SendButtonWaitsForANewLineAfterEachSend) {
   EXPECT_EQ(rig.wire(), "&CNF IGN,5\r");
 }
 
+TEST(StagingField, ANoSendOnAClosedPortLeavesTheButtonForASecondTry) {
+  test::Rig rig;
+  rig.startWithOpenPort();
+  auto& w = rig.main();
+  rig.port.close();
+  w.Text10.setText("&CNF IGN,5");
+  w.Command22.click();
+  EXPECT_EQ(rig.wire(), "");
+  EXPECT_EQ(rig.dialogs.shown.size(), 1u) << "the failed send is reported";
+  EXPECT_TRUE(w.Command22.enabled()) << "nothing was sent: the line may go once the port is open";
+  ASSERT_FALSE(rig.port.open());
+  w.Command22.click();
+  EXPECT_EQ(rig.wire(), "&CNF IGN,5\r");
+  EXPECT_FALSE(w.Command22.enabled());
+}
+
 TEST(DeviceAnswers, AcceptedRestoresTheTitleRejectedHidesTheGpsButton) {
   test::Rig rig;
   rig.startWithOpenPort();
