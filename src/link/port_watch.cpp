@@ -19,11 +19,13 @@ void PortWatch::tick() {
     m_ticks = 0;
     w.List3.addItem("...the serial device of " + name + " is gone; waiting for it to return");
     w.List3.setListIndex(w.List3.count() - 1);
-    // Told once; the watch goes on behind the box.
-    m_ctx.dialogs.messageBox("The serial device of " + name +
-                                 " is gone (the USB adapter unplugged?).\n"
-                                 "The program opens it again as soon as it is back.",
-                             "", platform::MessageIcon::Exclamation, platform::MessageButtons::Ok);
+    showUnknown();
+    // Told once, in a box that waits for nobody: the watch, the clock and the reopening
+    // go on while it shows, and an unattended bench comes back by itself.
+    m_ctx.dialogs.notice("The serial device of " + name +
+                             " is gone (the USB adapter unplugged?).\n"
+                             "The program opens it again as soon as it is back.",
+                         "", platform::MessageIcon::Exclamation);
     return;
   }
   // The user opened a port meanwhile (or chose another): nothing left to wait for.
@@ -37,6 +39,15 @@ void PortWatch::tick() {
   m_waiting = false;
   w.List3.addItem("...the serial device of " + name + " is back: port open again");
   w.List3.setListIndex(w.List3.count() - 1);
+}
+
+void PortWatch::showUnknown() {
+  // What the modem said before it went is no longer known: registration and field
+  // strength show as unknown until it answers again.
+  auto& w = m_ctx.main;
+  w.Label2.setBackColor(forms::colors::kSystemButtonFace);
+  w.Gauge1.setValue(0);
+  w.Label25.setCaption("field strength unknown");
 }
 
 }  // namespace d7o::link

@@ -18,6 +18,8 @@ class PortWatch {
   static constexpr int kTicksBetweenTries = 10;
 
  private:
+  void showUnknown();
+
   app::Context& m_ctx;
   bool m_waiting = false;
   int m_ticks = 0;

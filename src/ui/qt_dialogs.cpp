@@ -73,6 +73,17 @@ platform::MessageAnswer QtDialogs::messageBox(const std::string& text, const std
   return platform::MessageAnswer::Ok;
 }
 
+void QtDialogs::notice(const std::string& text, const std::string& title,
+                       platform::MessageIcon icon) {
+  // Shown and left: no nested event loop, so nothing of the program waits for its OK.
+  auto* box =
+      new QMessageBox(toQt(icon), titleText(title), bodyText(text), QMessageBox::Ok, owner());
+  box->setTextFormat(Qt::PlainText);
+  box->setAttribute(Qt::WA_DeleteOnClose);
+  box->setWindowModality(Qt::NonModal);
+  box->show();
+}
+
 std::string QtDialogs::inputBox(const std::string& prompt, const std::string& title,
                                 const std::string& defaultText) {
   QInputDialog dialog(owner());

@@ -16,6 +16,8 @@ class QtDialogs : public platform::Dialogs {
   platform::MessageAnswer messageBox(const std::string& text, const std::string& title,
                                      platform::MessageIcon icon,
                                      platform::MessageButtons buttons) override;
+  void notice(const std::string& text, const std::string& title,
+              platform::MessageIcon icon) override;
   std::string inputBox(const std::string& prompt, const std::string& title,
                        const std::string& defaultText) override;
 

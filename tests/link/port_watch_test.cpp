@@ -36,6 +36,58 @@ TEST(PortWatch, AGoneDeviceIsToldOnceAndReopenedWhenItIsBack) {
   EXPECT_EQ(rig.modem.commandLog().back(), "AT") << "the modem hears the program again";
 }
 
+// Nobody at the bench: the notice waits for no OK, the clock goes on, the port comes back
+// by itself, and what the modem said before it went shows as unknown.
+TEST(PortWatch, TheNoticeWaitsForNobodyAndStaleReadingsShowAsUnknown) {
+  Rig rig;
+  ASSERT_TRUE(rig.bringUp());
+  auto& w = rig.main();
+  ASSERT_EQ(w.Label2.backColor(), forms::colors::kGreen);
+  rig.port.unplug();
+  rig.run(Millis(300));
+  ASSERT_EQ(rig.dialogs.shown.size(), 1u);
+  EXPECT_EQ(rig.dialogs.shown[0].kind, ScriptedDialogs::Shown::Kind::Notice)
+      << "a box that blocks holds the reopening until someone presses OK";
+  EXPECT_NE(w.Label2.backColor(), forms::colors::kGreen) << "registration unknown";
+  EXPECT_EQ(w.Gauge1.value(), 0);
+  EXPECT_EQ(w.Label25.caption(), "field strength unknown");
+
+  rig.port.replug();
+  rig.run(Millis(2000));
+  EXPECT_TRUE(rig.port.isOpen()) << "reopened within 2 s, nobody pressing anything";
+  EXPECT_EQ(w.List3.items().back(), "...the serial device of COM1: is back: port open again");
+}
+
+// The adapter pulled out while the module wakes up or is polled: no blame on TARVIK.INI,
+// no end; the initialisation goes on once the device is back.
+TEST(PortWatch, ADeviceGoneDuringTheInitialisationIsWaitedFor) {
+  struct Case {
+    const char* name;
+    Millis after;
+  };
+  for (const Case c : {Case{"wake-up", Millis(0)}, Case{"network poll", Millis(2500)}}) {
+    SCOPED_TRACE(c.name);
+    Rig rig;
+    rig.startAnswered();
+    auto& w = rig.main();
+    w.Command1.click();  // INIT
+    rig.run(c.after);
+    rig.port.unplug();
+    rig.run(Millis(5000));
+    EXPECT_FALSE(rig.ended());
+    for (const std::string& text : rig.dialogs.messageTexts()) {
+      EXPECT_EQ(text.find("check INI-File"), std::string::npos) << text;
+    }
+    EXPECT_EQ(w.List3.items().back(),
+              "...the serial device of COM1: is gone; waiting for it to return");
+    rig.port.replug();
+    EXPECT_TRUE(
+        rig.runUntil([&] { return w.Label2.backColor() == forms::colors::kGreen; }, Millis(60000)))
+        << "the initialisation ends as if nothing happened: " << w.Text3.text();
+    EXPECT_FALSE(rig.ended());
+  }
+}
+
 TEST(PortWatch, APortTheUserClosesIsNotReopened) {
   Rig rig;
   rig.startAnswered();

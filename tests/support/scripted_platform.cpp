@@ -19,6 +19,12 @@ platform::MessageAnswer ScriptedDialogs::messageBox(const std::string& text,
   return answer;
 }
 
+void ScriptedDialogs::notice(const std::string& text, const std::string& title,
+                             platform::MessageIcon icon) {
+  // Nothing waits for it: no whileOpen.
+  shown.push_back({Shown::Kind::Notice, text, title, icon, ""});
+}
+
 std::string ScriptedDialogs::inputBox(const std::string& prompt, const std::string& title,
                                       const std::string& defaultText) {
   shown.push_back({Shown::Kind::Input, prompt, title, platform::MessageIcon::None, defaultText});

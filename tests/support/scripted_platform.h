@@ -16,7 +16,7 @@ namespace d7o::test {
 class ScriptedDialogs : public platform::Dialogs {
  public:
   struct Shown {
-    enum class Kind { Message, Input } kind;
+    enum class Kind { Message, Input, Notice } kind;
     std::string text;  // message text or input prompt
     std::string title;
     platform::MessageIcon icon = platform::MessageIcon::None;
@@ -26,6 +26,8 @@ class ScriptedDialogs : public platform::Dialogs {
   platform::MessageAnswer messageBox(const std::string& text, const std::string& title,
                                      platform::MessageIcon icon,
                                      platform::MessageButtons buttons) override;
+  void notice(const std::string& text, const std::string& title,
+              platform::MessageIcon icon) override;
   std::string inputBox(const std::string& prompt, const std::string& title,
                        const std::string& defaultText) override;
 
