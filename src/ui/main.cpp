@@ -28,6 +28,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QLockFile>
 
 namespace {
 
@@ -94,6 +95,9 @@ std::optional<fs::path> programFolder(const app::CommandLine& cl) {
   return choice.folder;
 }
 
+// Held in the program folder while the program runs there.
+constexpr const char* kLockFileName = "rezedev7.lock";
+
 // The port the program talks through: the serial line, or the simulated modem in this
 // process. Declared before the Application, so it outlives it.
 struct PortStack {
@@ -154,6 +158,22 @@ int main(int argc, char* argv[]) {
   if (!fs::is_directory(home, ec)) {
     std::cerr << "rezedev7: the program folder " << home.string() << " does not exist\n";
     return kUsageError;
+  }
+
+  // One program per folder: a second one would start a fresh Log.txt over the running
+  // one's. A lock left by a program that died is taken over.
+  QLockFile lock(QString::fromStdString((home / kLockFileName).string()));
+  lock.setStaleLockTime(0);
+  if (!lock.tryLock(0)) {
+    qint64 pid = 0;
+    QString hostName;
+    QString appName;
+    lock.getLockInfo(&pid, &hostName, &appName);
+    std::cerr << "rezedev7: the program folder " << home.string()
+              << " is in use by another rezedev7 (process " << pid << " on "
+              << hostName.toStdString() << "); nothing was changed there. End that one, or "
+              << "start this one with --home and another folder.\n";
+    return EXIT_FAILURE;
   }
 
   ui::QtScheduler scheduler;
