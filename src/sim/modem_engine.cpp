@@ -55,6 +55,8 @@ void ModemEngine::receive(std::string_view bytes, int programBaud) {
     return;
   }
   std::string entryOutput;
+  // The rest of a line whose first character aborted a dial goes with it.
+  bool discardLine = false;
   for (std::size_t i = 0; i < bytes.size(); ++i) {
     // Online the bytes are the connection's; "ATO" may have gone online mid-way.
     if (m_online) {
@@ -62,6 +64,20 @@ void ModemEngine::receive(std::string_view bytes, int programBaud) {
       break;
     }
     const char c = bytes[i];
+    if (discardLine) {
+      discardLine = c != '\r';
+      continue;
+    }
+    if (m_dataCall == DataCallState::Dialling) {
+      // Any character while a data call is dialled aborts it with "NO CARRIER" (V.250),
+      // and is gone with the rest of its line; a line feed after the dial command's
+      // carriage return is still that command's.
+      if (c != '\n') {
+        endDataCall("aborted by a character from the program", true);
+        discardLine = c != '\r';
+      }
+      continue;
+    }
     if (m_smsEntry) {
       smsEntryByte(c, entryOutput);
     } else if (c == '\r') {
@@ -79,12 +95,21 @@ void ModemEngine::receive(std::string_view bytes, int programBaud) {
   if (!entryOutput.empty()) emitInOrder(std::move(entryOutput), Millis(0));
 }
 
-void ModemEngine::handleLine(const std::string& line) {
+void ModemEngine::handleLine(const std::string& typed) {
   std::string answer;
   bool restart = false;
   bool startStream = false;
-  if (m_config.echo) answer += line + "\r";
-  const std::string command = upper(line);
+  if (m_config.echo) answer += typed + "\r";
+  std::string line = typed;
+  std::string command = upper(line);
+  // What comes before the "AT" prefix is no part of the command (V.250): an escape "+++"
+  // that found the modem in command mode, then "ATH" after the pause, is "ATH".
+  if (!startsWith(command, "AT") && !startsWith(command, "&")) {
+    if (const auto at = command.find("AT"); at != std::string::npos) {
+      line.erase(0, at);
+      command.erase(0, at);
+    }
+  }
   if (startsWith(command, "AT")) {
     m_commandLog.push_back(line);
     m_answering = true;

@@ -316,7 +316,7 @@ class ModemEngine {
     bool overflow = false;  // more came than any message can hold
   };
 
-  void handleLine(const std::string& line);
+  void handleLine(const std::string& typed);
   // The answer to one AT command line: its information lines and final result, the
   // commands run through the command table (command_table.cpp) one by one.
   std::string answerAt(const std::string& line);

@@ -141,6 +141,49 @@ TEST(RemoteSession, StopEscapesWaitsHangsUpAndTheOkToTheEscapeIsLocalMode) {
   }
 }
 
+// "stop remote access" ends in the local state whenever it is pressed: the dial is
+// aborted, a call in command mode or online is hung up, and the far end never comes.
+TEST(RemoteSession, StopEndsInTheLocalStateWheneverItIsPressed) {
+  enum class When { Dialling, CommandMode, Online };
+  struct Case {
+    const char* name;
+    When when;
+  };
+  const Case cases[] = {
+      {"while dialling", When::Dialling},
+      {"connected, in command mode", When::CommandMode},
+      {"connected, online", When::Online},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Session s;
+    if (c.when == When::Dialling) {
+      s.dial("0171");
+      s.rig.run(Millis(500));
+      ASSERT_EQ(s.rig.modem.dataCallState(), sim::DataCallState::Dialling);
+    } else {
+      ASSERT_TRUE(s.connect());
+      s.rig.run(Millis(1500));
+      if (c.when == When::CommandMode) {
+        ASSERT_FALSE(s.rig.port.write("+++"));  // the escape, with its guard times
+        s.rig.run(Millis(1500));
+        ASSERT_TRUE(s.rig.modem.dataCallUp());
+        ASSERT_FALSE(s.rig.modem.onlineDataMode());
+      }
+    }
+    s.r().Command14.click();
+    s.rig.run(Millis(40000));  // long enough for any far end to have answered
+    EXPECT_EQ(s.rig.modem.dataCallState(), sim::DataCallState::Idle);
+    EXPECT_FALSE(s.rig.modem.carrierDetect());
+    EXPECT_EQ(s.d().dataLinkState, "OFF");
+    EXPECT_FALSE(s.d().remoteConnectPending);
+    EXPECT_EQ(s.r().caption(), forms::kRemoteTitle) << "not \"remote control ON\"";
+    EXPECT_TRUE(s.r().Command13.enabled());
+    EXPECT_FALSE(s.d().remoteLocalModePending);
+    EXPECT_NE(s.r().Label62.caption(), "connection established");
+  }
+}
+
 TEST(RemoteSession, ExitIsRefusedWhileTheCarrierStandsAndTheFarEndMayHangUp) {
   Session s;
   ASSERT_TRUE(s.connect());
