@@ -2,23 +2,35 @@
 #include "gps/nmea_evaluation.h"
 #include "gps/nmea_fields.h"
 
+#include <string_view>
+#include <vector>
+
 namespace d7o::gps {
 
 namespace {
 using forms::colors::kGreen;
 using forms::colors::kRed;
 
-// The analyzer reads GSV by fixed character positions (1-based), which holds while every
-// field has its usual width: "$GPGSV,n,m,vv," puts the satellites in view at 12 and the
-// first block at 15; a block "pp,ee,aaa,ss," is 13 characters, 11 when its level is empty.
-constexpr std::size_t kInViewAt = 12;
-constexpr std::size_t kFirstBlockAt = 15;
-constexpr std::size_t kBlockLength = 13;
-constexpr std::size_t kBlockWithoutLevel = 11;
+// Fields of a GSV sentence after its name: "n,m,vv,pp,ee,aaa,ss,..." up to the checksum.
+constexpr std::size_t kInViewField = 2;
+constexpr std::size_t kFirstBlockField = 3;
+constexpr std::size_t kBlockFields = 4;
 constexpr double kWeakLevel = 31;  // dB below which a bar shows red
 
-bool has(const std::string& text, char c) {
-  return text.find(c) != std::string::npos;
+// The fields between the name's comma and the '*' (or the end of a cut sentence).
+std::vector<std::string> fieldsOf(std::string_view text, std::size_t end) {
+  std::vector<std::string> fields;
+  const std::size_t first = text.find(',');
+  if (first == std::string_view::npos || first >= end) return fields;
+  std::size_t from = first + 1;
+  while (true) {
+    const std::size_t comma = text.find(',', from);
+    const std::size_t to = comma == std::string_view::npos || comma > end ? end : comma;
+    fields.emplace_back(text.substr(from, to - from));
+    if (to == end) break;
+    from = to + 1;
+  }
+  return fields;
 }
 
 // The table row after `pointer`, wrapping after the last; a pointer out of range (none
@@ -69,27 +81,25 @@ void showSatellite(const std::string& number, const std::string& elevation,
 //   6  083        azimuth, degrees
 //   7  46         SNR in dB, empty when not tracking
 //      4-7 again for up to four satellites per sentence
+// Read by its comma-separated fields, so a receiver that leaves elevation or azimuth empty
+// ("19,,,36") or counts the satellites in view with one digit ("9") is read as right as the
+// device's own fixed-width sentences.
 void CalculateGPGSV(const std::string& text, GpsFix& fix, NmeaState& state) {
   if (text.empty()) return;
-  fix.inView = app::mid(text, kInViewAt, 2);
-
   const auto star = nmea::position(text, "*");
+  const std::size_t end = star ? *star - 1 : text.size();
+  const std::vector<std::string> fields = fieldsOf(text, end);
+  const auto field = [&fields](std::size_t k) {
+    return k < fields.size() ? fields[k] : std::string();
+  };
+  fix.inView = field(kInViewField);
   if (!star) return;
-  std::size_t p = kFirstBlockAt;
-  while (p < *star) {
-    const std::string number = app::mid(text, p, 2);
-    const std::string elevation = app::mid(text, p + 3, 2);
-    const std::string azimuth = app::mid(text, p + 6, 3);
-    std::string levelText = app::mid(text, p + 10, 2);
-    std::size_t next = kBlockLength;
-    if (has(levelText, '*')) levelText = "0";  // last block, level empty
-    if (has(levelText, ',')) {
-      levelText = "0";
-      next = kBlockWithoutLevel;
-    }
-    if (has(number, ',') || has(elevation, ',') || has(azimuth, ',')) levelText = "0";
-    showSatellite(number, elevation, azimuth, app::numericValue(levelText), fix, state);
-    p += next;
+  for (std::size_t k = kFirstBlockField; k < fields.size(); k += kBlockFields) {
+    const std::string number = field(k);
+    // No level: not tracked, as is a block without its number.
+    const std::string levelText = number.empty() ? std::string() : field(k + 3);
+    showSatellite(number, field(k + 1), field(k + 2),
+                  levelText.empty() ? 0 : app::numericValue(levelText), fix, state);
   }
 }
 
