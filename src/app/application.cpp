@@ -80,10 +80,20 @@ bool Application::load() {
   }
 
   std::string readError;
-  const auto items = readIniItems(iniPath, &readError);
+  std::vector<int> lines;
+  const auto items = readIniItems(iniPath, &readError, &lines);
   if (!items) {
     c.showError(iniPath.string() + " can't be read: " + readError);
-    c.endProgram();
+    c.endProgram(1);
+    return false;
+  }
+  // A configuration the program cannot start with is named with its folder and line, and
+  // the program ends with an exit code that says so.
+  const bool portFromCommandLine =
+      classifyClassicArgument(m_classicArgument) == ClassicArgument::Port;
+  if (const auto fault = iniFault(*items, lines, portFromCommandLine)) {
+    c.showError(std::string(kIniFileName) + " in " + folder.string() + *fault);
+    c.endProgram(1);
     return false;
   }
   for (const std::string& item : *items) {
@@ -110,7 +120,7 @@ bool Application::load() {
     if (c.port.isOpen()) c.port.close();
     c.dialogs.messageBox(link::SerialLink::errorText(*error), "", MessageIcon::None,
                          MessageButtons::Ok);
-    c.endProgram();
+    c.endProgram(1);
     return false;
   }
   w.HS_Timer.setEnabled(true);

@@ -34,14 +34,14 @@ void Context::notice(const std::string& text) {
   main.Text3.setText(text);
 }
 
-void Context::endProgram() {
+void Context::endProgram(int exitCode) {
   if (ended) return;
   ended = true;
   for (forms::Timer* t : {&main.HS_Timer, &main.Timer1, &main.Timer2, &main.Timer3}) {
     t->setEnabled(false);
   }
   if (port.isOpen()) port.close();
-  host.endProgram();
+  host.endProgram(exitCode);
 }
 
 void Context::showError(const std::string& text) {

@@ -45,8 +45,9 @@ struct Context {
   // Set once the program is ending: timers stop, receive events and waits return.
   bool ended = false;
 
-  // Stops the timers and the port and asks the process to end.
-  void endProgram();
+  // Stops the timers and the port and asks the process to end (exit code 1: it could not
+  // work).
+  void endProgram(int exitCode = 0);
 
   // Tells the technician something the program did on its own, without a box to click
   // away: a terminal line (scrolled into view) and the status field.

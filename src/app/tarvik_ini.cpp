@@ -100,8 +100,9 @@ std::optional<std::string> writeDefaultIni(const std::filesystem::path& folder,
   return replaceFile(folder / kIniFileName, defaultIniContent(port));
 }
 
-std::vector<std::string> parseIniItems(const std::string& content) {
+std::vector<std::string> parseIniItems(const std::string& content, std::vector<int>* lines) {
   std::vector<std::string> items;
+  int line = 1;
   std::size_t pos = 0;
   const std::size_t n = content.size();
   auto atLineEnd = [&](std::size_t p) {
@@ -129,12 +130,14 @@ std::vector<std::string> parseIniItems(const std::string& content) {
         while (!atLineEnd(p) && content[p] != ',') item += content[p++];
       }
       items.push_back(std::move(item));
+      if (lines != nullptr) lines->push_back(line);
       if (p < n && content[p] == ',') {
         pos = p + 1;
         continue;  // the next field of the same line (a comma at the line end gives an empty one)
       }
       pos = p;
       skipLineEnd(pos);
+      ++line;
       break;
     }
   }
@@ -142,7 +145,7 @@ std::vector<std::string> parseIniItems(const std::string& content) {
 }
 
 std::optional<std::vector<std::string>> readIniItems(const std::filesystem::path& file,
-                                                     std::string* error) {
+                                                     std::string* error, std::vector<int>* lines) {
   // The file holds a few dozen short lines; anything far larger is no configuration (a
   // log or an image saved under its name) and is not read into memory.
   std::error_code ec;
@@ -155,7 +158,49 @@ std::optional<std::vector<std::string>> readIniItems(const std::filesystem::path
   }
   const auto content = readWholeFile(file, error);
   if (!content) return std::nullopt;
-  return parseIniItems(*content);
+  return parseIniItems(*content, lines);
+}
+
+namespace {
+
+// An item as a technician can read it in a message: control characters and bytes of a
+// binary file as "?", cut after 40 characters.
+std::string shown(const std::string& item) {
+  std::string out;
+  for (const char c : item.substr(0, 40)) {
+    const auto u = static_cast<unsigned char>(c);
+    out.push_back(u < 0x20 || u == 0x7F ? '?' : c);
+  }
+  return item.size() > 40 ? out + "..." : out;
+}
+
+}  // namespace
+
+std::optional<std::string> iniFault(const std::vector<std::string>& items,
+                                    const std::vector<int>& lines, bool portFromCommandLine) {
+  const auto lineOf = [&lines](std::size_t item) {
+    return item < lines.size() ? lines[item] : static_cast<int>(item) + 1;
+  };
+  constexpr auto kNeeded = static_cast<std::size_t>(ini_index::kInitString) + 1;
+  if (items.size() < kNeeded) {
+    const int last = items.empty() ? 0 : lineOf(items.size() - 1);
+    return std::string(items.empty() ? " is empty" : " ends after line " + std::to_string(last)) +
+           ": lines " + std::to_string(last + 1) + " to " + std::to_string(kNeeded) +
+           " are missing; the file needs its port, service-centre number, SMS and voice "
+           "numbers and initialisation string, each under its heading (delete the file and "
+           "start the program to have a new one made)";
+  }
+  if (!portFromCommandLine) {
+    const std::string& port = items[ini_index::kPort];
+    const double value = numericValue(port);
+    const long rounded = std::abs(value) < 1e6 ? std::lround(value) : 0;
+    if (rounded < 1 || rounded > 16) {
+      return ", line " + std::to_string(lineOf(ini_index::kPort)) +
+             ": the port must be a number from 1 to 16 in quotes, for example \"1\"; it is \"" +
+             shown(port) + "\"";
+    }
+  }
+  return std::nullopt;
 }
 
 }  // namespace d7o::app

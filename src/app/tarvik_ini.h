@@ -36,13 +36,24 @@ std::optional<std::string> writeDefaultIni(const std::filesystem::path& folder,
 // Splits the file into items by the comma-separated field rules: a quoted field runs to
 // its closing quote (commas inside stay), an unquoted one to the next comma or line end
 // with leading blanks dropped and inner quotes kept, an empty line is one empty item.
-std::vector<std::string> parseIniItems(const std::string& content);
+// `lines`, when given, gets the line (from 1) each item stands on.
+std::vector<std::string> parseIniItems(const std::string& content,
+                                       std::vector<int>* lines = nullptr);
 
 // The largest TARVIK.INI the program reads (the default one is about 1 KiB).
 inline constexpr std::uintmax_t kMaxIniBytes = 1024 * 1024;
 
 // Reads and splits the file; nothing when it cannot be read or is far too large.
 std::optional<std::vector<std::string>> readIniItems(const std::filesystem::path& file,
-                                                     std::string* error);
+                                                     std::string* error,
+                                                     std::vector<int>* lines = nullptr);
+
+// What keeps the program from starting with these items, naming the line of the file
+// that is wrong or missing, to follow the file's name (", line 3: the port must be ...",
+// " ends after line 3: ..."); nothing when the fixed part
+// up to the initialisation string is there. The port is checked as the start-up reads it
+// (`port`, a number 1 to 16), unless the command line gave one for this run.
+std::optional<std::string> iniFault(const std::vector<std::string>& items,
+                                    const std::vector<int>& lines, bool portFromCommandLine);
 
 }  // namespace d7o::app

@@ -33,7 +33,7 @@ void InitTimers::Timer2_Timer() {
   if (error) {
     // Without a usable port the module can never answer: the configuration is wrong.
     m_ctx.showError(error->description + "\ncheck INI-File");
-    m_ctx.endProgram();
+    m_ctx.endProgram(1);
     return;
   }
   m_link.Delay(2);

@@ -284,7 +284,7 @@ app::Flow ModuleInit::simStatus() {
         "SIM/PIN - Error, check SIM-Card\nand Enter PIN !!!", "SIM / PIN - Error", kDefaultPin);
     if (pin.empty()) {
       m_ctx.showError("PIN incorrect, exit program");
-      m_ctx.endProgram();
+      m_ctx.endProgram(1);
       return app::Flow::EndHandling;
     }
     s.link.simReady = true;

@@ -27,8 +27,10 @@ class Host {
   virtual ScreenSize screenSize() const = 0;
   // The PC's local date and time (the clock label, the device's clock setting).
   virtual DateTime localDateTime() const = 0;
-  // Asks the process to end; the caller returns normally and no further events run.
-  virtual void endProgram() = 0;
+  // Asks the process to end with `exitCode` (0: a normal end, 1: it could not work, such
+  // as a configuration it cannot start with); the caller returns normally and no further
+  // events run.
+  virtual void endProgram(int exitCode) = 0;
 };
 
 }  // namespace d7o::platform

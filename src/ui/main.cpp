@@ -185,7 +185,7 @@ int main(int argc, char* argv[]) {
 
   app::Application application(platform, cl.classic);
   // The program may end during start-up (the first run writes TARVIK.INI and stops).
-  if (!application.load() || host.endRequested()) return EXIT_SUCCESS;
+  if (!application.load() || host.endRequested()) return host.exitCode();
 
   ui::MainWindowView window(application);
   // The side windows live for the whole run and show when the program opens them.

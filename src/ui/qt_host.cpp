@@ -21,12 +21,13 @@ platform::DateTime QtHost::localDateTime() const {
   return {date.year(), date.month(), date.day(), time.hour(), time.minute(), time.second()};
 }
 
-void QtHost::endProgram() {
+void QtHost::endProgram(int exitCode) {
   // Closing the main window unloads the program, which may ask again: once is enough.
   if (m_ending) return;
   m_ending = true;
+  m_exitCode = exitCode;
   QApplication::closeAllWindows();
-  QCoreApplication::exit(0);
+  QCoreApplication::exit(exitCode);
 }
 
 }  // namespace d7o::ui

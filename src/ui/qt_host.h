@@ -18,13 +18,15 @@ class QtHost : public platform::Host {
   platform::DateTime localDateTime() const override;
   // Closes every window and leaves the event loop. The core has stopped its timers and
   // closed the port before it asks.
-  void endProgram() override;
+  void endProgram(int exitCode) override;
 
   bool endRequested() const { return m_ending; }
+  int exitCode() const { return m_exitCode; }
 
  private:
   std::filesystem::path m_programFolder;
   bool m_ending = false;
+  int m_exitCode = 0;
 };
 
 }  // namespace d7o::ui

@@ -136,24 +136,62 @@ TEST(StartUp, CommandLine) {
   }
 }
 
-TEST(StartUp, PortThatCannotBeConfiguredEndsWithTheErrorNumber) {
-  for (const char* entry : {"0", "17", "COM3", ""}) {
-    SCOPED_TRACE(entry);
+// A configuration the program cannot start with is named: the file with its folder, the
+// line that is wrong or missing, and an exit code that is not 0.
+TEST(StartUp, ABrokenConfigurationNamesTheFileAndTheLineAndEndsWithExitCode1) {
+  const std::string port =
+      ": the port must be a number from 1 to 16 in quotes, for example "
+      "\"1\"; it is ";
+  const std::string missing =
+      " are missing; the file needs its port, service-centre number, SMS and voice numbers "
+      "and initialisation string, each under its heading (delete the file and start the "
+      "program to have a new one made)";
+  const std::string defaults = app::defaultIniContent("1");
+  const auto firstLines = [&defaults](int n) {
+    std::size_t at = 0;
+    for (int i = 0; i < n; ++i) at = defaults.find("\r\n", at) + 2;
+    return defaults.substr(0, at);
+  };
+  struct Case {
+    const char* name;
+    std::string content;
+    std::string fault;
+  };
+  const Case cases[] = {
+      {"port 99", app::defaultIniContent("99"), ", line 3" + port + "\"99\""},
+      {"port 0", app::defaultIniContent("0"), ", line 3" + port + "\"0\""},
+      {"port 17", app::defaultIniContent("17"), ", line 3" + port + "\"17\""},
+      {"a port name", app::defaultIniContent("COM3"), ", line 3" + port + "\"COM3\""},
+      {"no port", app::defaultIniContent(""), ", line 3" + port + "\"\""},
+      {"binary garbage",
+       std::string("\x7F"
+                   "ELF\x02\x01\x01\0\0\0\0\0\0\0\0\0\x03\0>\0",
+                   20),
+       " ends after line 1: lines 2 to 11" + missing},
+      {"an empty file", "", " is empty: lines 1 to 11" + missing},
+      {"its first line only", firstLines(1), " ends after line 1: lines 2 to 11" + missing},
+      {"its first 3 lines", firstLines(3), " ends after line 3: lines 4 to 11" + missing},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
     Rig rig;
-    rig.writeDefaultIni(entry);
+    writeFile(rig.folder.path() / "TARVIK.INI", c.content);
     EXPECT_FALSE(rig.start());
     ASSERT_EQ(rig.dialogs.shown.size(), 1u);
-    EXPECT_EQ(rig.dialogs.shown[0].text, "Error No.: 8002 - Invalid Port Number");
-    EXPECT_EQ(rig.dialogs.shown[0].title, "");
+    EXPECT_EQ(rig.dialogs.shown[0].text, "TARVIK.INI in " + rig.folder.path().string() + c.fault);
+    EXPECT_EQ(rig.dialogs.shown[0].title, "E r r o r");
     EXPECT_TRUE(rig.ended());
+    EXPECT_EQ(rig.host.exitCode, 1);
+    EXPECT_TRUE(rig.main().List1.empty());
   }
 }
 
-TEST(StartUp, ShortFileHasNoPortAndEndsWithTheErrorInsteadOfReadingPastIt) {
+TEST(StartUp, APortFromTheCommandLineStandsInForTheFilesForThisRun) {
   Rig rig;
-  writeFile(rig.folder.path() / "TARVIK.INI", "!!! do not change the File-Stucture !!!\r\n");
-  EXPECT_FALSE(rig.start());
-  EXPECT_EQ(rig.dialogs.messageTexts().at(0), "Error No.: 8002 - Invalid Port Number");
+  writeFile(rig.folder.path() / "TARVIK.INI", app::defaultIniContent("99"));
+  EXPECT_TRUE(rig.start("2"));
+  EXPECT_FALSE(rig.ended());
+  EXPECT_EQ(rig.port.commPort(), 2);
 }
 
 TEST(StartUp, AFileFarTooLargeOrAFolderInItsPlaceEndsWithAClearMessage) {

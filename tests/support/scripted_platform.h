@@ -70,10 +70,14 @@ class TestHost : public platform::Host {
   std::filesystem::path programFolder() const override { return m_folder; }
   platform::ScreenSize screenSize() const override { return {1280, 1024}; }
   platform::DateTime localDateTime() const override { return clock; }
-  void endProgram() override { ++endRequests; }
+  void endProgram(int code) override {
+    ++endRequests;
+    exitCode = code;
+  }
 
   platform::DateTime clock{2026, 12, 8, 9, 30, 0};
   int endRequests = 0;
+  int exitCode = 0;
 
  private:
   std::filesystem::path m_folder;
