@@ -60,6 +60,7 @@ void Analyzer::evaluateStreamReply() {
   NmeaState nmea{s.gps.satelliteSlotPointer, s.gps.gpsSpeed, g.Option20.value()};
   const std::string marked = evaluateReply(s.dispatch.receiveBuffer, m_fix, nmea);
   if (!marked.empty()) {
+    m_sentenceShown = true;
     s.gps.gpsSentenceShown = marked;
     colourMarked(marked);
   } else if (s.gps.gpsSentenceShown.empty()) {
@@ -88,7 +89,13 @@ void Analyzer::showClock() {
 
 void Analyzer::activate() {
   auto& g = m_ctx.gpsForm;
-  refresh();
+  // The designed texts give way when the window first shows. What sentences wrote stays:
+  // after a remote device's stream has ended with its call, nothing would write it again.
+  if (m_sentenceShown) {
+    showFix();
+  } else {
+    refresh();
+  }
   // North until the first RMC sentence turns the needle.
   g.Line1.setPoint1(g.Line1.x2(), forms::GpsForm::kPanel1.top);
 }
@@ -114,6 +121,7 @@ void Analyzer::m_exit_Click() {
   auto& w = m_ctx.main;
   // The window loaded again later starts with the designed values.
   m_fix = GpsFix{};
+  m_sentenceShown = false;
   m_ctx.gpsForm.restoreDesign();
   showFix();
   w.Tab1.setTab(forms::tabs::kTerminal);

@@ -56,6 +56,8 @@ class Analyzer {
   std::function<void()> m_activateMain;
   GpsFix m_fix;
   bool m_selecting = false;
+  // A sentence has been evaluated into the window since it was loaded.
+  bool m_sentenceShown = false;
 };
 
 }  // namespace d7o::gps

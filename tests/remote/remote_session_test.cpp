@@ -184,6 +184,32 @@ TEST(RemoteSession, StopEndsInTheLocalStateWheneverItIsPressed) {
   }
 }
 
+// After a session that streamed the distant device's position, the GPS analyzer opened
+// from the main window shows that position: nothing streams any more to fill it again.
+TEST(RemoteSession, TheAnalyzerOpenedAfterTheCallShowsTheLastPosition) {
+  Session s;
+  ASSERT_TRUE(s.connect());
+  s.r().Combo2.choose(0);  // GPRMC
+  s.r().Command19.click();
+  s.rig.run(Millis(4000));
+  const auto& g = s.rig.app->context().gpsForm;
+  ASSERT_TRUE(g.Label61.caption().starts_with("33.8")) << g.Label61.caption();
+  const std::string time = g.Label56.caption();
+  s.rig.run(Millis(1500));
+  s.r().Command14.click();
+  s.rig.run(Millis(3000));
+  s.r().m_exit.click();
+  s.rig.run(Millis(3000));
+
+  auto& w = s.rig.main();
+  ASSERT_TRUE(w.m_gps.visible());
+  w.m_gps.click();
+  s.rig.run(Millis(500));
+  EXPECT_TRUE(g.Label61.caption().starts_with("33.8")) << "latitude: " << g.Label61.caption();
+  EXPECT_EQ(g.Label87.caption(), "S");
+  EXPECT_FALSE(g.Label56.caption().empty()) << "UTC";
+}
+
 TEST(RemoteSession, ExitIsRefusedWhileTheCarrierStandsAndTheFarEndMayHangUp) {
   Session s;
   ASSERT_TRUE(s.connect());
