@@ -35,8 +35,22 @@ void PortWatch::tick() {
   }
   if (++m_ticks < kTicksBetweenTries) return;
   m_ticks = 0;
+  // Only the device that went comes back: another one now at the same place (an adapter
+  // of another make or serial number) is named, not opened.
+  const std::string was = port.openedIdentity();
+  const std::string now = port.deviceIdentity();
+  if (!was.empty() && !now.empty() && now != was) {
+    if (now != m_strangerReported) {
+      m_strangerReported = now;
+      w.List3.addItem("...another device is at " + name + " (" + now + ", not " + was +
+                      "): not opened; waiting for the one that was there");
+      w.List3.setListIndex(w.List3.count() - 1);
+    }
+    return;
+  }
   if (port.open()) return;  // still gone
   m_waiting = false;
+  m_strangerReported.clear();
   w.List3.addItem("...the serial device of " + name + " is back: port open again");
   w.List3.setListIndex(w.List3.count() - 1);
 }

@@ -2,6 +2,8 @@
 
 #include "app/context.h"
 
+#include <string>
+
 namespace d7o::link {
 
 // The serial device vanishing under an open port (a USB adapter pulled out): the user is
@@ -23,6 +25,8 @@ class PortWatch {
   app::Context& m_ctx;
   bool m_waiting = false;
   int m_ticks = 0;
+  // The other device last named at the port, so it is named once.
+  std::string m_strangerReported;
 };
 
 }  // namespace d7o::link

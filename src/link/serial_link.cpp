@@ -30,9 +30,21 @@ PortResult SerialLink::sendCommand(std::string_view command) {
   return m_ctx.port.write(line);
 }
 
+void SerialLink::report(const platform::PortError& error) {
+  // The device gone from under the port: say so, not the closed port's or the missing
+  // device node's error number, which point at the configuration.
+  if (m_ctx.port.deviceLost()) {
+    m_ctx.showError("The serial device of COM" + std::to_string(m_ctx.port.commPort()) +
+                    ": is gone (the USB adapter unplugged?): nothing was sent to it.\n"
+                    "The program opens it again as soon as it is back.");
+    return;
+  }
+  m_ctx.showError(errorText(error));
+}
+
 bool SerialLink::sendOrReport(std::string_view command) {
   if (auto error = sendCommand(command)) {
-    m_ctx.showError(errorText(*error));
+    report(*error);
     return false;
   }
   return true;
@@ -41,7 +53,7 @@ bool SerialLink::sendOrReport(std::string_view command) {
 bool SerialLink::openForUser() {
   const auto error = openPort();
   m_ctx.main.Text3.setText(m_ctx.port.isOpen() ? "PORT open" : "Port close");
-  if (error) m_ctx.showError(errorText(*error));
+  if (error) report(*error);
   return !error;
 }
 
@@ -50,13 +62,25 @@ PortResult SerialLink::sendRaw(std::string_view bytes) {
 }
 
 PortResult SerialLink::openPort() {
-  if (m_ctx.port.isOpen()) return std::nullopt;
-  return m_ctx.port.open();
+  auto& port = m_ctx.port;
+  if (port.isOpen()) return std::nullopt;
+  // After its device went, a send opens only that device again; another one at its place
+  // is the user's to take (a right click on the CTS lamp opens the port whatever is there).
+  if (port.deviceLost()) {
+    const std::string was = port.openedIdentity();
+    const std::string now = port.deviceIdentity();
+    if (!was.empty() && !now.empty() && now != was) {
+      return platform::PortError{platform::port_errors::kHardwareNotAvailable,
+                                 "another device is at COM" + std::to_string(port.commPort()) +
+                                     ": (" + now + "), not the one that was there (" + was + ")"};
+    }
+  }
+  return port.open();
 }
 
 bool SerialLink::openOrReport() {
   if (auto error = openPort()) {
-    m_ctx.showError(errorText(*error));
+    report(*error);
     return false;
   }
   return true;

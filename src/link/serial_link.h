@@ -17,6 +17,8 @@ class SerialLink {
   // "AT+CSQ" -> "AT+CSQ\r".
   platform::PortResult sendCommand(std::string_view command);
   // A command the user asked for: a port that cannot take it is reported, not ignored.
+  // Shows a port error: the device gone in words, any other by its number and text.
+  void report(const platform::PortError& error);
   bool sendOrReport(std::string_view command);
   // Opens the port if it is closed and shows the result in Text3 ("PORT open" / "Port
   // close"), as the user's send buttons do; a port that cannot be opened is reported.

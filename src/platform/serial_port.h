@@ -73,6 +73,13 @@ class SerialPort {
   // itself; an open() that succeeds again clears it.
   virtual bool deviceLost() const { return false; }
 
+  // Who the device now at the port is, where the system tells (USB vendor, product and
+  // serial number: "0403:6001 A10K5JX4"); empty where it does not (a built-in port, a
+  // pseudo-terminal) or nothing is there.
+  virtual std::string deviceIdentity() const { return {}; }
+  // The identity of the device the port opened last, as deviceIdentity() told it then.
+  virtual std::string openedIdentity() const { return {}; }
+
   // Called (from the event loop, never from inside a port call) when characters arrived.
   virtual void setReceiveHandler(std::function<void()> handler) = 0;
 };

@@ -39,8 +39,13 @@ PortResult SimulatedPort::open() {
   }
   m_open = true;
   m_lost = false;
+  m_openedIdentity = m_identity;
   m_input.clear();
   return std::nullopt;
+}
+
+std::string SimulatedPort::deviceIdentity() const {
+  return m_missing.count(m_commPort) != 0 ? std::string() : m_identity;
 }
 
 void SimulatedPort::unplug() {
@@ -50,8 +55,9 @@ void SimulatedPort::unplug() {
   m_lost = true;
 }
 
-void SimulatedPort::replug() {
+void SimulatedPort::replug(std::optional<std::string> identity) {
   m_missing.erase(m_commPort);
+  if (identity) m_identity = std::move(*identity);
 }
 
 void SimulatedPort::close() {

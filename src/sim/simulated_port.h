@@ -5,6 +5,7 @@
 #include "sim/modem_engine.h"
 #include "sim/sim_clock.h"
 
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -51,10 +52,14 @@ class SimulatedPort : public platform::SerialPort {
   void setReceiveHandler(std::function<void()> handler) override { m_handler = std::move(handler); }
 
   bool deviceLost() const override { return m_lost; }
+  std::string deviceIdentity() const override;
+  std::string openedIdentity() const override { return m_openedIdentity; }
   // The adapter of the current port pulled out (the port closes itself, opening it fails)
-  // and put back in.
+  // and put back in; `identity`, when given, is another adapter's in its place.
   void unplug();
-  void replug();
+  void replug(std::optional<std::string> identity = std::nullopt);
+  // The identity the device at the port tells (empty: none, as a built-in port).
+  void setIdentity(std::string identity) { m_identity = std::move(identity); }
 
   // Port numbers where no device exists: opening them fails like a missing COM port.
   void setMissingPorts(std::set<int> ports) { m_missing = std::move(ports); }
@@ -76,6 +81,8 @@ class SimulatedPort : public platform::SerialPort {
   int m_baud = 9600;
   bool m_open = false;
   bool m_lost = false;
+  std::string m_identity;
+  std::string m_openedIdentity;
   bool m_eventPosted = false;
   platform::Handshaking m_handshaking = platform::Handshaking::None;
   std::string m_input;

@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QFileInfo>
 #include <QMetaObject>
+#include <QSerialPortInfo>
 
 namespace d7o::ui {
 
@@ -170,7 +171,22 @@ platform::PortResult QtSerialPort::open() {
   }
   applyLineSignals();
   m_lost = false;
+  m_openedIdentity = deviceIdentity();
   return std::nullopt;
+}
+
+std::string QtSerialPort::deviceIdentity() const {
+  const QString device = deviceForPort(m_commPort);
+  if (!QFileInfo::exists(device)) return {};
+  // A path the environment names may be a link (/dev/serial/by-id/...): the system knows
+  // the device by the node it points to.
+  const QSerialPortInfo info(QFileInfo(device).canonicalFilePath());
+  if (!info.hasVendorIdentifier() || !info.hasProductIdentifier()) return {};
+  QString identity = QStringLiteral("%1:%2")
+                         .arg(info.vendorIdentifier(), 4, 16, QLatin1Char('0'))
+                         .arg(info.productIdentifier(), 4, 16, QLatin1Char('0'));
+  if (!info.serialNumber().isEmpty()) identity += QLatin1Char(' ') + info.serialNumber();
+  return toCodePage(identity);
 }
 
 void QtSerialPort::applyLineSignals() {

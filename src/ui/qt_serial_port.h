@@ -36,6 +36,8 @@ class QtSerialPort : public QObject, public platform::SerialPort {
   void close() override;
   bool isOpen() const override;
   bool deviceLost() const override { return m_lost; }
+  std::string deviceIdentity() const override;
+  std::string openedIdentity() const override { return m_openedIdentity; }
   void setDtr(bool high) override;
   void setRts(bool high) override;
   void setBreak(bool on) override;
@@ -70,6 +72,7 @@ class QtSerialPort : public QObject, public platform::SerialPort {
   bool m_announcementPending = false;
   bool m_closePending = false;
   bool m_lost = false;  // the device vanished under the open port
+  std::string m_openedIdentity;
   std::function<void()> m_handler;
 };
 

@@ -3,6 +3,7 @@
 
 #include "support/rig.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace d7o::test {
@@ -86,6 +87,45 @@ TEST(PortWatch, ADeviceGoneDuringTheInitialisationIsWaitedFor) {
         << "the initialisation ends as if nothing happened: " << w.Text3.text();
     EXPECT_FALSE(rig.ended());
   }
+}
+
+// Where the system tells who the device is, only the one that went is opened again:
+// another adapter at the same place is named in the terminal and left alone.
+TEST(PortWatch, AnotherDeviceAtThePlaceIsNamedAndNotOpened) {
+  Rig rig;
+  rig.port.setIdentity("0403:6001 A10K5JX4");
+  rig.startAnswered();
+  ASSERT_TRUE(rig.port.isOpen());
+  ASSERT_EQ(rig.port.openedIdentity(), "0403:6001 A10K5JX4");
+  auto& w = rig.main();
+  rig.port.unplug();
+  rig.run(Millis(300));
+  rig.port.replug("067b:2303 OTHER1");
+  rig.run(Millis(5000));
+  EXPECT_FALSE(rig.port.isOpen());
+  const auto& lines = w.List3.items();
+  EXPECT_EQ(std::count(lines.begin(), lines.end(),
+                       "...another device is at COM1: (067b:2303 OTHER1, not 0403:6001 "
+                       "A10K5JX4): not opened; waiting for the one that was there"),
+            1)
+      << "named once";
+
+  // A send meanwhile says the device is gone, not that the port number is wrong.
+  rig.dialogs.shown.clear();
+  w.CommandLine.setText("AT");
+  w.CommandLine.KeyUp.emit(forms::TextBox::kEnterKey);
+  EXPECT_FALSE(rig.port.isOpen()) << "a send opens no other device";
+  ASSERT_EQ(rig.dialogs.shown.size(), 1u);
+  EXPECT_EQ(rig.dialogs.shown[0].text.find("Error No.: 8002"), std::string::npos);
+  EXPECT_NE(rig.dialogs.shown[0].text.find("COM1: is gone"), std::string::npos)
+      << rig.dialogs.shown[0].text;
+
+  // The one that went is back.
+  rig.port.unplug();
+  rig.port.replug("0403:6001 A10K5JX4");
+  rig.run(Millis(1500));
+  EXPECT_TRUE(rig.port.isOpen());
+  EXPECT_EQ(w.List3.items().back(), "...the serial device of COM1: is back: port open again");
 }
 
 TEST(PortWatch, APortTheUserClosesIsNotReopened) {
