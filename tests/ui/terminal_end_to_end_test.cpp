@@ -6,6 +6,7 @@
 #include "app/tarvik_ini.h"
 #include "support/scripted_platform.h"
 #include "ui/main_window_view.h"
+#include "ui/qt_dialogs.h"
 #include "ui/qt_host.h"
 #include "ui/qt_scheduler.h"
 #include "ui/qt_serial_port.h"
@@ -17,9 +18,11 @@
 #include <string>
 #include <sys/prctl.h>
 
+#include <QApplication>
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -178,6 +181,61 @@ TEST_F(TerminalEndToEndTest, ADoubleClickedPreparedCommandReachesTheModemAndItsA
       << m_simulator.messages();
   EXPECT_EQ(terminal->count(), application.main().List3.count());
   EXPECT_TRUE(dialogs.shown.empty()) << boxesShown(dialogs);
+}
+
+// An adapter pulled out on an unattended bench: its notice is on the screen, nobody
+// presses OK, and when the device is back at its place the port opens again within 2 s.
+// The place is a link the environment names, as /dev/serial/by-id/... is for a USB adapter.
+TEST_F(TerminalEndToEndTest, APulledDeviceComesBackWhileItsNoticeIsOpen) {
+  const fs::path link = home() / "ttyD7O";
+  const auto pointAt = [&link](const QString& device) {
+    std::error_code ignored;
+    fs::remove(link, ignored);
+    fs::create_symlink(QFile::encodeName(device).toStdString(), link);
+  };
+  pointAt(QFile::decodeName(qgetenv(kPortVariable)));
+  qputenv(kPortVariable, QFile::encodeName(QString::fromStdString(link.string())));
+
+  QtScheduler scheduler;
+  QtSerialPort port;
+  QtDialogs dialogs;  // the real boxes: a notice that blocked would hold everything
+  test::RecordingShell shell;
+  QtHost host(home());
+  app::Application application({port, scheduler, dialogs, shell, host}, "");
+  ASSERT_TRUE(application.load());
+  MainWindowView window(application, MainWindowView::Activation::ByCaller);
+  dialogs.setParentWindow(&window);
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  auto* cts = window.findChild<QWidget*>(QStringLiteral("CTS"));
+  ASSERT_NE(cts, nullptr);
+  QTest::mouseRelease(cts, Qt::RightButton, {}, cts->rect().center());
+  ASSERT_TRUE(port.isOpen());
+
+  // Pulled out: the device and its node go.
+  m_simulator.stop();
+  const auto noticeShown = [] {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      if (qobject_cast<QMessageBox*>(w) != nullptr && w->isVisible()) return true;
+    }
+    return false;
+  };
+  ASSERT_TRUE(QTest::qWaitFor(noticeShown, kReplyWaitMs)) << "the notice of the gone device";
+  EXPECT_FALSE(port.isOpen());
+
+  // Back at its place, the notice still open.
+  SimulatorProcess again;
+  const QString device = again.start();
+  ASSERT_FALSE(device.isEmpty()) << again.messages();
+  pointAt(device);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return port.isOpen(); }, 2000))
+      << "reopened within 2 s with nobody pressing OK";
+  EXPECT_TRUE(noticeShown()) << "nobody pressed OK";
+  const auto& lines = application.main().List3.items();
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.back(), "...the serial device of COM1: is back: port open again");
+  port.close();
+  again.stop();
 }
 
 }  // namespace
