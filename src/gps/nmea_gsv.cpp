@@ -2,6 +2,7 @@
 #include "gps/nmea_evaluation.h"
 #include "gps/nmea_fields.h"
 
+#include <algorithm>
 #include <string_view>
 #include <vector>
 
@@ -67,7 +68,9 @@ void showSatellite(const std::string& number, const std::string& elevation,
   row.el = elevation;
   row.az = azimuth;
   row.lev = nmea::generalText(level);
-  row.bar = static_cast<int>(level);  // two characters: at most 99
+  // The bar reaches 99 dB at most; a level field of any length (a receiver's, or noise)
+  // stays within it.
+  row.bar = static_cast<int>(std::clamp(level, 0.0, 99.0));
   row.barColor = level < kWeakLevel ? kRed : kGreen;
 }
 }  // namespace

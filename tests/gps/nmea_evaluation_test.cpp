@@ -131,6 +131,14 @@ TEST(NmeaGsv, BarsShowTheLevelRedBelow31) {
   EXPECT_EQ(a.slotPointer, 2);
 }
 
+// Read by fields, a level may be any length: the bar stays within its 99 dB.
+TEST(NmeaGsv, AnOverlongLevelFillsTheBarAndNoMore) {
+  Analyzer a;
+  a.feed("$GPGSV,1,1,01,05,10,020," + std::string(90, '4') + "*7B  ");
+  EXPECT_EQ(a.fix.satellites[0].nr, "05");
+  EXPECT_EQ(a.fix.satellites[0].bar, 99);
+}
+
 TEST(NmeaGsv, KnownSatelliteGetsItsLevelTextAndLeavesWhenSilent) {
   Analyzer a;
   a.feed(kGsv);
