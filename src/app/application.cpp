@@ -113,9 +113,7 @@ bool Application::load() {
   w.resize(w.width(), kStartHeight);
 
   // The port is only configured here; the baud-rate search opens it.
-  const double portValue = numericValue(configItem(ini_index::kPort));
-  // Far outside 1..16 any number is simply no port; keep it inside an int on the way.
-  const int port = std::abs(portValue) < 1e6 ? static_cast<int>(std::lround(portValue)) : 0;
+  const int port = portNumberOf(configItem(ini_index::kPort));
   if (auto error = c.port.setCommPort(port)) {
     if (c.port.isOpen()) c.port.close();
     c.dialogs.messageBox(link::SerialLink::errorText(*error), "", MessageIcon::None,

@@ -176,6 +176,12 @@ std::string shown(const std::string& item) {
 
 }  // namespace
 
+int portNumberOf(const std::string& item) {
+  const double value = numericValue(item);
+  // Far outside 1..16 any number is simply no port; keep it inside an int on the way.
+  return std::abs(value) < 1e6 ? static_cast<int>(std::lround(value)) : 0;
+}
+
 std::optional<std::string> iniFault(const std::vector<std::string>& items,
                                     const std::vector<int>& lines, bool portFromCommandLine) {
   const auto lineOf = [&lines](std::size_t item) {
@@ -192,9 +198,8 @@ std::optional<std::string> iniFault(const std::vector<std::string>& items,
   }
   if (!portFromCommandLine) {
     const std::string& port = items[ini_index::kPort];
-    const double value = numericValue(port);
-    const long rounded = std::abs(value) < 1e6 ? std::lround(value) : 0;
-    if (rounded < 1 || rounded > 16) {
+    const int number = portNumberOf(port);
+    if (number < 1 || number > 16) {
       return ", line " + std::to_string(lineOf(ini_index::kPort)) +
              ": the port must be a number from 1 to 16 in quotes, for example \"1\"; it is \"" +
              shown(port) + "\"";

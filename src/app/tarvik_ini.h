@@ -48,6 +48,10 @@ std::optional<std::vector<std::string>> readIniItems(const std::filesystem::path
                                                      std::string* error,
                                                      std::vector<int>* lines = nullptr);
 
+// The port an item names, as the start-up reads it: its leading number, rounded ("3",
+// "3abc" -> 3); 0 where there is none or it is far out of any range.
+int portNumberOf(const std::string& item);
+
 // What keeps the program from starting with these items, naming the line of the file
 // that is wrong or missing, to follow the file's name (", line 3: the port must be ...",
 // " ends after line 3: ..."); nothing when the fixed part

@@ -29,7 +29,9 @@ void InitTimers::Timer2_Timer() {
     // Extended error codes, so the SIM errors come back as numbers.
     error = m_link.sendCommand("AT+CMEE=1");
   }
-  if (error && waitingForDevice()) return;
+  // The adapter pulled out while the module wakes: nothing is wrong with the configuration.
+  // The port watch tells the user and reopens the port; the wake-up goes on from there.
+  if (error && m_ctx.port.deviceLost()) return;
   if (error) {
     // Without a usable port the module can never answer: the configuration is wrong.
     m_ctx.showError(error->description + "\ncheck INI-File");
@@ -58,12 +60,13 @@ void InitTimers::Timer1_Timer() {
   if (m_ctx.ended) return;
   app::SharedState& s = m_ctx.state;
   auto& w = m_ctx.main;
-  if (!m_ctx.port.isOpen() && waitingForDevice()) return;
+  // The device gone: the poll keeps its step until the port watch has it back.
+  if (!m_ctx.port.isOpen() && m_ctx.port.deviceLost()) return;
   if (!s.link.simReady && s.link.networkPollCount == 0) {
     // The SIM first: its answer drives the PIN dialogue, which restarts the polling.
     const auto error = m_link.sendCommand("AT+CPIN?");
     // Gone under the send: asked again once the device is back.
-    if (error && waitingForDevice()) return;
+    if (error && m_ctx.port.deviceLost()) return;
     w.List3.clear();
     w.Timer1.setEnabled(false);
     if (error) portClosedUnderPoll();
@@ -91,17 +94,10 @@ void InitTimers::Timer1_Timer() {
   }
 }
 
-// The adapter pulled out while the module wakes or is polled: nothing is wrong with the
-// configuration. The port watch tells the user (a terminal line, the status field) and
-// reopens the port; the timer keeps its step and goes on from there.
-bool InitTimers::waitingForDevice() {
-  return m_ctx.port.deviceLost();
-}
-
 // The user closed the port while the poll ran: stop polling and let INIT start again,
 // instead of ending the program.
 void InitTimers::portClosedUnderPoll() {
-  if (waitingForDevice()) return;
+  if (m_ctx.port.deviceLost()) return;
   auto& w = m_ctx.main;
   w.Timer1.setEnabled(false);
   w.Text3.setText("Port close");

@@ -20,8 +20,6 @@ class InitTimers {
   void Timer3_Timer();
 
  private:
-  // True while the serial device is gone.
-  bool waitingForDevice();
   void portClosedUnderPoll();
 
   app::Context& m_ctx;

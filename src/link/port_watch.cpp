@@ -11,14 +11,12 @@ PortWatch::PortWatch(app::Context& ctx) : m_ctx(ctx) {
 void PortWatch::tick() {
   if (m_ctx.ended) return;
   auto& port = m_ctx.port;
-  auto& w = m_ctx.main;
   const std::string name = "COM" + std::to_string(port.commPort()) + ":";
   if (!m_waiting) {
     if (!port.deviceLost()) return;
     m_waiting = true;
     m_ticks = 0;
-    w.List3.addItem("...the serial device of " + name + " is gone; waiting for it to return");
-    w.List3.setListIndex(w.List3.count() - 1);
+    m_ctx.notice("...the serial device of " + name + " is gone; waiting for it to return");
     showUnknown();
     // Told once, in a box that waits for nobody: the watch, the clock and the reopening
     // go on while it shows, and an unattended bench comes back by itself.
@@ -37,22 +35,19 @@ void PortWatch::tick() {
   m_ticks = 0;
   // Only the device that went comes back: another one now at the same place (an adapter
   // of another make or serial number) is named, not opened.
-  const std::string was = port.openedIdentity();
-  const std::string now = port.deviceIdentity();
-  if (!was.empty() && !now.empty() && now != was) {
+  if (port.anotherDeviceInPlace()) {
+    const std::string now = port.deviceIdentity();
     if (now != m_strangerReported) {
       m_strangerReported = now;
-      w.List3.addItem("...another device is at " + name + " (" + now + ", not " + was +
-                      "): not opened; waiting for the one that was there");
-      w.List3.setListIndex(w.List3.count() - 1);
+      m_ctx.notice("...another device is at " + name + " (" + now + ", not " +
+                   port.openedIdentity() + "): not opened; waiting for the one that was there");
     }
     return;
   }
   if (port.open()) return;  // still gone
   m_waiting = false;
   m_strangerReported.clear();
-  w.List3.addItem("...the serial device of " + name + " is back: port open again");
-  w.List3.setListIndex(w.List3.count() - 1);
+  m_ctx.notice("...the serial device of " + name + " is back: port open again");
 }
 
 void PortWatch::showUnknown() {

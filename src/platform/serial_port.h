@@ -79,6 +79,12 @@ class SerialPort {
   virtual std::string deviceIdentity() const { return {}; }
   // The identity of the device the port opened last, as deviceIdentity() told it then.
   virtual std::string openedIdentity() const { return {}; }
+  // Another device than the one the port opened last is at its place (both known).
+  bool anotherDeviceInPlace() const {
+    const std::string was = openedIdentity();
+    const std::string now = deviceIdentity();
+    return !was.empty() && !now.empty() && now != was;
+  }
 
   // Called (from the event loop, never from inside a port call) when characters arrived.
   virtual void setReceiveHandler(std::function<void()> handler) = 0;
