@@ -1,8 +1,10 @@
 // d7o-sim: the simulated D7O modem behind a pseudo-terminal. Prints the device path as its
-// first line, then answers whatever program opens that device, until it is stopped.
+// first line, then answers whatever program opens that device, until it is stopped. With
+// --replay it plays a recording onto the device instead.
 
 #include "sim/modem_engine.h"
 #include "sim/pty_link.h"
+#include "sim/pty_replay.h"
 #include "sim/sms_format.h"
 #include "sms/pdu_codec.h"
 
@@ -31,6 +33,7 @@ void printUsage(std::ostream& out) {
          "               [--phonebook-size N] [--input-edge SECONDS:INPUT[:falling]]...\n"
          "               [--remote-position LAT,LON] [--dial NUMBER:OUTCOME]...\n"
          "               [--connect-delay SECONDS]\n"
+         "       d7o-sim --replay FILE [--speed N|max] [--loop] [--baud N]\n"
          "\n"
          "Runs the simulated Tarvik D7O modem on a pseudo-terminal. The first line written\n"
          "to standard output is the device to open (e.g. /dev/pts/3); the modem serves it\n"
@@ -71,7 +74,26 @@ void printUsage(std::ostream& out) {
          "              from the dial to \"CONNECT 9600\" (default 3)\n"
          "  --help      show this text\n"
          "\n"
-         "TEXT is UTF-8 and must fit one message (160 characters of the GSM alphabet, else 70).\n";
+         "TEXT is UTF-8 and must fit one message (160 characters of the GSM alphabet, else 70).\n"
+         "\n"
+         "Replay, in place of the modem:\n"
+         "  --replay FILE\n"
+         "              plays the bytes the device sent in FILE onto the pseudo-terminal at\n"
+         "              their recorded pace, for gpsd, a terminal program or rezedev7: a\n"
+         "              rezedev7 capture (only its received bytes; what the program sent and\n"
+         "              the line's signals are left out) or a plain log (an NMEA log, a raw\n"
+         "              dump), paced as if it came at --baud N (default 115200, 8N1). The\n"
+         "              replay starts when a program opens the device and stands still while\n"
+         "              none has it open or the program leaves the bytes unread, so every\n"
+         "              byte arrives, in order and never early. What the program writes is\n"
+         "              dropped. At the end of the recording it says so on standard error\n"
+         "              and keeps the device open, idle, until stopped\n"
+         "  --speed N   plays N times faster than recorded (a decimal, e.g. 0.5 or 20;\n"
+         "              default 1); \"max\": as fast as the program reads\n"
+         "  --loop      starts over at the end of the recording, until stopped\n"
+         "A malformed line stops the replay there (the bytes before it are delivered) with\n"
+         "the file and the line's byte offset on standard error; the exit status, once\n"
+         "stopped, is then 1.\n";
 }
 
 bool parseDecimal(std::string_view text, double min, double max, double& value) {
@@ -130,6 +152,13 @@ struct Options {
   double remoteLongitude = d7o::sim::ModemConfig{}.remoteLongitude;
   std::map<std::string, d7o::sim::DataDialOutcome> dialOutcomes;
   double connectDelay = 3;
+  // Replay instead of the modem.
+  std::string replayFile;
+  double speed = 1;  // 0: as fast as the program reads
+  bool speedGiven = false;
+  bool loop = false;
+  bool baudGiven = false;
+  std::string modemOption;  // the first option only the modem understands
 };
 
 // "0301234567:busy" -> how a data call to that number is answered. The number is kept as
@@ -201,6 +230,43 @@ int parseOptions(int argc, char** argv, Options& options) {
     if (arg == "--help" || arg == "-h") {
       printUsage(std::cout);
       return -1;
+    }
+    if (const std::string_view name = arg.substr(0, arg.find('='));
+        options.modemOption.empty() && name != "--baud" && name != "--replay" &&
+        name != "--speed" && name != "--loop") {
+      options.modemOption = name;
+    }
+    if (arg == "--replay" || arg.starts_with("--replay=")) {
+      if (arg != "--replay") {
+        options.replayFile = arg.substr(9);
+      } else if (i + 1 < argc) {
+        options.replayFile = argv[++i];
+      }
+      if (options.replayFile.empty()) {
+        std::cerr << "d7o-sim: --replay needs a capture or log FILE\n";
+        return 2;
+      }
+      continue;
+    }
+    if (arg == "--speed" || arg.starts_with("--speed=")) {
+      std::string_view speed;
+      if (arg != "--speed") {
+        speed = arg.substr(8);
+      } else if (i + 1 < argc) {
+        speed = argv[++i];
+      }
+      options.speedGiven = true;
+      if (speed == "max") {
+        options.speed = d7o::sim::ReplaySettings::kMaxSpeed;
+      } else if (!parseDecimal(speed, 0.001, 1e6, options.speed)) {
+        std::cerr << "d7o-sim: --speed needs a factor, 0.001..1000000, or max\n";
+        return 2;
+      }
+      continue;
+    }
+    if (arg == "--loop") {
+      options.loop = true;
+      continue;
     }
     if (arg == "--no-echo") {
       options.echo = false;
@@ -323,8 +389,58 @@ int parseOptions(int argc, char** argv, Options& options) {
       return 2;
     }
     options.baud = baud;
+    options.baudGiven = true;
+  }
+  if (!options.replayFile.empty() && !options.modemOption.empty()) {
+    std::cerr << "d7o-sim: " << options.modemOption
+              << " is for the simulated modem; a replay plays the recording only\n";
+    return 2;
+  }
+  if (options.replayFile.empty() && (options.speedGiven || options.loop)) {
+    std::cerr << "d7o-sim: --speed and --loop go with --replay FILE\n";
+    return 2;
   }
   return 0;
+}
+
+// The replay's loop: the recording onto the pseudo-terminal until a stop signal.
+int runReplay(const Options& options, const sigset_t& waitMask) {
+  d7o::sim::ReplaySettings settings;
+  settings.file = options.replayFile;
+  settings.speed = options.speed;
+  settings.loop = options.loop;
+  // A plain log is paced at --baud when given.
+  if (options.baudGiven) settings.plainSettings = std::to_string(options.baud) + ",n,8,1";
+  d7o::sim::PtyReplay replay(settings);
+  replay.setLog([](std::string_view message) { std::cerr << "d7o-sim: " << message << '\n'; });
+  std::string error;
+  if (!replay.open(error)) {
+    std::cerr << "d7o-sim: " << error << '\n';
+    return 1;
+  }
+  std::cout << replay.devicePath() << '\n' << std::flush;
+  std::cerr << "d7o-sim: replaying " << options.replayFile << " (";
+  if (replay.isCapture()) {
+    std::cerr << "capture of " << replay.header().port << " at " << replay.header().settings;
+    if (!replay.header().startUtc.empty()) std::cerr << " from " << replay.header().startUtc;
+  } else {
+    std::cerr << "plain log, paced at " << replay.header().settings;
+  }
+  std::cerr << ") on " << replay.devicePath() << ", ";
+  if (options.speed > 0) {
+    std::cerr << options.speed << " times the recorded pace";
+  } else {
+    std::cerr << "as fast as it is read";
+  }
+  std::cerr << (options.loop ? ", over and over" : "")
+            << "; it starts when a program opens the device; stop with Ctrl+C\n";
+
+  while (g_stop == 0) replay.pollOnce(d7o::sim::Millis{1000}, &waitMask);
+
+  if (replay.bytesDropped() > 0) {
+    std::cerr << "d7o-sim: " << replay.bytesDropped() << " bytes the program wrote were dropped\n";
+  }
+  return replay.failed() ? 1 : 0;
 }
 
 }  // namespace
@@ -362,6 +478,8 @@ int main(int argc, char** argv) {
       return 1;
     }
   }
+
+  if (!options.replayFile.empty()) return runReplay(options, waitMask);
 
   d7o::sim::PtyClock clock;
   d7o::sim::ModemConfig config;

@@ -62,6 +62,42 @@ std::optional<speed_t> speedOfBaud(int baud) {
   return std::nullopt;
 }
 
+bool openPseudoTerminal(PseudoTerminal& pty, speed_t speed, std::string& error) {
+  pty = PseudoTerminal{};
+  auto fail = [&](std::string_view what) {
+    error = systemError(what);
+    if (pty.slave >= 0) ::close(pty.slave);
+    if (pty.master >= 0) ::close(pty.master);
+    pty = PseudoTerminal{};
+    return false;
+  };
+  pty.master = ::posix_openpt(O_RDWR | O_NOCTTY);
+  if (pty.master < 0) return fail("posix_openpt");
+  if (::grantpt(pty.master) != 0) return fail("grantpt");
+  if (::unlockpt(pty.master) != 0) return fail("unlockpt");
+  std::array<char, 128> name{};
+  if (::ptsname_r(pty.master, name.data(), name.size()) != 0) return fail("ptsname");
+  pty.devicePath = name.data();
+
+  // Close-on-exec and non-blocking: a slow program must never stall the master's side.
+  const int flags = ::fcntl(pty.master, F_GETFL);
+  if (flags < 0 || ::fcntl(pty.master, F_SETFL, flags | O_NONBLOCK) != 0) return fail("fcntl");
+  if (::fcntl(pty.master, F_SETFD, FD_CLOEXEC) != 0) return fail("fcntl");
+
+  pty.slave = ::open(pty.devicePath.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+  if (pty.slave < 0) return fail("open " + pty.devicePath);
+
+  termios settings{};
+  if (::tcgetattr(pty.slave, &settings) != 0) return fail("tcgetattr");
+  ::cfmakeraw(&settings);
+  settings.c_cflag |= CLOCAL | CREAD;
+  if (::cfsetispeed(&settings, speed) != 0 || ::cfsetospeed(&settings, speed) != 0) {
+    return fail("cfsetspeed");
+  }
+  if (::tcsetattr(pty.slave, TCSANOW, &settings) != 0) return fail("tcsetattr");
+  return true;
+}
+
 // ---- PtyClock ----
 
 PtyClock::PtyClock() : m_start(Clock::now()) {}
@@ -117,39 +153,11 @@ bool PtyLink::open(std::string& error) {
   m_out.clear();
   m_outPos = 0;
 
-  m_master = ::posix_openpt(O_RDWR | O_NOCTTY);
-  if (m_master < 0) {
-    error = systemError("posix_openpt");
-    return false;
-  }
-  auto fail = [&](std::string_view what) {
-    error = systemError(what);
-    close();
-    return false;
-  };
-  if (::grantpt(m_master) != 0) return fail("grantpt");
-  if (::unlockpt(m_master) != 0) return fail("unlockpt");
-  std::array<char, 128> name{};
-  if (::ptsname_r(m_master, name.data(), name.size()) != 0) return fail("ptsname");
-  m_devicePath = name.data();
-
-  // Close-on-exec and non-blocking: a slow program must never stall the modem.
-  const int flags = ::fcntl(m_master, F_GETFL);
-  if (flags < 0 || ::fcntl(m_master, F_SETFL, flags | O_NONBLOCK) != 0) return fail("fcntl");
-  if (::fcntl(m_master, F_SETFD, FD_CLOEXEC) != 0) return fail("fcntl");
-
-  m_slave = ::open(m_devicePath.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
-  if (m_slave < 0) return fail("open " + m_devicePath);
-
-  termios settings{};
-  if (::tcgetattr(m_slave, &settings) != 0) return fail("tcgetattr");
-  ::cfmakeraw(&settings);
-  settings.c_cflag |= CLOCAL | CREAD;
-  if (::cfsetispeed(&settings, B9600) != 0 || ::cfsetospeed(&settings, B9600) != 0) {
-    return fail("cfsetspeed");
-  }
-  if (::tcsetattr(m_slave, TCSANOW, &settings) != 0) return fail("tcsetattr");
-
+  PseudoTerminal pty;
+  if (!openPseudoTerminal(pty, B9600, error)) return false;
+  m_master = pty.master;
+  m_slave = pty.slave;
+  m_devicePath = pty.devicePath;
   m_modem.setOutput([this](std::string_view bytes) { send(bytes); });
   return true;
 }

@@ -43,6 +43,16 @@ class PtyClock : public SimClock {
   std::map<std::pair<TimePoint, std::uint64_t>, std::function<void()>> m_queue;
 };
 
+// A fresh pseudo-terminal: the master side, non-blocking and close-on-exec, and its
+// device opened once (kept open here), raw at `speed`.
+struct PseudoTerminal {
+  int master = -1;
+  int slave = -1;
+  std::string devicePath;
+};
+// False, with `error` set and nothing left open, when the system refuses.
+bool openPseudoTerminal(PseudoTerminal& pty, speed_t speed, std::string& error);
+
 // A pseudo-terminal with the simulated modem on its master side: a program opens the
 // device path like a serial port and talks to the modem.
 class PtyLink {
