@@ -13,9 +13,12 @@ struct CommandLine {
   std::optional<std::string> home;             // --home DIR: the program folder
   std::optional<std::string> createIniFolder;  // --create-ini DIR PORT
   std::string createIniPort;
-  bool help = false;    // --help
-  std::string classic;  // the classic argument text
-  std::string error;    // an option without its value
+  std::optional<std::string> record;  // --record FILE: a capture of the serial line
+  std::optional<std::string> replay;  // --replay FILE: the program on a recorded session
+  double replaySpeed = 1;             // --speed N|max (0: max)
+  bool help = false;                  // --help
+  std::string classic;                // the classic argument text
+  std::string error;                  // an option without its value
 };
 
 CommandLine parseCommandLine(const std::vector<std::string>& args);

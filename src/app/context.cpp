@@ -37,7 +37,8 @@ void Context::notice(const std::string& text) {
 void Context::endProgram(int exitCode) {
   if (ended) return;
   ended = true;
-  for (forms::Timer* t : {&main.HS_Timer, &main.Timer1, &main.Timer2, &main.Timer3}) {
+  for (forms::Timer* t :
+       {&main.HS_Timer, &main.Timer1, &main.Timer2, &main.Timer3, &main.ReplayTimer}) {
     t->setEnabled(false);
   }
   if (port.isOpen()) port.close();

@@ -13,6 +13,10 @@
 #include "platform/serial_port.h"
 #include "platform/shell.h"
 
+#include <optional>
+#include <string>
+#include <vector>
+
 namespace d7o::app {
 
 // The outside world as the program reaches it.
@@ -44,6 +48,9 @@ struct Context {
 
   // Set once the program is ending: timers stop, receive events and waits return.
   bool ended = false;
+  // The program's arguments for a new run that takes over once this one has ended (a
+  // replay chosen from the menu, or the end of one); nothing for a plain end.
+  std::optional<std::vector<std::string>> restartArguments;
 
   // Stops the timers and the port and asks the process to end (exit code 1: it could not
   // work).

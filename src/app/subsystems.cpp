@@ -24,6 +24,7 @@ Subsystems::Subsystems(Context& ctx, std::function<void()> activateMain)
       smsTab(ctx, link, pduCreator),
       phoneBook(ctx, link),
       remote(ctx, link, std::move(activateMain)),
+      capture(ctx),
       receiver(ctx, dispatch::makeReplyTable({.state = ctx.state,
                                               .baudSearch = baudSearch,
                                               .moduleInit = moduleInit,

@@ -2,6 +2,7 @@
 
 #include "app/context.h"
 #include "console/about_tab.h"
+#include "console/capture_control.h"
 #include "console/options_tab.h"
 #include "console/terminal.h"
 #include "console/voice_call.h"
@@ -52,6 +53,7 @@ struct Subsystems {
   sms::SmsTab smsTab;
   sms::PhoneBook phoneBook;
   remote::RemoteAccess remote;
+  console::CaptureControl capture;
   // Last: its rows reach all the others, and the port's receive event reaches it.
   dispatch::ReceiveHandler receiver;
 };

@@ -50,6 +50,9 @@ struct MainWindow : Form {
   // A command typed under the terminal and sent with Return; Up and Down recall those of
   // this run. Not one of the program's numbered controls: named by its role.
   TextBox CommandLine{*this, "CommandLine"};
+  // Shows each terminal row with its time of arrival and the sent lines marked; off at
+  // start. Not one of the program's numbered controls either.
+  CheckBox CheckTimeStamps{*this, "CheckTimeStamps", "time stamps"};
   ListBox List2{*this, "List2"};                           // configuration items, hidden
   TextBox Text1{*this, "Text1"};                           // port
   TextBox Text2{*this, "Text2"};                           // line settings
@@ -274,12 +277,26 @@ struct MainWindow : Form {
   // --- menus ---
   Menu m_exit{*this, "m_exit", "E&xit"};
   Menu m_gps{*this, "m_gps", "&GPS-Analyzer"};
+  // The "Capture" menu: recording the serial line to a file and playing one back.
+  Menu m_capture{*this, "m_capture", "&Capture"};  // the menu's title only
+  Menu m_recordStart{*this, "m_recordStart", "start recording..."};
+  Menu m_recordStop{*this, "m_recordStop", "stop recording"};
+  Menu m_replay{*this, "m_replay", "replay..."};
+  Menu m_replayEnd{*this, "m_replayEnd", "end replay"};
+
+  // --- the capture bar: what is recorded or replayed, and the replay's controls ---
+  Label CaptureState{*this, "CaptureState", ""};
+  Label ReplayPosition{*this, "ReplayPosition", ""};
+  CommandButton ReplayPause{*this, "ReplayPause", "pause"};
+  ComboBox ReplaySpeed{*this, "ReplaySpeed", {"1x", "2x", "5x", "10x", "100x", "max"}, 0};
+  CommandButton ReplayToEnd{*this, "ReplayToEnd", "to end"};
 
   // --- timers ---
   Timer HS_Timer{"HS_Timer", 100};  // indicators and clock, always running
   Timer Timer1{"Timer1", 3000};     // network poll
   Timer Timer2{"Timer2", 2000};     // initialisation tick
   Timer Timer3{"Timer3", 500};      // blinking "incoming Call"
+  Timer ReplayTimer{"ReplayTimer", 250};  // the replay bar's position
 
   void attachTimers(platform::Scheduler* scheduler);
 };

@@ -3,7 +3,10 @@
 #include "app/application.h"
 #include "app/command_line.h"
 #include "app/program_folder.h"
+#include "app/subsystems.h"
 #include "app/tarvik_ini.h"
+#include "capture/recording_port.h"
+#include "capture/replay_port.h"
 #include "sim/modem_engine.h"
 #include "sim/simulated_port.h"
 #include "ui/bin_code_form_view.h"
@@ -29,6 +32,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QLockFile>
+#include <QProcess>
 
 namespace {
 
@@ -98,12 +102,15 @@ std::optional<fs::path> programFolder(const app::CommandLine& cl) {
 // Held in the program folder while the program runs there.
 constexpr const char* kLockFileName = "rezedev7.lock";
 
-// The port the program talks through: the serial line, or the simulated modem in this
-// process. Declared before the Application, so it outlives it.
+// The port the program talks through: the serial line, the simulated modem in this
+// process, or a recorded session played back; always with the recorder around it, so a
+// recording can start at any time. Declared before the Application, so it outlives it.
 struct PortStack {
   std::unique_ptr<sim::SchedulerClock> clock;
   std::unique_ptr<sim::ModemEngine> modem;
-  std::unique_ptr<platform::SerialPort> port;
+  std::unique_ptr<platform::SerialPort> line;
+  capture::ReplayPort* replay = nullptr;  // the line, when it is a replay
+  std::unique_ptr<capture::RecordingPort> port;
 };
 
 // D7O_SIM_GPS=1: the simulated device streams its drive's NMEA sentences from power-on,
@@ -117,16 +124,33 @@ sim::ModemConfig simulatedModem() {
   return config;
 }
 
-PortStack makePort(bool simulate, platform::Scheduler& scheduler) {
+PortStack makePort(const app::CommandLine& cl, platform::Scheduler& scheduler) {
   PortStack stack;
-  if (simulate) {
+  if (cl.replay) {
+    auto replay = std::make_unique<capture::ReplayPort>(scheduler, fs::absolute(*cl.replay));
+    replay->setSpeed(cl.replaySpeed);
+    stack.replay = replay.get();
+    stack.line = std::move(replay);
+  } else if (cl.simulate) {
     stack.clock = std::make_unique<sim::SchedulerClock>(scheduler);
     stack.modem = std::make_unique<sim::ModemEngine>(*stack.clock, simulatedModem());
-    stack.port = std::make_unique<sim::SimulatedPort>(scheduler, *stack.modem);
+    stack.line = std::make_unique<sim::SimulatedPort>(scheduler, *stack.modem);
   } else {
-    stack.port = std::make_unique<ui::QtSerialPort>();
+    stack.line = std::make_unique<ui::QtSerialPort>();
   }
+  stack.port = std::make_unique<capture::RecordingPort>(*stack.line, scheduler);
   return stack;
+}
+
+// A replay chosen from the menu (or its end) is a new run of the program in the same
+// folder, started once this one has let go of the folder.
+void startAgain(const std::vector<std::string>& arguments, const fs::path& home) {
+  QStringList list{QStringLiteral("--home"), QString::fromStdString(home.string())};
+  for (const std::string& a : arguments) list << QString::fromStdString(a);
+  if (!QProcess::startDetached(QCoreApplication::applicationFilePath(), list)) {
+    std::cerr << "rezedev7: cannot start " << QCoreApplication::applicationFilePath().toStdString()
+              << " again\n";
+  }
 }
 
 }  // namespace
@@ -177,13 +201,23 @@ int main(int argc, char* argv[]) {
   }
 
   ui::QtScheduler scheduler;
-  PortStack port = makePort(cl.simulate, scheduler);
+  PortStack port = makePort(cl, scheduler);
+  if (port.replay != nullptr && !port.replay->openError().empty()) {
+    std::cerr << "rezedev7: cannot replay " << port.replay->openError() << '\n';
+    return EXIT_FAILURE;
+  }
   ui::QtDialogs dialogs;
   ui::QtShell shell;
   ui::QtHost host(home);
   const app::Platform platform{*port.port, scheduler, dialogs, shell, host};
 
   app::Application application(platform, cl.classic);
+  // Recording from the start, so the start-up's baud-rate search is in the file too.
+  application.parts().capture.attach(port.port.get(), port.replay,
+                                     cl.replay ? fs::absolute(*cl.replay) : fs::path());
+  if (cl.record && !application.parts().capture.startRecording(fs::absolute(*cl.record))) {
+    return EXIT_FAILURE;
+  }
   // The program may end during start-up (the first run writes TARVIK.INI and stops).
   if (!application.load() || host.endRequested()) return host.exitCode();
 
@@ -195,5 +229,10 @@ int main(int argc, char* argv[]) {
   ui::RemoteFormView remoteWindow(application);
   dialogs.setParentWindow(&window);
   window.show();
-  return QApplication::exec();
+  const int exitCode = QApplication::exec();
+  if (const auto& again = application.context().restartArguments) {
+    lock.unlock();
+    startAgain(*again, home);
+  }
+  return exitCode;
 }

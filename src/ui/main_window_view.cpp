@@ -7,15 +7,20 @@
 #include "ui/tabs/tabs.h"
 
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLayout>
+#include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QShowEvent>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
+#include <QToolBar>
 
 namespace d7o::ui {
 
@@ -31,6 +36,7 @@ MainWindowView::MainWindowView(app::Application& app, Activation activation, QWi
   // second are as fast as anyone reads a scrolling terminal, at a third of the painting.
   new RefreshBeat(this, kRefreshIntervalMs);
   buildMenus();
+  buildCaptureBar();
 
   auto* tabWidget = new QTabWidget(this);
   for (int i = 0; i < m_model.Tab1.tabCount(); ++i) {
@@ -75,6 +81,8 @@ MainWindowView::MainWindowView(app::Application& app, Activation activation, QWi
 
 MainWindowView::~MainWindowView() {
   m_model.changed.disconnect(m_visibility);
+  for (const auto& [control, connection] : m_captureBarParts)
+    control->changed.disconnect(connection);
 }
 
 void MainWindowView::fitEveryTab(QTabWidget& tabWidget) {
@@ -123,6 +131,53 @@ void MainWindowView::buildMenus() {
     auto* action = new QAction(this);
     menuBar()->addAction(action);
     bind(action, *menu);
+  }
+  // "Capture" drops down its entries.
+  auto* capture = new QMenu(this);
+  capture->setObjectName(QStringLiteral("CaptureMenu"));
+  menuBar()->addMenu(capture);
+  bind(capture->menuAction(), m_model.m_capture);
+  for (forms::Menu* entry :
+       {&m_model.m_recordStart, &m_model.m_recordStop, &m_model.m_replay, &m_model.m_replayEnd}) {
+    auto* action = new QAction(capture);
+    capture->addAction(action);
+    bind(action, *entry);
+  }
+}
+
+void MainWindowView::buildCaptureBar() {
+  // Under the menu bar, shown while a recording or a replay runs.
+  auto* bar = new QToolBar(this);
+  bar->setObjectName(QStringLiteral("CaptureBar"));
+  bar->setWindowTitle(QStringLiteral("capture"));
+  bar->setMovable(false);
+  bar->setFloatable(false);
+  bar->toggleViewAction()->setVisible(false);
+  auto* state = new QLabel(bar);
+  bar->addWidget(state);
+  bind(state, m_model.CaptureState);
+  bar->addSeparator();
+  auto* position = new QLabel(bar);
+  bar->addWidget(position);
+  bind(position, m_model.ReplayPosition);
+  auto* pause = new QPushButton(bar);
+  bar->addWidget(pause);
+  bind(pause, m_model.ReplayPause);
+  auto* speed = new QComboBox(bar);
+  bar->addWidget(speed);
+  bind(speed, m_model.ReplaySpeed);
+  auto* toEnd = new QPushButton(bar);
+  bar->addWidget(toEnd);
+  bind(toEnd, m_model.ReplayToEnd);
+  addToolBar(Qt::TopToolBarArea, bar);
+  const auto follow = [this, bar] {
+    const bool shown = m_model.CaptureState.visible() || m_model.ReplayPosition.visible();
+    if (bar->isVisibleTo(this) != shown) bar->setVisible(shown);
+  };
+  follow();
+  for (forms::Control* c :
+       std::initializer_list<forms::Control*>{&m_model.CaptureState, &m_model.ReplayPosition}) {
+    m_captureBarParts.push_back({c, c->changed.connect(follow)});
   }
 }
 

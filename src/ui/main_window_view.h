@@ -3,6 +3,9 @@
 #include "app/application.h"
 #include "forms/main_window.h"
 
+#include <utility>
+#include <vector>
+
 #include <QMainWindow>
 #include <QTabWidget>
 
@@ -28,6 +31,8 @@ class MainWindowView : public QMainWindow {
 
  private:
   void buildMenus();
+  // The capture bar: the recording's file, the replay's position and controls.
+  void buildCaptureBar();
   // Every tab shows whole at the start where the screen has room for it.
   void fitEveryTab(QTabWidget& tabWidget);
   // The program hides the main window while the GPS analyzer is shown.
@@ -38,6 +43,7 @@ class MainWindowView : public QMainWindow {
   Activation m_activation;
   bool m_shown = false;
   forms::Signal<>::Connection m_visibility = 0;
+  std::vector<std::pair<forms::Control*, forms::Signal<>::Connection>> m_captureBarParts;
 };
 
 }  // namespace d7o::ui

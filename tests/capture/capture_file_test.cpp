@@ -5,10 +5,9 @@
 
 #include "support/scripted_platform.h"
 
+#include <fstream>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
-
-#include <fstream>
 #include <sstream>
 #include <vector>
 
@@ -138,8 +137,8 @@ TEST(CaptureFile, APlainLogIsReceivedLineByLineAtItsByteRate) {
     const char* settings;
     std::int64_t firstMs;  // 70 bytes of the first line
   };
-  for (const Case& c : {Case{"115200,n,8,1", 70 * 10 * 1000 / 115200},
-                        Case{"9600,e,8,1", 70 * 11 * 1000 / 9600}}) {
+  for (const Case& c :
+       {Case{"115200,n,8,1", 70 * 10 * 1000 / 115200}, Case{"9600,e,8,1", 70 * 11 * 1000 / 9600}}) {
     SCOPED_TRACE(c.settings);
     std::istringstream in(log);
     Reader reader(in, c.settings);

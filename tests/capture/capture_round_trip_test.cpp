@@ -9,10 +9,9 @@
 #include "remote/remote_access.h"
 #include "support/rig.h"
 
-#include <gtest/gtest.h>
-
 #include <fstream>
 #include <functional>
+#include <gtest/gtest.h>
 #include <map>
 #include <memory>
 #include <string>
@@ -151,8 +150,8 @@ TEST(CaptureRoundTrip, UntouchedAtFullSpeedTheReplayShowsEveryLineTheDeviceSent)
   std::erase(live.terminal, "send ATD0171");
   const std::vector<std::string> replayed = again.rig.terminal();
   ASSERT_GE(replayed.size(), live.terminal.size());
-  EXPECT_EQ(std::vector<std::string>(replayed.end() - static_cast<std::ptrdiff_t>(live.terminal.size()),
-                                     replayed.end()),
+  EXPECT_EQ(std::vector<std::string>(
+                replayed.end() - static_cast<std::ptrdiff_t>(live.terminal.size()), replayed.end()),
             live.terminal);
   EXPECT_EQ(replay->position(), replay->length());
 }

@@ -1,14 +1,13 @@
 // The replay port on its own, in virtual time: bytes at their times and speeds, the
 // recorded line states, a vanished device, a pause, and the rest at once.
-#include "capture/capture_file.h"
 #include "capture/replay_port.h"
 
+#include "capture/capture_file.h"
 #include "support/scripted_platform.h"
 #include "support/virtual_scheduler.h"
 
-#include <gtest/gtest.h>
-
 #include <fstream>
+#include <gtest/gtest.h>
 
 namespace d7o::capture {
 namespace {
