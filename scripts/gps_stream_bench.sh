@@ -17,7 +17,9 @@
 # Environment: BENCH_SECONDS (60), BENCH_DISPLAY (:98), BENCH_SHOT (a PNG screenshot to
 # take at the end of the last run, default none), BENCH_ANALYZER (1; 0 measures the main
 # window with the terminal alone), BENCH_CUTECOM (1 where cutecom is installed, else 0),
-# BENCH_RUNS (1: how often the whole measurement is repeated; more print each and the mean).
+# BENCH_RUNS (1: how often the whole measurement is repeated; more print each and the mean),
+# BENCH_RECORD (0; 1 records the session into a capture file as it runs, to measure what
+# recording costs).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${BUILD_DIR:-build}
@@ -25,6 +27,7 @@ seconds=${BENCH_SECONDS:-60}
 display=${BENCH_DISPLAY:-:98}
 runs=${BENCH_RUNS:-1}
 analyzer=${BENCH_ANALYZER:-1}
+record=${BENCH_RECORD:-0}
 if command -v cutecom >/dev/null; then cutecom=${BENCH_CUTECOM:-1}; else cutecom=${BENCH_CUTECOM:-0}; fi
 program="$build/bin/rezedev7"
 lib="$PWD/scripts/lib"
@@ -113,7 +116,9 @@ run() {
   [[ $cutecom == 1 ]] && start_feeder "$work/cute$n" nmea
 
   "$program" --create-ini "$work/home$n" 1 >/dev/null
-  REZEDEV7_COM1=$(cat "$work/ours$n/tty") "$program" --home "$work/home$n" &
+  recording=()
+  [[ $record == 1 ]] && recording=(--record "$work/home$n/bench.d7ocap")
+  REZEDEV7_COM1=$(cat "$work/ours$n/tty") "$program" --home "$work/home$n" "${recording[@]}" &
   pid=$!
   runpids+=("$pid")
   echo "rezedev7 runs as process $pid on $(cat "$work/ours$n/tty")"
