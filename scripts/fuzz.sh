@@ -2,17 +2,17 @@
 # Builds the fuzzers with clang (libFuzzer, AddressSanitizer, UBSan) in their own build
 # folder and runs each for SECONDS (default 600), one after the other:
 #   scripts/fuzz.sh [SECONDS] [TARGET] [libFuzzer arguments...]
-# TARGET is one of receive_path, tarvik_ini, pdu_decode, nmea_tool, modem_command (the
-# "_fuzz" ending may be given) or all (the default). The receive path's corpus grows in
-# $FUZZ_DIR/corpus, its output goes to $FUZZ_DIR/fuzz.log and its findings to
-# $FUZZ_DIR/findings/; every other target has corpus-NAME/, fuzz-NAME.log and
+# TARGET is one of receive_path, tarvik_ini, pdu_decode, nmea_tool, modem_command,
+# capture_reader (the "_fuzz" ending may be given) or all (the default). The receive
+# path's corpus grows in $FUZZ_DIR/corpus, its output goes to $FUZZ_DIR/fuzz.log and its
+# findings to $FUZZ_DIR/findings/; every other target has corpus-NAME/, fuzz-NAME.log and
 # findings-NAME/. Each corpus is seeded on first use (golden NMEA logs, the default
-# TARVIK.INI, PDUs and AT command lines from fuzz/seeds/). A finding fails the script once
-# every target has run. Further arguments go to libFuzzer (e.g. -fork=1 -ignore_crashes=1
-# to go on after a finding).
+# TARVIK.INI, PDUs, AT command lines and capture files from fuzz/seeds/). A finding fails
+# the script once every target has run. Further arguments go to libFuzzer (e.g. -fork=1
+# -ignore_crashes=1 to go on after a finding).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-all=(receive_path tarvik_ini pdu_decode nmea_tool modem_command)
+all=(receive_path tarvik_ini pdu_decode nmea_tool modem_command capture_reader)
 seconds=${1:-600}
 shift $(($# > 0 ? 1 : 0))
 targets=("${all[@]}")
