@@ -3,6 +3,8 @@
 // windows are filled as a user fills them on the simulated modem.
 
 #include "app/subsystems.h"
+#include "capture/recording_port.h"
+#include "capture/replay_port.h"
 #include "forms/main_window.h"
 #include "remote/call_history.h"
 #include "support/rig.h"
@@ -173,6 +175,44 @@ TEST_F(Screenshots, RemoteToolDuringACall) {
   r.Command19.click();
   rig.run(platform::Millis(3300));
   EXPECT_TRUE(save(window, folder, "remote-call.png"));
+}
+
+// A drive recorded from a streaming device, then played back: the capture bar half way.
+TEST_F(Screenshots, AReplayInProgress) {
+  sim::ModemConfig streaming;
+  streaming.nmeaFromPowerOn = true;
+  streaming.gpsAcquisition = platform::Millis(0);
+  const auto file = rig.folder.path() / "capture-2026-12-09-101500.d7ocap";
+  {
+    test::Rig live(streaming);
+    capture::RecordingPort recorder(live.port, live.scheduler);
+    ASSERT_FALSE(recorder.start(file, "rezedev7 8.0.7"));
+    live.writeDefaultIni();
+    live.app = std::make_unique<app::Application>(
+        app::Platform{recorder, live.scheduler, live.dialogs, live.shell, live.host}, "");
+    live.app->load();
+    live.app->activate();
+    live.run(platform::Millis(60000));
+    recorder.stop();
+    live.app.reset();
+  }
+  test::Rig again;
+  capture::ReplayPort replay(again.scheduler, file);
+  capture::RecordingPort recorder(replay, again.scheduler);
+  again.writeDefaultIni();
+  again.app = std::make_unique<app::Application>(
+      app::Platform{recorder, again.scheduler, again.dialogs, again.shell, again.host}, "");
+  again.app->load();
+  MainWindowView main(*again.app, MainWindowView::Activation::ByCaller);
+  GpsFormView analyzer(*again.app);
+  again.app->parts().capture.attach(&recorder, &replay, file);
+  main.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+  again.app->activate();
+  again.run(platform::Millis(20000));
+  again.main().ReplaySpeed.choose(3);  // 10x
+  again.run(platform::Millis(1000));
+  EXPECT_TRUE(save(main, folder, "replay.png"));
 }
 
 }  // namespace
