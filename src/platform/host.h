@@ -27,6 +27,12 @@ class Host {
   virtual ScreenSize screenSize() const = 0;
   // The PC's local date and time (the clock label, the device's clock setting).
   virtual DateTime localDateTime() const = 0;
+  // The PC's local time of day in milliseconds since midnight (the terminal's time stamps).
+  // A host whose clock tells seconds only gives whole seconds.
+  virtual int localTimeOfDay() const {
+    const DateTime t = localDateTime();
+    return ((t.hour * 60 + t.minute) * 60 + t.second) * 1000;
+  }
   // Asks the process to end with `exitCode` (0: a normal end, 1: it could not work, such
   // as a configuration it cannot start with); the caller returns normally and no further
   // events run.

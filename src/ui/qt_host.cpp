@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTime>
 
 namespace d7o::ui {
 
@@ -19,6 +20,10 @@ platform::DateTime QtHost::localDateTime() const {
   const QDate date = now.date();
   const QTime time = now.time();
   return {date.year(), date.month(), date.day(), time.hour(), time.minute(), time.second()};
+}
+
+int QtHost::localTimeOfDay() const {
+  return QTime::currentTime().msecsSinceStartOfDay();
 }
 
 void QtHost::endProgram(int exitCode) {

@@ -16,6 +16,7 @@ class QtHost : public platform::Host {
   // The primary screen in pixels; the classic default when there is none.
   platform::ScreenSize screenSize() const override;
   platform::DateTime localDateTime() const override;
+  int localTimeOfDay() const override;
   // Closes every window and leaves the event loop. The core has stopped its timers and
   // closed the port before it asks.
   void endProgram(int exitCode) override;

@@ -6,7 +6,7 @@
 namespace d7o::test {
 
 Rig::Rig(sim::ModemConfig modemConfig)
-    : modem(modemClock, modemConfig), port(scheduler, modem), host(folder.path()) {}
+    : modem(modemClock, modemConfig), port(scheduler, modem), host(folder.path(), &scheduler) {}
 
 void Rig::writeDefaultIni(const std::string& portText) {
   app::writeDefaultIni(folder.path(), portText);

@@ -43,6 +43,13 @@ std::vector<std::string> ScriptedDialogs::messageTexts() const {
   return out;
 }
 
+int TestHost::localTimeOfDay() const {
+  constexpr long long kMillisPerDay = 24LL * 60 * 60 * 1000;
+  long long ms = ((clock.hour * 60LL + clock.minute) * 60 + clock.second) * 1000;
+  if (m_scheduler != nullptr) ms += m_scheduler->now().count();
+  return static_cast<int>(ms % kMillisPerDay);
+}
+
 TempFolder::TempFolder() {
   std::random_device rd;
   const auto base = std::filesystem::temp_directory_path();

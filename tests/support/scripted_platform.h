@@ -2,6 +2,7 @@
 
 #include "platform/dialogs.h"
 #include "platform/host.h"
+#include "platform/scheduler.h"
 #include "platform/shell.h"
 
 #include <deque>
@@ -66,10 +67,15 @@ class RecordingShell : public platform::Shell {
 
 class TestHost : public platform::Host {
  public:
-  explicit TestHost(std::filesystem::path folder) : m_folder(std::move(folder)) {}
+  // With a scheduler, the time of day runs on with its virtual time.
+  explicit TestHost(std::filesystem::path folder, const platform::Scheduler* scheduler = nullptr)
+      : m_folder(std::move(folder)), m_scheduler(scheduler) {}
   std::filesystem::path programFolder() const override { return m_folder; }
   platform::ScreenSize screenSize() const override { return {1280, 1024}; }
   platform::DateTime localDateTime() const override { return clock; }
+  // The clock's time of day, moved on by the virtual time passed since the start, so a
+  // stamp tells exactly when in the test a row came.
+  int localTimeOfDay() const override;
   void endProgram(int code) override {
     ++endRequests;
     exitCode = code;
@@ -81,6 +87,7 @@ class TestHost : public platform::Host {
 
  private:
   std::filesystem::path m_folder;
+  const platform::Scheduler* m_scheduler;
 };
 
 // A fresh, empty program folder under the system's temporary folder, removed afterwards.
