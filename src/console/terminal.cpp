@@ -26,13 +26,28 @@ std::string commandInLine(const std::string& line) {
 }
 
 Terminal::Terminal(app::Context& ctx, link::SerialLink& link, link::ModuleInit& init)
-    : m_ctx(ctx), m_link(link), m_init(init) {
+    : m_ctx(ctx), m_link(link), m_init(init), m_stamps(ctx) {
   auto& w = m_ctx.main;
   w.List1.DblClick.connect([this] { List1_DblClick(); });
   w.List3.DblClick.connect([this] { List3_DblClick(); });
   w.List3.MouseUp.connect([this](forms::MouseButton b) { List3_MouseUp(b); });
   w.List3.Click.connect([this] { initialisationHint(); });
   w.CommandLine.KeyUp.connect([this](int key) { CommandLine_KeyUp(key); });
+  // Every row is stamped as it arrives, whether the stamps show or not: switched on later,
+  // they show when the rows came, not when the box was ticked.
+  w.List3.setStamper([this](const std::string& row) { return m_stamps.stampFor(row); });
+  m_lineSent = m_link.lineSent.connect([this](std::string_view line) { m_stamps.lineSent(line); });
+  w.CheckTimeStamps.Click.connect([this] { CheckTimeStamps_Click(); });
+  CheckTimeStamps_Click();
+}
+
+Terminal::~Terminal() {
+  m_ctx.main.List3.setStamper({});
+  m_link.lineSent.disconnect(m_lineSent);
+}
+
+void Terminal::CheckTimeStamps_Click() {
+  m_ctx.main.List3.setShowStamps(m_ctx.main.CheckTimeStamps.checked());
 }
 
 void Terminal::openRemote() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/context.h"
+#include "console/terminal_stamps.h"
 
 #include <functional>
 #include <string>
@@ -18,6 +19,10 @@ namespace d7o::console {
 class Terminal {
  public:
   Terminal(app::Context& ctx, link::SerialLink& link, link::ModuleInit& init);
+  // Rows added after the terminal is gone are no longer stamped by it.
+  ~Terminal();
+  Terminal(const Terminal&) = delete;
+  Terminal& operator=(const Terminal&) = delete;
 
   void List1_DblClick();
   // The command line under the terminal: Return sends it as a List1 command would go;
@@ -25,6 +30,8 @@ class Terminal {
   void CommandLine_KeyUp(int key);
   void List3_DblClick();
   void List3_MouseUp(forms::MouseButton button);
+  // "time stamps": the terminal's rows with their time of arrival, the sent lines marked.
+  void CheckTimeStamps_Click();
 
   // "&PORT,3": switches the PC's serial port to COM3; nothing goes to the device.
   void portSwitch(const std::string& command);
@@ -49,6 +56,8 @@ class Terminal {
   link::SerialLink& m_link;
   link::ModuleInit& m_init;
   std::function<void()> m_openRemote;
+  TerminalStamps m_stamps;
+  forms::Signal<std::string_view>::Connection m_lineSent = 0;
   // The command line's commands of this run, oldest first, and the one recalled (the
   // history's size: none recalled, a new line).
   std::vector<std::string> m_history;

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -320,6 +321,24 @@ struct ListChange {
   int index = -1;
 };
 
+// When a row came: the PC's local time of day in milliseconds since midnight, and whether
+// it is the echo of a line the program sent. Kept beside the row, never in its text, so
+// what the program matches, sends again and logs is the row as it arrived.
+struct RowStamp {
+  static constexpr int kNoTime = -1;
+  int timeOfDay = kNoTime;
+  bool sent = false;
+
+  bool operator==(const RowStamp&) const = default;
+};
+
+// "09:30:01.250"; empty for kNoTime.
+std::string timeOfDayText(int timeOfDay);
+// A row with its stamp in front: "09:30:01.250 > AT+CSQ" for a line the program sent,
+// "09:30:01.250   +CSQ: 17,99" for any other (the texts stay in one column); a row
+// without a time is its text alone.
+std::string stampedRow(const RowStamp& stamp, const std::string& text);
+
 class ListBox : public Control {
  public:
   using Control::Control;
@@ -328,10 +347,21 @@ class ListBox : public Control {
   const std::string& item(int index) const { return m_items.at(static_cast<std::size_t>(index)); }
   const std::vector<std::string>& items() const { return m_items; }
 
+  // A row added or replaced is stamped by the stamper, if one is set (a stamper leaves the
+  // list alone); its stamp goes and comes with it, so row i and stamp i belong together.
   void addItem(std::string text);
   void removeItem(int index);
   void replaceItem(int index, std::string text);
   void clear();
+
+  using Stamper = std::function<RowStamp(const std::string& text)>;
+  void setStamper(Stamper stamper) { m_stamper = std::move(stamper); }
+  const RowStamp& stamp(int index) const { return m_stamps.at(static_cast<std::size_t>(index)); }
+  // Whether a view shows each row with its stamp (the terminal's "time stamps").
+  bool showStamps() const { return m_showStamps; }
+  void setShowStamps(bool show) { assign(m_showStamps, show); }
+  // A row as a view shows it: stamped while the stamps show, else its text alone.
+  std::string shownText(int index) const;
 
   // -1: nothing selected. Selecting from code raises Click, as a click does.
   int listIndex() const { return m_listIndex; }
@@ -355,8 +385,15 @@ class ListBox : public Control {
   Signal<MouseButton> MouseUp;
 
  private:
+  RowStamp stampOf(const std::string& text) const {
+    return m_stamper ? m_stamper(text) : RowStamp{};
+  }
+
   std::vector<std::string> m_items;
-  std::vector<bool> m_selected;  // multi-selection only: one mark per item
+  std::vector<bool> m_selected;    // multi-selection only: one mark per item
+  std::vector<RowStamp> m_stamps;  // one per item
+  Stamper m_stamper;
+  bool m_showStamps = false;
   int m_listIndex = -1;
   bool m_multiSelect = false;
   Color m_foreColor = colors::kSystemWindowText;

@@ -27,7 +27,9 @@ std::string SerialLink::errorText(const platform::PortError& error) {
 PortResult SerialLink::sendCommand(std::string_view command) {
   std::string line(command);
   line += '\r';
-  return m_ctx.port.write(line);
+  auto error = m_ctx.port.write(line);
+  if (!error) lineSent.emit(command);
+  return error;
 }
 
 void SerialLink::report(const platform::PortError& error) {
@@ -58,7 +60,17 @@ bool SerialLink::openForUser() {
 }
 
 PortResult SerialLink::sendRaw(std::string_view bytes) {
-  return m_ctx.port.write(bytes);
+  auto error = m_ctx.port.write(bytes);
+  if (error) return error;
+  // Every piece ended by a carriage return is a line ("AT+CMGS=...\r\r", each line of an
+  // SMS text); what follows the last one is none ("+++", an SMS text's Ctrl-Z).
+  for (auto end = bytes.find('\r'); end != std::string_view::npos; end = bytes.find('\r')) {
+    std::string_view line = bytes.substr(0, end);
+    if (!line.empty() && line.front() == '\n') line.remove_prefix(1);
+    if (!line.empty()) lineSent.emit(line);
+    bytes.remove_prefix(end + 1);
+  }
+  return error;
 }
 
 PortResult SerialLink::openPort() {

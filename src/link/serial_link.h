@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/context.h"
+#include "forms/signal.h"
 
 #include <functional>
 #include <string_view>
@@ -25,6 +26,8 @@ class SerialLink {
   bool openForUser();
   // Bytes exactly as given (the "+++" escape, the text after the SMS prompt).
   platform::PortResult sendRaw(std::string_view bytes);
+  // Each command line written, without its carriage return: the terminal marks its echo.
+  forms::Signal<std::string_view> lineSent;
 
   // Opens the port only where it is found closed.
   platform::PortResult openPort();

@@ -7,6 +7,7 @@
 
 #include <QEvent>
 #include <QKeyEvent>
+#include <QListWidgetItem>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QSignalBlocker>
@@ -96,10 +97,11 @@ class ListBoxBinder : public Binder {
     return false;
   }
 
-  // One change of the items with the text it brought, replayed on the beat.
+  // One change of the items with the row it brought, replayed on the beat.
   struct Pending {
     forms::ListChange change;
     std::string text;
+    forms::RowStamp stamp;
   };
   // A queue longer than this is dropped for a rebuild from the model.
   static constexpr std::size_t kMaxPending = 256;
@@ -113,7 +115,11 @@ class ListBoxBinder : public Binder {
     }
     const bool hasText = change.kind == forms::ListChange::Kind::Added ||
                          change.kind == forms::ListChange::Kind::Replaced;
-    m_pending.push_back({change, hasText ? m_control.item(change.index) : std::string()});
+    if (!hasText) {
+      m_pending.push_back({change, {}, {}});
+      return;
+    }
+    m_pending.push_back({change, m_control.item(change.index), m_control.stamp(change.index)});
   }
 
   // The user's selection reaches the model at once; the arrow keys keep it in view.
@@ -138,6 +144,7 @@ class ListBoxBinder : public Binder {
     // A list that showed its last line keeps showing it, as a terminal should.
     const bool atEnd = bar->value() == bar->maximum();
     const bool added = applyItems();
+    if (m_stampsShown != m_control.showStamps()) showStampsAnew();
     m_scrollToEnd = m_scrollToEnd || (added && atEnd);
     {
       const QSignalBlocker block(m_widget);
@@ -158,7 +165,12 @@ class ListBoxBinder : public Binder {
       m_rebuild = false;
       m_pending.clear();
       m_widget->clear();
-      for (const auto& text : m_control.items()) m_widget->addItem(fromCodePage(text));
+      m_stampsShown = m_control.showStamps();
+      for (int row = 0; row < m_control.count(); ++row) {
+        auto* item = new QListWidgetItem;
+        render(item, m_control.item(row), m_control.stamp(row));
+        m_widget->addItem(item);
+      }
       return m_widget->count() > 0;
     }
     for (const Pending& p : m_pending) {
@@ -179,23 +191,55 @@ class ListBoxBinder : public Binder {
     using Kind = forms::ListChange::Kind;
     const int i = p.change.index;
     switch (p.change.kind) {
-      case Kind::Added:
+      case Kind::Added: {
         if (i < 0 || i > m_widget->count()) return false;
-        m_widget->insertItem(i, fromCodePage(p.text));
+        auto* item = new QListWidgetItem;
+        render(item, p.text, p.stamp);
+        m_widget->insertItem(i, item);
         return true;
+      }
       case Kind::Removed:
         if (i < 0 || i >= m_widget->count()) return false;
         delete m_widget->takeItem(i);
         return true;
       case Kind::Replaced:
         if (i < 0 || i >= m_widget->count()) return false;
-        m_widget->item(i)->setText(fromCodePage(p.text));
+        render(m_widget->item(i), p.text, p.stamp);
         return true;
       case Kind::Cleared:
         m_widget->clear();
         return true;
     }
     return false;
+  }
+
+  // A row as the list shows it: with its time and mark while the stamps show, which a
+  // screen reader says after the text ("AT+CSQ, sent at 09:30:01.250") rather than
+  // spelling out the figures first. Row i stays the model's row i either way.
+  void render(QListWidgetItem* item, const std::string& text, const forms::RowStamp& stamp) const {
+    const bool stamped = m_control.showStamps() && stamp.timeOfDay != forms::RowStamp::kNoTime;
+    if (!stamped) {
+      item->setText(fromCodePage(text));
+      item->setData(Qt::AccessibleTextRole, QVariant());
+      return;
+    }
+    item->setText(fromCodePage(forms::stampedRow(stamp, text)));
+    QString spoken = fromCodePage(text).trimmed();
+    if (spoken.isEmpty()) spoken = QStringLiteral("empty line");
+    spoken += stamp.sent ? QStringLiteral(", sent at ") : QStringLiteral(", at ");
+    spoken += fromCodePage(forms::timeOfDayText(stamp.timeOfDay));
+    item->setData(Qt::AccessibleTextRole, spoken);
+  }
+
+  // The stamps switched on or off: every row anew, in place, so the selection and the
+  // scrolling stay; the rows' width changes with them.
+  void showStampsAnew() {
+    const QSignalBlocker block(m_widget);
+    m_stampsShown = m_control.showStamps();
+    for (int row = 0; row < m_widget->count() && row < m_control.count(); ++row) {
+      render(m_widget->item(row), m_control.item(row), m_control.stamp(row));
+    }
+    m_widget->doItemsLayout();
   }
 
   void scroll() {
@@ -238,6 +282,7 @@ class ListBoxBinder : public Binder {
   ReturnKey m_returnKey;
   std::vector<Pending> m_pending;
   bool m_rebuild = false;
+  bool m_stampsShown = false;        // as the rows show now
   bool m_scrollToEnd = false;        // lines came while the list showed its last line
   bool m_scrollToSelection = false;  // the model selected another row
 };

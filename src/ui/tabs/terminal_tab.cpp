@@ -4,6 +4,7 @@
 #include "ui/tabs/tab_widgets.h"
 #include "ui/tabs/tabs.h"
 
+#include <QCheckBox>
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QListWidget>
@@ -23,7 +24,8 @@ namespace {
 // a line of text each time the view lays itself out (with every line a GPS device sends).
 class TerminalRowDelegate : public QStyledItemDelegate {
  public:
-  using QStyledItemDelegate::QStyledItemDelegate;
+  TerminalRowDelegate(QObject* parent, const forms::ListBox& rows)
+      : QStyledItemDelegate(parent), m_rows(rows) {}
 
   // A row is a line as received, never changed: shaped once into a static text and drawn
   // from it each time the terminal scrolls, instead of being laid out again on every
@@ -52,11 +54,15 @@ class TerminalRowDelegate : public QStyledItemDelegate {
   }
 
   QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
-    if (!m_size.isValid() || option.font != m_font) {
+    // Time stamps put their time and mark before every row.
+    const bool stamped = m_rows.showStamps();
+    if (!m_size.isValid() || option.font != m_font || stamped != m_stamped) {
       m_font = option.font;
+      m_stamped = stamped;
       m_size = QStyledItemDelegate::sizeHint(option, index);
-      const int widest = option.fontMetrics.horizontalAdvance(
-          QString(static_cast<qsizetype>(dispatch::ReceiveHandler::kLinePiece), QLatin1Char('W')));
+      const std::size_t stamp = stamped ? forms::stampedRow({0, false}, "").size() : 0;
+      const int widest = option.fontMetrics.horizontalAdvance(QString(
+          static_cast<qsizetype>(dispatch::ReceiveHandler::kLinePiece + stamp), QLatin1Char('W')));
       m_size.setWidth(std::max(m_size.width(), widest));
     }
     return m_size;
@@ -83,8 +89,10 @@ class TerminalRowDelegate : public QStyledItemDelegate {
     return found.value();
   }
 
+  const forms::ListBox& m_rows;
   mutable QFont m_font;
   mutable QSize m_size;
+  mutable bool m_stamped = false;
   mutable QFont m_shapedFont;
   mutable QHash<QString, QStaticText> m_shaped;
 };
@@ -131,14 +139,19 @@ QWidget* buildTerminalTab(forms::MainWindow& m) {
   bind(terminal, m.List3, ReturnKey::RightClick);
   terminal->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
   terminal->setUniformItemSizes(true);
-  terminal->setItemDelegate(new TerminalRowDelegate(terminal));
+  terminal->setItemDelegate(new TerminalRowDelegate(terminal, m.List3));
   auto* right = new QVBoxLayout;
   right->addWidget(terminal, 1);
   auto* commandLine = make<QLineEdit>(page, m.CommandLine);
   commandLine->setFont(terminal->font());
   commandLine->setPlaceholderText(
       QStringLiteral("AT command; Return sends it, Up and Down recall"));
-  right->addWidget(commandLine);
+  // The terminal's option sits beside the line under it, not in a menu of the list: the
+  // list's right and double clicks edit and send rows again.
+  auto* commandRow = new QHBoxLayout;
+  commandRow->addWidget(commandLine, 1);
+  commandRow->addWidget(make<QCheckBox>(page, m.CheckTimeStamps));
+  right->addLayout(commandRow);
   auto* portRow = new QHBoxLayout;
   portRow->addWidget(makeStatusBox(page, m.Text1), 1);
   portRow->addWidget(makeStatusBox(page, m.Text2), 2);
