@@ -70,7 +70,9 @@ bool Application::load() {
   c.CenterForm(w);
   s.dispatch.dataLinkState = "OFF";
   const std::filesystem::path folder = c.host.programFolder();
-  s.log.logFilePath = (folder / "Log.txt").string();
+  // A replay logs beside the live session's log, which it must not wipe out: the session
+  // just recorded is often the one replayed next, in the same folder.
+  s.log.logFilePath = (folder / (c.replaying ? "Log-replay.txt" : "Log.txt")).string();
   c.log.start(s.log.logFilePath);
 
   const std::filesystem::path iniPath = folder / kIniFileName;

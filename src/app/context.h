@@ -48,6 +48,8 @@ struct Context {
 
   // Set once the program is ending: timers stop, receive events and waits return.
   bool ended = false;
+  // This run plays a recorded session back instead of talking to a port.
+  bool replaying = false;
   // The program's arguments for a new run that takes over once this one has ended (a
   // replay chosen from the menu, or the end of one); nothing for a plain end.
   std::optional<std::vector<std::string>> restartArguments;

@@ -272,7 +272,11 @@ void Reader::readHeader(const std::string& line) {
     if (it != j.end() && it->is_string()) out = it->get<std::string>();
   };
   const auto version = j.find("d7o_capture");
-  if (version == j.end() || !version->is_number_integer() || version->get<int>() > kFormatVersion) {
+  if (version == j.end() || !version->is_number_unsigned() || version->get<std::uint64_t>() == 0) {
+    fail("the header has no capture format version");
+    return;
+  }
+  if (version->get<std::uint64_t>() > static_cast<std::uint64_t>(kFormatVersion)) {
     fail("capture format " + version->dump() + " is newer than this program reads (" +
          std::to_string(kFormatVersion) + ")");
     return;

@@ -41,6 +41,7 @@ void CaptureControl::attach(capture::RecordingPort* recorder, capture::ReplayPor
   m_recorder = recorder;
   m_replay = replay;
   m_replayFile = std::move(replayFile);
+  m_ctx.replaying = m_replay != nullptr;
   if (m_recorder != nullptr) {
     m_recorder->setFailureHandler([this](const std::string& why) { recordingFailed(why); });
   }

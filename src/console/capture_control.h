@@ -22,6 +22,7 @@ class CaptureControl {
 
   // The recorder around the program's port, and the replay beneath it when this run plays
   // `replayFile` back. Either may be missing (a run without a recorder has no menu).
+  // Attached before the start-up, a replay logs into Log-replay.txt.
   void attach(capture::RecordingPort* recorder, capture::ReplayPort* replay,
               std::filesystem::path replayFile = {});
   // Starts a recording into `file` (relative: in the program folder); false after a message

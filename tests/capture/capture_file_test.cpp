@@ -128,6 +128,28 @@ TEST(CaptureFile, AHalfWrittenLastLineIsTheEndAndAMalformedLineIsNamedByItsOffse
   }
 }
 
+TEST(CaptureFile, AHeaderWithoutAVersionThisProgramReadsIsRefused) {
+  struct Case {
+    const char* header;
+    const char* error;
+  };
+  const Case cases[] = {
+      {R"({"d7o_capture":2})", "capture format 2 is newer than this program reads (1)"},
+      {R"({"d7o_capture":4294967297})",
+       "capture format 4294967297 is newer than this program reads (1)"},
+      {R"({"d7o_capture":-3})", "the header has no capture format version"},
+      {R"({"d7o_capture":"1"})", "the header has no capture format version"},
+      {R"({"d7o_capture":0})", "the header has no capture format version"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.header);
+    std::istringstream in(std::string(c.header) + "\n");
+    Reader reader(in);
+    EXPECT_EQ(reader.error(), c.error);
+    EXPECT_FALSE(reader.next());
+  }
+}
+
 TEST(CaptureFile, APlainLogIsReceivedLineByLineAtItsByteRate) {
   const std::string log =
       "$GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W*6A\r\n"

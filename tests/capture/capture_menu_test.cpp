@@ -126,11 +126,14 @@ TEST(CaptureMenu, TheReplayBarFollowsTheReplayAndTheEndIsSaidOnce) {
   capture::ReplayPort replay(rig.scheduler, file);
   capture::RecordingPort recorder(replay, rig.scheduler);
   rig.writeDefaultIni();
+  // The live session's log stays as it was.
+  std::ofstream(rig.folder.path() / "Log.txt", std::ios::binary) << "+CSQ: 17,99  \r\n";
   rig.app = std::make_unique<app::Application>(
       app::Platform{recorder, rig.scheduler, rig.dialogs, rig.shell, rig.host}, "");
-  rig.app->load();
   rig.app->parts().capture.attach(&recorder, &replay, file);
+  rig.app->load();
   auto& w = rig.main();
+  w.Check1.setChecked(true);  // the log switched on
   EXPECT_TRUE(w.m_replayEnd.visible());
   EXPECT_EQ(w.CaptureState.caption(), "replay short.d7ocap");
   EXPECT_TRUE(shows(rig,
@@ -154,6 +157,9 @@ TEST(CaptureMenu, TheReplayBarFollowsTheReplayAndTheEndIsSaidOnce) {
             1);
   rig.run(Millis(5000));
   EXPECT_EQ(rig.terminal(), rows);
+
+  EXPECT_EQ(readFile(rig.folder.path() / "Log.txt"), "+CSQ: 17,99  \r\n");
+  EXPECT_NE(readFile(rig.folder.path() / "Log-replay.txt").find("RING"), std::string::npos);
 
   w.m_replayEnd.click();
   EXPECT_TRUE(rig.ended());
