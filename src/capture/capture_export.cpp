@@ -1,0 +1,826 @@
+#include "capture/capture_export.h"
+
+#include "link/modem_replies.h"
+
+#include <array>
+#include <charconv>
+#include <chrono>
+#include <system_error>
+#include <vector>
+
+namespace d7o::capture {
+
+namespace {
+
+constexpr std::int64_t kMillisPerDay = 86'400'000;
+// Output goes to the stream in blocks of about this size.
+constexpr std::size_t kWriteAt = 1 << 16;
+// Bytes without a line end (a binary dump) come out as lines of at most this length, so a
+// capture of one never holds all of it in memory.
+constexpr std::size_t kLongestLine = 4096;
+
+constexpr char kHexDigits[] = "0123456789ABCDEF";
+
+bool isDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+// A whole number of digits only, up to `highest`: "17" -> 17; "", "+1", "1.0", "100" over 99
+// -> none.
+std::optional<int> wholeNumber(std::string_view text, int highest) {
+  if (text.empty() || text.size() > 9) return std::nullopt;
+  int value = 0;
+  for (const char c : text) {
+    if (!isDigit(c)) return std::nullopt;
+    value = value * 10 + (c - '0');
+  }
+  if (value > highest) return std::nullopt;
+  return value;
+}
+
+std::optional<int> twoDigits(std::string_view text, std::size_t at) {
+  if (at + 2 > text.size() || !isDigit(text[at]) || !isDigit(text[at + 1])) return std::nullopt;
+  return (text[at] - '0') * 10 + (text[at + 1] - '0');
+}
+
+void appendNumber(std::string& out, std::int64_t value, int width) {
+  char digits[24];
+  const auto [end, ec] = std::to_chars(digits, digits + sizeof digits, value);
+  for (auto n = end - digits; n < width; ++n) out += '0';
+  out.append(digits, end);
+}
+
+// "18:22:25.136" for a time of day in milliseconds (or a longer span, in hours beyond 23).
+void appendClock(std::string& out, std::int64_t millis) {
+  appendNumber(out, millis / 3'600'000, 2);
+  out += ':';
+  appendNumber(out, millis / 60'000 % 60, 2);
+  out += ':';
+  appendNumber(out, millis / 1000 % 60, 2);
+  out += '.';
+  appendNumber(out, millis % 1000, 3);
+}
+
+// "2026-12-09T18:22:25.136Z"; `withMillis` false leaves out a fraction of 0.
+void appendUtc(std::string& out, std::int64_t millisSinceEpoch, bool withMillis = true) {
+  using namespace std::chrono;
+  const sys_time<milliseconds> time{milliseconds(millisSinceEpoch)};
+  const auto day = floor<days>(time);
+  const year_month_day date{day};
+  const auto ofDay = (time - day).count();
+  appendNumber(out, int(date.year()), 4);
+  out += '-';
+  appendNumber(out, unsigned(date.month()), 2);
+  out += '-';
+  appendNumber(out, unsigned(date.day()), 2);
+  out += 'T';
+  appendNumber(out, ofDay / 3'600'000, 2);
+  out += ':';
+  appendNumber(out, ofDay / 60'000 % 60, 2);
+  out += ':';
+  appendNumber(out, ofDay / 1000 % 60, 2);
+  if (withMillis || ofDay % 1000 != 0) {
+    out += '.';
+    appendNumber(out, ofDay % 1000, 3);
+  }
+  out += 'Z';
+}
+
+std::optional<std::int64_t> daysSinceEpoch(int year, int month, int day) {
+  using namespace std::chrono;
+  const year_month_day date{std::chrono::year(year), std::chrono::month(unsigned(month)),
+                            std::chrono::day(unsigned(day))};
+  if (!date.ok()) return std::nullopt;
+  return sys_days(date).time_since_epoch().count();
+}
+
+// The line's bytes as readable, unambiguous ASCII: printable characters as they are, every
+// other byte (and "<" itself) as its value in hex, "<1A>" for Ctrl-Z.
+void appendShown(std::string& out, std::string_view bytes) {
+  std::size_t run = 0;
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    const auto b = static_cast<unsigned char>(bytes[i]);
+    if (b >= 0x20 && b < 0x7f && b != '<') continue;
+    out.append(bytes.data() + run, i - run);
+    out += '<';
+    out += kHexDigits[b >> 4];
+    out += kHexDigits[b & 0xf];
+    out += '>';
+    run = i + 1;
+  }
+  out.append(bytes.data() + run, bytes.size() - run);
+}
+
+// "$GPRMC,..." split at its commas, without the "$" and the checksum.
+std::size_t splitFields(std::string_view sentence, std::array<std::string_view, 24>& fields) {
+  std::string_view body = sentence.substr(1);
+  if (const auto star = body.rfind('*'); star != std::string_view::npos)
+    body = body.substr(0, star);
+  std::size_t count = 0;
+  while (count < fields.size()) {
+    const auto comma = body.find(',');
+    fields[count++] = body.substr(0, comma);
+    if (comma == std::string_view::npos) break;
+    body.remove_prefix(comma + 1);
+  }
+  return count;
+}
+
+// "hhmmss" or "hhmmss.sss" -> milliseconds of the day.
+std::optional<std::int64_t> nmeaTimeOf(std::string_view text) {
+  const auto h = twoDigits(text, 0), m = twoDigits(text, 2), s = twoDigits(text, 4);
+  if (!h || !m || !s || *h > 23 || *m > 59 || *s > 59) return std::nullopt;
+  std::int64_t millis = ((*h * 60 + *m) * 60 + *s) * 1000;
+  if (text.size() == 6) return millis;
+  if (text[6] != '.') return std::nullopt;
+  int scale = 100;
+  for (std::size_t i = 7; i < text.size(); ++i) {
+    if (!isDigit(text[i])) return std::nullopt;
+    millis += (text[i] - '0') * scale;
+    scale /= 10;
+  }
+  return millis;
+}
+
+// "ddmmyy" -> days since 1970; two-digit years from 80 are 19xx (GPS began in 1980).
+std::optional<std::int64_t> nmeaDateOf(std::string_view text) {
+  const auto d = twoDigits(text, 0), m = twoDigits(text, 2), y = twoDigits(text, 4);
+  if (text.size() != 6 || !d || !m || !y) return std::nullopt;
+  return daysSinceEpoch(*y >= 80 ? 1900 + *y : 2000 + *y, *m, *d);
+}
+
+// "4807.038","N" -> 48.1173; "dddmm.mmmm" for a longitude. None when it is no such angle.
+std::optional<double> nmeaAngleOf(std::string_view text, std::string_view hemisphere, char positive,
+                                  char negative, int highest) {
+  if (hemisphere.size() != 1 || (hemisphere[0] != positive && hemisphere[0] != negative)) {
+    return std::nullopt;
+  }
+  const auto point = text.find('.');
+  const std::size_t whole = point == std::string_view::npos ? text.size() : point;
+  if (whole < 3) return std::nullopt;  // degrees and two digits of minutes
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (i != point && !isDigit(text[i])) return std::nullopt;
+  }
+  double minutes = 0;
+  const auto minutesText = text.substr(whole - 2);
+  if (std::from_chars(minutesText.data(), minutesText.data() + minutesText.size(), minutes).ec !=
+      std::errc()) {
+    return std::nullopt;
+  }
+  const auto degrees = wholeNumber(text.substr(0, whole - 2), highest);
+  if (!degrees || minutes >= 60 || (*degrees == highest && minutes > 0)) return std::nullopt;
+  const double angle = *degrees + minutes / 60;
+  return hemisphere[0] == negative && angle != 0 ? -angle : angle;
+}
+
+// Decimal degrees to within a centimetre, without trailing zeros: "48.1173", "-74.006".
+void appendDegrees(std::string& out, double degrees) {
+  char text[32];
+  auto [end, ec] = std::to_chars(text, text + sizeof text, degrees, std::chars_format::fixed, 8);
+  while (end[-1] == '0') --end;
+  if (end[-1] == '.') ++end;  // "0.0"
+  out.append(text, end);
+}
+
+// An NMEA decimal as GPX (xsd:decimal) takes it: "545.4", "-12.5"; none for "", "1e3".
+bool isDecimal(std::string_view text) {
+  if (!text.empty() && (text[0] == '-' || text[0] == '+')) text.remove_prefix(1);
+  bool digit = false, point = false;
+  for (const char c : text) {
+    if (isDigit(c)) {
+      digit = true;
+    } else if (c == '.' && !point) {
+      point = true;
+    } else {
+      return false;
+    }
+  }
+  return digit;
+}
+
+// The numbers of a reply after its name, split at commas: "+CSQ: 17,99" -> "17", "99".
+// Blanks around them go; quotes stay.
+std::vector<std::string_view> replyFields(std::string_view line, std::string_view name) {
+  std::vector<std::string_view> fields;
+  const auto start = line.find_first_not_of(' ');
+  if (start == std::string_view::npos || line.substr(start, name.size()) != name) return fields;
+  std::string_view rest = line.substr(start + name.size());
+  while (true) {
+    const auto comma = rest.find(',');
+    std::string_view field = rest.substr(0, comma);
+    while (!field.empty() && field.front() == ' ') field.remove_prefix(1);
+    while (!field.empty() && field.back() == ' ') field.remove_suffix(1);
+    fields.push_back(field);
+    if (comma == std::string_view::npos) break;
+    rest.remove_prefix(comma + 1);
+  }
+  return fields;
+}
+
+bool isQuoted(std::string_view field) {
+  return field.size() >= 2 && field.front() == '"' && field.back() == '"';
+}
+
+// Bytes split into lines at CR or LF, one direction's worth.
+struct LineSplit {
+  std::string partial;  // the text of the line not yet ended
+  Millis partialTime{0};
+};
+
+struct Point {
+  std::int64_t utcMillis = 0;
+  std::int64_t timeOfDay = 0;
+  double lat = 0, lon = 0;
+  std::string elevation;
+};
+
+}  // namespace
+
+std::optional<ExportFormat> exportFormatByName(std::string_view name) {
+  if (name == "text") return ExportFormat::Text;
+  if (name == "nmea") return ExportFormat::Nmea;
+  if (name == "gpx") return ExportFormat::Gpx;
+  if (name == "csv") return ExportFormat::Csv;
+  return std::nullopt;
+}
+
+std::optional<std::int64_t> utcMillisOf(std::string_view text) {
+  // 2026-12-09T18:22:20.123Z
+  const auto y1 = twoDigits(text, 0), y2 = twoDigits(text, 2), mo = twoDigits(text, 5),
+             d = twoDigits(text, 8), h = twoDigits(text, 11), mi = twoDigits(text, 14),
+             s = twoDigits(text, 17);
+  if (text.size() < 20 || !y1 || !y2 || !mo || !d || !h || !mi || !s || text[4] != '-' ||
+      text[7] != '-' || text[10] != 'T' || text[13] != ':' || text[16] != ':' || *h > 23 ||
+      *mi > 59 || *s > 59 || text.back() != 'Z') {
+    return std::nullopt;
+  }
+  const auto days = daysSinceEpoch(*y1 * 100 + *y2, *mo, *d);
+  if (!days) return std::nullopt;
+  std::int64_t millis = 0;
+  if (text.size() != 20) {
+    // Milliseconds from the first three digits of the fraction.
+    const auto fraction = text.substr(20, text.size() - 21);
+    if (fraction.empty() || fraction.size() > 9 || text[19] != '.' ||
+        !wholeNumber(fraction, 999'999'999)) {
+      return std::nullopt;
+    }
+    for (std::size_t i = 0, scale = 100; i < fraction.size() && scale > 0; ++i, scale /= 10) {
+      millis += (fraction[i] - '0') * static_cast<std::int64_t>(scale);
+    }
+  } else if (text[19] != 'Z') {
+    return std::nullopt;
+  }
+  return (*days * 86'400 + (*h * 60 + *mi) * 60 + *s) * 1000 + millis;
+}
+
+bool isNmeaSentence(std::string_view line, bool* badChecksum) {
+  if (badChecksum != nullptr) *badChecksum = false;
+  if (line.size() < 3 || line[0] != '$') return false;
+  std::size_t i = 1;
+  while (i < line.size() && ((line[i] >= 'A' && line[i] <= 'Z') || isDigit(line[i]))) ++i;
+  if (i < 3 || i >= line.size() || line[i] != ',') return false;
+  unsigned sum = 0;
+  for (i = 1; i < line.size() && line[i] != '*'; ++i) {
+    const auto b = static_cast<unsigned char>(line[i]);
+    if (b < 0x20 || b > 0x7e) return false;
+    sum ^= b;
+  }
+  if (i == line.size()) return true;  // a sentence without a checksum
+  const auto hex = [](char c) -> int {
+    if (isDigit(c)) return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+  };
+  if (line.size() != i + 3) return false;
+  const int high = hex(line[i + 1]), low = hex(line[i + 2]);
+  if (high < 0 || low < 0) return false;
+  if (static_cast<unsigned>(high * 16 + low) != sum) {
+    if (badChecksum != nullptr) *badChecksum = true;
+    return false;
+  }
+  return true;
+}
+
+std::optional<SignalQuality> signalQualityOf(std::string_view line) {
+  const auto fields = replyFields(line, "+CSQ:");
+  if (fields.size() != 2) return std::nullopt;
+  const auto rssi = wholeNumber(fields[0], 99), ber = wholeNumber(fields[1], 99);
+  if (!rssi || !ber || (*rssi > 31 && *rssi != 99) || (*ber > 7 && *ber != 99)) {
+    return std::nullopt;
+  }
+  return SignalQuality{*rssi, *ber};
+}
+
+std::optional<int> registrationStateOf(std::string_view line) {
+  const auto fields = replyFields(line, "+CREG:");
+  // The location comes quoted, so a second field in quotes (or left empty) makes the first
+  // the state; a second plain number makes it the answer to the query, with n first.
+  std::size_t stateAt = 0;
+  if (fields.size() >= 2 && !isQuoted(fields[1]) && !fields[1].empty()) {
+    if (!wholeNumber(fields[0], 3)) return std::nullopt;
+    stateAt = 1;
+  }
+  // Then at most the area and cell, quoted, and the access technology.
+  if (fields.empty() || fields.size() > stateAt + 4) return std::nullopt;
+  for (std::size_t i = stateAt + 1; i < fields.size(); ++i) {
+    const bool location = i <= stateAt + 2;
+    if (location && !fields[i].empty() && !isQuoted(fields[i])) return std::nullopt;
+    if (!location && !wholeNumber(fields[i], 99)) return std::nullopt;
+  }
+  return wholeNumber(fields[stateAt], 10);
+}
+
+// --- Exporter ---
+
+struct Exporter::State {
+  State(ExportFormat f, const Header& header, std::ostream& o)
+      : format(f), out(o), start(utcMillisOf(header.startUtc)) {
+    buffer.reserve(2 * kWriteAt);
+  }
+
+  ExportFormat format;
+  std::ostream& out;
+  std::optional<std::int64_t> start;
+  std::string buffer;
+  ExportCounts counts;
+  LineSplit received, sent;
+  bool begun = false, finished = false, failed = false;
+  // GPX: whether a segment is open, the last GGA's altitude by its time, and the point
+  // waiting for a GGA of its time that comes after it.
+  bool inSegment = false;
+  std::optional<std::int64_t> ggaTime;
+  std::string ggaElevation;
+  std::optional<Point> pending;
+
+  void write(bool all) {
+    if (failed || buffer.empty() || (!all && buffer.size() < kWriteAt)) return;
+    out.write(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+    buffer.clear();
+    if (all) out.flush();
+    if (!out) failed = true;
+  }
+
+  void begin() {
+    if (begun) return;
+    begun = true;
+    if (format == ExportFormat::Csv) buffer += "time,rssi,dbm,ber,registration\n";
+    if (format != ExportFormat::Gpx) return;
+    buffer +=
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        "<gpx version=\"1.1\" creator=\"d7o-tool " D7O_VERSION
+        "\" xmlns=\"http://www.topografix.com/GPX/1/1\""
+        " xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\""
+        " xsi:schemaLocation=\"http://www.topografix.com/GPX/1/1"
+        " http://www.topografix.com/GPX/1/1/gpx.xsd\">\n";
+    if (start) {
+      buffer += " <metadata><time>";
+      appendUtc(buffer, *start);
+      buffer += "</time></metadata>\n";
+    }
+    buffer += " <trk>\n";
+  }
+
+  // When the record happened: the time of day of the capture, or the time since its start.
+  void appendWhen(Millis time) {
+    if (start) {
+      const std::int64_t ofDay = (*start + time.count()) % kMillisPerDay;
+      appendClock(buffer, ofDay < 0 ? ofDay + kMillisPerDay : ofDay);
+    } else {
+      appendClock(buffer, time.count());
+    }
+  }
+
+  void appendUtcOrElapsed(Millis time) {
+    if (start) {
+      appendUtc(buffer, *start + time.count());
+    } else {
+      appendClock(buffer, time.count());
+    }
+  }
+
+  // Bytes of one direction into lines; each line ends with the record its end came in.
+  void split(Direction direction, Millis time, std::string_view bytes) {
+    LineSplit& s = direction == Direction::Sent ? sent : received;
+    std::size_t from = 0;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+      if (bytes[i] != '\r' && bytes[i] != '\n') continue;
+      if (s.partial.empty()) {
+        line(direction, time, bytes.substr(from, i - from), true);
+      } else {
+        s.partial.append(bytes.data() + from, i - from);
+        line(direction, time, s.partial, true);
+        s.partial.clear();
+      }
+      from = i + 1;
+    }
+    if (from == bytes.size()) return;
+    s.partial.append(bytes.data() + from, bytes.size() - from);
+    s.partialTime = time;
+    while (s.partial.size() >= kLongestLine) {
+      line(direction, time, std::string_view(s.partial).substr(0, kLongestLine), false);
+      s.partial.erase(0, kLongestLine);
+    }
+  }
+
+  // The line still open in a direction, as it is.
+  void endPartial(Direction direction) {
+    LineSplit& s = direction == Direction::Sent ? sent : received;
+    if (s.partial.empty()) return;
+    line(direction, s.partialTime, s.partial, false);
+    s.partial.clear();
+  }
+
+  // `complete`: the line came with its line end. A line cut off may be a sentence or reply
+  // cut short ("+CREG: 0,1" read as "+CREG: 0"), so only a transcript shows it, and a
+  // sentence whose checksum vouches for it.
+  void line(Direction direction, Millis time, std::string_view text, bool complete) {
+    if (text.empty()) return;
+    ++counts.lines;
+    if (format == ExportFormat::Text) {
+      appendWhen(time);
+      buffer += direction == Direction::Sent ? " > " : " < ";
+      appendShown(buffer, text);
+      buffer += '\n';
+      ++counts.written;
+      return;
+    }
+    if (direction != Direction::Received) return;
+    if (format == ExportFormat::Csv) {
+      if (complete) csvRow(time, text);
+      return;
+    }
+    if (text[0] != '$') return;
+    bool badChecksum = false;
+    if (!isNmeaSentence(text, &badChecksum)) {
+      if (badChecksum) ++counts.badChecksums;
+      return;
+    }
+    if (!complete && text[text.size() - 3] != '*') return;
+    if (format == ExportFormat::Nmea) {
+      buffer += text;
+      buffer += "\r\n";
+      ++counts.written;
+    } else {
+      gpxSentence(text);
+    }
+  }
+
+  void csvRow(Millis time, std::string_view text) {
+    if (const auto quality = signalQualityOf(text)) {
+      appendUtcOrElapsed(time);
+      buffer += ',';
+      appendNumber(buffer, quality->rssi, 1);
+      buffer += ',';
+      if (quality->rssi != 99) appendNumber(buffer, link::dbmOfRssi(quality->rssi), 1);
+      buffer += ',';
+      if (quality->ber != 99) appendNumber(buffer, quality->ber, 1);
+      buffer += ",\n";
+      ++counts.written;
+    } else if (const auto state = registrationStateOf(text)) {
+      appendUtcOrElapsed(time);
+      buffer += ",,,,";
+      appendNumber(buffer, *state, 1);
+      buffer += '\n';
+      ++counts.written;
+    }
+  }
+
+  void gpxSentence(std::string_view sentence) {
+    std::array<std::string_view, 24> f;
+    const std::size_t n = splitFields(sentence, f);
+    if (f[0].size() != 5) return;
+    const std::string_view type = f[0].substr(2);
+    if (type == "GGA" && n > 9) {
+      // The altitude of a fix: none where the quality (field 6) says there is none.
+      ggaTime = nmeaTimeOf(f[1]);
+      ggaElevation = f[6] != "0" && !f[6].empty() && isDecimal(f[9]) ? std::string(f[9]) : "";
+      if (pending && ggaTime == pending->timeOfDay && pending->elevation.empty()) {
+        pending->elevation = ggaElevation;
+      }
+      return;
+    }
+    if (type != "RMC" || n < 10) return;
+    writePending();
+    if (f[2] != "A") {
+      endSegment();  // the fix is lost: the track goes on in a new segment
+      return;
+    }
+    const auto time = nmeaTimeOf(f[1]);
+    const auto date = nmeaDateOf(f[9]);
+    const auto lat = nmeaAngleOf(f[3], f[4], 'N', 'S', 90);
+    const auto lon = nmeaAngleOf(f[5], f[6], 'E', 'W', 180);
+    if (!time || !date || !lat || !lon) return;
+    Point& p = pending.emplace();
+    p.timeOfDay = *time;
+    p.utcMillis = *date * kMillisPerDay + *time;
+    p.lat = *lat;
+    p.lon = *lon;
+    if (ggaTime == *time) p.elevation = ggaElevation;
+  }
+
+  void writePending() {
+    if (!pending) return;
+    if (!inSegment) {
+      buffer += "  <trkseg>\n";
+      inSegment = true;
+    }
+    buffer += "   <trkpt lat=\"";
+    appendDegrees(buffer, pending->lat);
+    buffer += "\" lon=\"";
+    appendDegrees(buffer, pending->lon);
+    buffer += "\">";
+    if (!pending->elevation.empty()) {
+      buffer += "<ele>";
+      buffer += pending->elevation;
+      buffer += "</ele>";
+    }
+    buffer += "<time>";
+    appendUtc(buffer, pending->utcMillis, false);
+    buffer += "</time></trkpt>\n";
+    ++counts.written;
+    pending.reset();
+  }
+
+  void endSegment() {
+    writePending();
+    if (inSegment) buffer += "  </trkseg>\n";
+    inSegment = false;
+  }
+
+  void event(const Record& record) {
+    const LineEvent e = record.event;
+    // A closed port ends what was on the line: bytes after it begin anew.
+    if (e == LineEvent::Opened || e == LineEvent::Closed || e == LineEvent::Vanished ||
+        e == LineEvent::Port) {
+      endPartial(Direction::Received);
+      endPartial(Direction::Sent);
+      if (format == ExportFormat::Gpx) endSegment();
+    }
+    if (format != ExportFormat::Text) return;
+    appendWhen(record.time);
+    buffer += " * ";
+    buffer += eventName(e);
+    switch (e) {
+      case LineEvent::Settings:
+      case LineEvent::Port:
+      case LineEvent::Handshake:
+        buffer += ' ';
+        appendShown(buffer, record.value);
+        break;
+      case LineEvent::Cts:
+      case LineEvent::Cd:
+      case LineEvent::Dsr:
+      case LineEvent::Dtr:
+      case LineEvent::Rts:
+      case LineEvent::Break:
+        buffer += record.on ? " on" : " off";
+        break;
+      default:
+        break;
+    }
+    buffer += '\n';
+    ++counts.written;
+  }
+};
+
+Exporter::Exporter(ExportFormat format, const Header& header, std::ostream& out)
+    : m_state(std::make_unique<State>(format, header, out)) {}
+
+Exporter::~Exporter() = default;
+
+void Exporter::add(const Record& record) {
+  State& s = *m_state;
+  if (s.finished || s.failed) return;
+  s.begin();
+  if (record.direction == Direction::Event) {
+    s.event(record);
+  } else {
+    s.split(record.direction, record.time, record.bytes);
+  }
+  s.write(false);
+}
+
+void Exporter::finish() {
+  State& s = *m_state;
+  if (s.finished) return;
+  s.begin();
+  s.endPartial(Direction::Received);
+  s.endPartial(Direction::Sent);
+  if (s.format == ExportFormat::Gpx) {
+    s.endSegment();
+    s.buffer += " </trk>\n</gpx>\n";
+  }
+  s.finished = true;
+  s.write(true);
+}
+
+bool Exporter::good() const {
+  return !m_state->failed;
+}
+
+const ExportCounts& Exporter::counts() const {
+  return m_state->counts;
+}
+
+namespace {
+
+// The common record line, {"t":5061,"rx":"AT\r\r\nOK\r\n"} just as the recorder writes it,
+// decoded without building a JSON value (most of the time of an export otherwise); false
+// for anything else, which the full reading of parseRecordLine then takes.
+bool decodeDataLine(std::string_view line, Record& record) {
+  constexpr std::string_view kTime = "{\"t\":";
+  if (!line.starts_with(kTime)) return false;
+  std::size_t i = kTime.size();
+  const std::size_t digits = i;
+  std::int64_t time = 0;
+  for (; i < line.size() && isDigit(line[i]); ++i) time = time * 10 + (line[i] - '0');
+  // No leading zeros (JSON has none) and no more digits than fit.
+  if (i == digits || i - digits > 18 || (i - digits > 1 && line[digits] == '0')) return false;
+  const std::string_view key = line.substr(i, 7);
+  Direction direction;
+  if (key == ",\"rx\":\"") {
+    direction = Direction::Received;
+  } else if (key == ",\"tx\":\"") {
+    direction = Direction::Sent;
+  } else {
+    return false;
+  }
+  i += key.size();
+  std::string& bytes = record.bytes;
+  bytes.clear();
+  const auto hex = [&](std::size_t at) -> int {
+    const char c = line[at];
+    if (isDigit(c)) return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+  };
+  for (;;) {
+    std::size_t run = i;
+    while (run < line.size()) {
+      const auto b = static_cast<unsigned char>(line[run]);
+      if (b < 0x20 || b == '"' || b == '\\' || b >= 0x80) break;
+      ++run;
+    }
+    bytes.append(line.data() + i, run - i);
+    i = run;
+    if (i + 1 >= line.size()) return false;  // no room for the closing quote and brace
+    const auto b = static_cast<unsigned char>(line[i]);
+    if (b == '"') break;
+    if (b == 0xc2 || b == 0xc3) {
+      // U+0080..U+00FF in UTF-8: the bytes 0x80..0xFF.
+      const auto next = static_cast<unsigned char>(line[i + 1]);
+      if ((next & 0xc0) != 0x80) return false;
+      bytes += static_cast<char>(((b & 0x03) << 6) | (next & 0x3f));
+      i += 2;
+      continue;
+    }
+    if (b != '\\') return false;
+    switch (line[i + 1]) {
+      case 'r':
+        bytes += '\r';
+        break;
+      case 'n':
+        bytes += '\n';
+        break;
+      case 't':
+        bytes += '\t';
+        break;
+      case '"':
+        bytes += '"';
+        break;
+      case '\\':
+        bytes += '\\';
+        break;
+      case 'u': {
+        // \u00xx only; a character beyond U+00FF is for the full reading to refuse.
+        if (i + 6 > line.size() || line[i + 2] != '0' || line[i + 3] != '0') return false;
+        const int high = hex(i + 4), low = hex(i + 5);
+        if (high < 0 || low < 0) return false;
+        bytes += static_cast<char>(high * 16 + low);
+        i += 4;
+        break;
+      }
+      default:
+        return false;
+    }
+    i += 2;
+  }
+  if (i + 2 != line.size() || line[i + 1] != '}') return false;
+  record.time = Millis(time);
+  record.direction = direction;
+  return true;
+}
+
+// The lines of a stream, read in large blocks; a line is a view into the block.
+class LineReader {
+ public:
+  explicit LineReader(std::istream& in) : m_in(in) {}
+
+  // The next line without its "\n"; false at the end. `complete`: it had its "\n".
+  bool next(std::string_view& line, bool& complete) {
+    for (;;) {
+      const auto end = m_data.find('\n', m_scanned);
+      if (end != std::string::npos) {
+        line = std::string_view(m_data).substr(m_begin, end - m_begin);
+        m_begin = m_scanned = end + 1;
+        complete = true;
+        return true;
+      }
+      m_scanned = m_data.size();
+      if (!fill()) {
+        if (m_begin == m_data.size()) return false;
+        line = std::string_view(m_data).substr(m_begin);
+        m_begin = m_scanned = m_data.size();
+        complete = false;
+        return true;
+      }
+    }
+  }
+
+ private:
+  bool fill() {
+    if (!m_in.good()) return false;
+    m_data.erase(0, m_begin);
+    m_scanned -= m_begin;
+    m_begin = 0;
+    const std::size_t had = m_data.size();
+    m_data.resize(had + kBlock);
+    m_in.read(m_data.data() + had, static_cast<std::streamsize>(kBlock));
+    m_data.resize(had + static_cast<std::size_t>(m_in.gcount()));
+    return m_data.size() > had;
+  }
+
+  static constexpr std::size_t kBlock = 1 << 20;
+  std::istream& m_in;
+  std::string m_data;
+  std::size_t m_begin = 0;    // where the next line begins
+  std::size_t m_scanned = 0;  // how far no line end was found
+};
+
+// The records of a capture after its header, as Reader::next() reads them.
+void exportRecords(std::istream& in, std::uint64_t offset, Exporter& exporter,
+                   ExportResult& result) {
+  LineReader lines(in);
+  std::string_view line;
+  bool complete = false;
+  Record record;
+  Millis last{0};
+  while (exporter.good() && lines.next(line, complete)) {
+    // A last line without its end is one a killed recording left half written.
+    if (!complete) break;
+    const std::uint64_t lineOffset = offset;
+    offset += line.size() + 1;
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (line.empty()) continue;
+    if (!decodeDataLine(line, record)) {
+      std::string error;
+      std::optional<Record> parsed = parseRecordLine(line, error);
+      if (!parsed) {
+        result.error = error;
+        result.errorOffset = lineOffset;
+        return;
+      }
+      record = std::move(*parsed);
+    }
+    if (record.time < last) {
+      result.error = "time " + std::to_string(record.time.count()) + " ms comes before " +
+                     std::to_string(last.count()) + " ms";
+      result.errorOffset = lineOffset;
+      return;
+    }
+    last = record.time;
+    exporter.add(record);
+  }
+}
+
+}  // namespace
+
+ExportResult exportCapture(std::istream& in, ExportFormat format, std::ostream& out,
+                           const std::string& plainSettings) {
+  ExportResult result;
+  Reader reader(in, plainSettings);
+  Exporter exporter(format, reader.header(), out);
+  const std::string& start = reader.header().startUtc;
+  if (!start.empty() && !utcMillisOf(start)) appendShown(result.unreadStart, start);
+  if (reader.isCapture() && reader.error().empty()) {
+    // The reader has taken the header line and no more; the records come faster from here.
+    exportRecords(in, reader.offset(), exporter, result);
+  } else {
+    while (exporter.good()) {
+      const auto record = reader.next();
+      if (!record) break;
+      exporter.add(*record);
+    }
+    result.error = reader.error();
+    result.errorOffset = reader.errorOffset();
+  }
+  if (result.error.empty() && in.bad()) result.readFailed = true;
+  exporter.finish();
+  result.counts = exporter.counts();
+  result.outputFailed = !exporter.good();
+  return result;
+}
+
+}  // namespace d7o::capture
