@@ -623,180 +623,6 @@ const ExportCounts& Exporter::counts() const {
   return m_state->counts;
 }
 
-namespace {
-
-// The common record line, {"t":5061,"rx":"AT\r\r\nOK\r\n"} just as the recorder writes it,
-// decoded without building a JSON value (most of the time of an export otherwise); false
-// for anything else, which the full reading of parseRecordLine then takes.
-bool decodeDataLine(std::string_view line, Record& record) {
-  constexpr std::string_view kTime = "{\"t\":";
-  if (!line.starts_with(kTime)) return false;
-  std::size_t i = kTime.size();
-  const std::size_t digits = i;
-  std::int64_t time = 0;
-  for (; i < line.size() && isDigit(line[i]); ++i) time = time * 10 + (line[i] - '0');
-  // No leading zeros (JSON has none) and no more digits than fit.
-  if (i == digits || i - digits > 18 || (i - digits > 1 && line[digits] == '0')) return false;
-  const std::string_view key = line.substr(i, 7);
-  Direction direction;
-  if (key == ",\"rx\":\"") {
-    direction = Direction::Received;
-  } else if (key == ",\"tx\":\"") {
-    direction = Direction::Sent;
-  } else {
-    return false;
-  }
-  i += key.size();
-  std::string& bytes = record.bytes;
-  bytes.clear();
-  const auto hex = [&](std::size_t at) -> int {
-    const char c = line[at];
-    if (isDigit(c)) return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-  };
-  for (;;) {
-    std::size_t run = i;
-    while (run < line.size()) {
-      const auto b = static_cast<unsigned char>(line[run]);
-      if (b < 0x20 || b == '"' || b == '\\' || b >= 0x80) break;
-      ++run;
-    }
-    bytes.append(line.data() + i, run - i);
-    i = run;
-    if (i + 1 >= line.size()) return false;  // no room for the closing quote and brace
-    const auto b = static_cast<unsigned char>(line[i]);
-    if (b == '"') break;
-    if (b == 0xc2 || b == 0xc3) {
-      // U+0080..U+00FF in UTF-8: the bytes 0x80..0xFF.
-      const auto next = static_cast<unsigned char>(line[i + 1]);
-      if ((next & 0xc0) != 0x80) return false;
-      bytes += static_cast<char>(((b & 0x03) << 6) | (next & 0x3f));
-      i += 2;
-      continue;
-    }
-    if (b != '\\') return false;
-    switch (line[i + 1]) {
-      case 'r':
-        bytes += '\r';
-        break;
-      case 'n':
-        bytes += '\n';
-        break;
-      case 't':
-        bytes += '\t';
-        break;
-      case '"':
-        bytes += '"';
-        break;
-      case '\\':
-        bytes += '\\';
-        break;
-      case 'u': {
-        // \u00xx only; a character beyond U+00FF is for the full reading to refuse.
-        if (i + 6 > line.size() || line[i + 2] != '0' || line[i + 3] != '0') return false;
-        const int high = hex(i + 4), low = hex(i + 5);
-        if (high < 0 || low < 0) return false;
-        bytes += static_cast<char>(high * 16 + low);
-        i += 4;
-        break;
-      }
-      default:
-        return false;
-    }
-    i += 2;
-  }
-  if (i + 2 != line.size() || line[i + 1] != '}') return false;
-  record.time = Millis(time);
-  record.direction = direction;
-  return true;
-}
-
-// The lines of a stream, read in large blocks; a line is a view into the block.
-class LineReader {
- public:
-  explicit LineReader(std::istream& in) : m_in(in) {}
-
-  // The next line without its "\n"; false at the end. `complete`: it had its "\n".
-  bool next(std::string_view& line, bool& complete) {
-    for (;;) {
-      const auto end = m_data.find('\n', m_scanned);
-      if (end != std::string::npos) {
-        line = std::string_view(m_data).substr(m_begin, end - m_begin);
-        m_begin = m_scanned = end + 1;
-        complete = true;
-        return true;
-      }
-      m_scanned = m_data.size();
-      if (!fill()) {
-        if (m_begin == m_data.size()) return false;
-        line = std::string_view(m_data).substr(m_begin);
-        m_begin = m_scanned = m_data.size();
-        complete = false;
-        return true;
-      }
-    }
-  }
-
- private:
-  bool fill() {
-    if (!m_in.good()) return false;
-    m_data.erase(0, m_begin);
-    m_scanned -= m_begin;
-    m_begin = 0;
-    const std::size_t had = m_data.size();
-    m_data.resize(had + kBlock);
-    m_in.read(m_data.data() + had, static_cast<std::streamsize>(kBlock));
-    m_data.resize(had + static_cast<std::size_t>(m_in.gcount()));
-    return m_data.size() > had;
-  }
-
-  static constexpr std::size_t kBlock = 1 << 20;
-  std::istream& m_in;
-  std::string m_data;
-  std::size_t m_begin = 0;    // where the next line begins
-  std::size_t m_scanned = 0;  // how far no line end was found
-};
-
-// The records of a capture after its header, as Reader::next() reads them.
-void exportRecords(std::istream& in, std::uint64_t offset, Exporter& exporter,
-                   ExportResult& result) {
-  LineReader lines(in);
-  std::string_view line;
-  bool complete = false;
-  Record record;
-  Millis last{0};
-  while (exporter.good() && lines.next(line, complete)) {
-    // A last line without its end is one a killed recording left half written.
-    if (!complete) break;
-    const std::uint64_t lineOffset = offset;
-    offset += line.size() + 1;
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    if (line.empty()) continue;
-    if (!decodeDataLine(line, record)) {
-      std::string error;
-      std::optional<Record> parsed = parseRecordLine(line, error);
-      if (!parsed) {
-        result.error = error;
-        result.errorOffset = lineOffset;
-        return;
-      }
-      record = std::move(*parsed);
-    }
-    if (record.time < last) {
-      result.error = "time " + std::to_string(record.time.count()) + " ms comes before " +
-                     std::to_string(last.count()) + " ms";
-      result.errorOffset = lineOffset;
-      return;
-    }
-    last = record.time;
-    exporter.add(record);
-  }
-}
-
-}  // namespace
-
 ExportResult exportCapture(std::istream& in, ExportFormat format, std::ostream& out,
                            const std::string& plainSettings) {
   ExportResult result;
@@ -804,18 +630,13 @@ ExportResult exportCapture(std::istream& in, ExportFormat format, std::ostream& 
   Exporter exporter(format, reader.header(), out);
   const std::string& start = reader.header().startUtc;
   if (!start.empty() && !utcMillisOf(start)) appendShown(result.unreadStart, start);
-  if (reader.isCapture() && reader.error().empty()) {
-    // The reader has taken the header line and no more; the records come faster from here.
-    exportRecords(in, reader.offset(), exporter, result);
-  } else {
-    while (exporter.good()) {
-      const auto record = reader.next();
-      if (!record) break;
-      exporter.add(*record);
-    }
-    result.error = reader.error();
-    result.errorOffset = reader.errorOffset();
+  while (exporter.good()) {
+    const auto record = reader.next();
+    if (!record) break;
+    exporter.add(*record);
   }
+  result.error = reader.error();
+  result.errorOffset = reader.errorOffset();
   if (result.error.empty() && in.bad()) result.readFailed = true;
   exporter.finish();
   result.counts = exporter.counts();

@@ -362,7 +362,100 @@ std::optional<Record> Reader::nextPlain() {
   return record;
 }
 
+// The common record line, {"t":5061,"rx":"AT\r\r\nOK\r\n"} just as the recorder writes it,
+// decoded without building a JSON value (most of the time of an export otherwise); false
+// for anything else, which the full reading of parseRecordLine then takes.
+namespace {
+bool decodeDataLine(std::string_view line, Record& record) {
+  constexpr std::string_view kTime = "{\"t\":";
+  if (!line.starts_with(kTime)) return false;
+  std::size_t i = kTime.size();
+  const std::size_t digits = i;
+  std::int64_t time = 0;
+  for (; i < line.size() && (line[i] >= '0' && line[i] <= '9'); ++i)
+    time = time * 10 + (line[i] - '0');
+  // No leading zeros (JSON has none) and no more digits than fit.
+  if (i == digits || i - digits > 18 || (i - digits > 1 && line[digits] == '0')) return false;
+  const std::string_view key = line.substr(i, 7);
+  Direction direction;
+  if (key == ",\"rx\":\"") {
+    direction = Direction::Received;
+  } else if (key == ",\"tx\":\"") {
+    direction = Direction::Sent;
+  } else {
+    return false;
+  }
+  i += key.size();
+  std::string& bytes = record.bytes;
+  bytes.clear();
+  const auto hex = [&](std::size_t at) -> int {
+    const char c = line[at];
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+  };
+  for (;;) {
+    std::size_t run = i;
+    while (run < line.size()) {
+      const auto b = static_cast<unsigned char>(line[run]);
+      if (b < 0x20 || b == '"' || b == '\\' || b >= 0x80) break;
+      ++run;
+    }
+    bytes.append(line.data() + i, run - i);
+    i = run;
+    if (i + 1 >= line.size()) return false;  // no room for the closing quote and brace
+    const auto b = static_cast<unsigned char>(line[i]);
+    if (b == '"') break;
+    if (b == 0xc2 || b == 0xc3) {
+      // U+0080..U+00FF in UTF-8: the bytes 0x80..0xFF.
+      const auto next = static_cast<unsigned char>(line[i + 1]);
+      if ((next & 0xc0) != 0x80) return false;
+      bytes += static_cast<char>(((b & 0x03) << 6) | (next & 0x3f));
+      i += 2;
+      continue;
+    }
+    if (b != '\\') return false;
+    switch (line[i + 1]) {
+      case 'r':
+        bytes += '\r';
+        break;
+      case 'n':
+        bytes += '\n';
+        break;
+      case 't':
+        bytes += '\t';
+        break;
+      case '"':
+        bytes += '"';
+        break;
+      case '\\':
+        bytes += '\\';
+        break;
+      case 'u': {
+        // \u00xx only; a character beyond U+00FF is for the full reading to refuse.
+        if (i + 6 > line.size() || line[i + 2] != '0' || line[i + 3] != '0') return false;
+        const int high = hex(i + 4), low = hex(i + 5);
+        if (high < 0 || low < 0) return false;
+        bytes += static_cast<char>(high * 16 + low);
+        i += 4;
+        break;
+      }
+      default:
+        return false;
+    }
+    i += 2;
+  }
+  if (i + 2 != line.size() || line[i + 1] != '}') return false;
+  record.time = Millis(time);
+  record.direction = direction;
+  return true;
+}
+
+}  // namespace
+
 std::optional<Record> parseRecordLine(std::string_view line, std::string& error) {
+  if (Record record; decodeDataLine(line, record)) return record;
   const nlohmann::json j = nlohmann::json::parse(line, nullptr, false);
   if (j.is_discarded() || !j.is_object()) {
     error = "not a JSON object";
