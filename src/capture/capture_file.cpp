@@ -372,8 +372,10 @@ bool decodeDataLine(std::string_view line, Record& record) {
   std::size_t i = kTime.size();
   const std::size_t digits = i;
   std::int64_t time = 0;
-  for (; i < line.size() && (line[i] >= '0' && line[i] <= '9'); ++i)
-    time = time * 10 + (line[i] - '0');
+  // Digits beyond the 18th are counted, not added: the line goes to the full reading then.
+  for (; i < line.size() && line[i] >= '0' && line[i] <= '9'; ++i) {
+    if (i - digits < 18) time = time * 10 + (line[i] - '0');
+  }
   // No leading zeros (JSON has none) and no more digits than fit.
   if (i == digits || i - digits > 18 || (i - digits > 1 && line[digits] == '0')) return false;
   const std::string_view key = line.substr(i, 7);

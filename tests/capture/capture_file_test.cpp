@@ -109,6 +109,8 @@ TEST(CaptureFile, AHalfWrittenLastLineIsTheEndAndAMalformedLineIsNamedByItsOffse
       {"not json", "{\"t\":9,\"rx\":\"OK\"\n", 1, "not a JSON object"},
       {"no time", "{\"rx\":\"OK\"}\n", 1, "no time \"t\" in milliseconds"},
       {"negative time", "{\"t\":-1,\"rx\":\"OK\"}\n", 1, "no time \"t\" in milliseconds"},
+      {"time beyond any clock", "{\"t\":777777777777777777777777777,\"rx\":\"OK\"}\n", 1,
+       "no time \"t\" in milliseconds"},
       {"two kinds", "{\"t\":9,\"rx\":\"a\",\"tx\":\"b\"}\n", 1,
        "not exactly one of \"rx\", \"tx\" and \"ev\""},
       {"beyond a byte", "{\"t\":9,\"rx\":\"\\u20ac\"}\n", 1,
