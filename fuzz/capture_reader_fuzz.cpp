@@ -33,21 +33,15 @@ bool sameRecord(const Record& a, const Record& b) {
   if (a.time != b.time || a.direction != b.direction) return false;
   if (a.direction != Direction::Event) return a.bytes == b.bytes;
   if (a.event != b.event) return false;
-  switch (a.event) {
-    case LineEvent::Settings:
-    case LineEvent::Port:
-    case LineEvent::Handshake:
+  switch (d7o::capture::payloadOf(a.event)) {
+    case d7o::capture::EventPayload::Value:
       return a.value == b.value;
-    case LineEvent::Cts:
-    case LineEvent::Cd:
-    case LineEvent::Dsr:
-    case LineEvent::Dtr:
-    case LineEvent::Rts:
-    case LineEvent::Break:
+    case d7o::capture::EventPayload::On:
       return a.on == b.on;
-    default:
+    case d7o::capture::EventPayload::None:
       return true;
   }
+  return true;
 }
 
 void roundTrip(const Record& record) {

@@ -561,23 +561,11 @@ struct Exporter::State {
     appendWhen(record.time);
     buffer += " * ";
     buffer += eventName(e);
-    switch (e) {
-      case LineEvent::Settings:
-      case LineEvent::Port:
-      case LineEvent::Handshake:
-        buffer += ' ';
-        appendShown(buffer, record.value);
-        break;
-      case LineEvent::Cts:
-      case LineEvent::Cd:
-      case LineEvent::Dsr:
-      case LineEvent::Dtr:
-      case LineEvent::Rts:
-      case LineEvent::Break:
-        buffer += record.on ? " on" : " off";
-        break;
-      default:
-        break;
+    if (payloadOf(e) == EventPayload::Value) {
+      buffer += ' ';
+      appendShown(buffer, record.value);
+    } else if (payloadOf(e) == EventPayload::On) {
+      buffer += record.on ? " on" : " off";
     }
     buffer += '\n';
     ++counts.written;

@@ -87,6 +87,24 @@ const char* eventName(LineEvent event) {
   return kEventNames.at(static_cast<std::size_t>(event));
 }
 
+EventPayload payloadOf(LineEvent event) {
+  switch (event) {
+    case LineEvent::Settings:
+    case LineEvent::Port:
+    case LineEvent::Handshake:
+      return EventPayload::Value;
+    case LineEvent::Cts:
+    case LineEvent::Cd:
+    case LineEvent::Dsr:
+    case LineEvent::Dtr:
+    case LineEvent::Rts:
+    case LineEvent::Break:
+      return EventPayload::On;
+    default:
+      return EventPayload::None;
+  }
+}
+
 std::optional<LineEvent> eventByName(std::string_view name) {
   for (std::size_t i = 0; i < kEventNames.size(); ++i) {
     if (name == kEventNames[i]) return static_cast<LineEvent>(i);
@@ -121,23 +139,11 @@ std::string recordLine(const Record& record) {
       out += ",\"ev\":\"";
       out += eventName(record.event);
       out += '"';
-      switch (record.event) {
-        case LineEvent::Settings:
-        case LineEvent::Port:
-        case LineEvent::Handshake:
-          out += ",\"value\":";
-          appendJsonBytes(out, record.value);
-          break;
-        case LineEvent::Cts:
-        case LineEvent::Cd:
-        case LineEvent::Dsr:
-        case LineEvent::Dtr:
-        case LineEvent::Rts:
-        case LineEvent::Break:
-          out += record.on ? ",\"on\":true" : ",\"on\":false";
-          break;
-        default:
-          break;
+      if (payloadOf(record.event) == EventPayload::Value) {
+        out += ",\"value\":";
+        appendJsonBytes(out, record.value);
+      } else if (payloadOf(record.event) == EventPayload::On) {
+        out += record.on ? ",\"on\":true" : ",\"on\":false";
       }
   }
   out += "}\n";

@@ -65,6 +65,10 @@ struct Header {
 };
 
 const char* eventName(LineEvent event);
+// What an event carries besides its time: a text in `value` (settings, port, handshake), a
+// state in `on` (the line signals and BREAK), or nothing.
+enum class EventPayload { None, Value, On };
+EventPayload payloadOf(LineEvent event);
 std::optional<LineEvent> eventByName(std::string_view name);
 
 // One line of the file, with its line end.

@@ -151,7 +151,6 @@ bool PtyLink::open(std::string& error) {
   close();
   m_devicePath.clear();
   m_out.clear();
-  m_outPos = 0;
 
   PseudoTerminal pty;
   if (!openPseudoTerminal(pty, B9600, error)) return false;
@@ -192,38 +191,47 @@ void PtyLink::send(std::string_view bytes) {
     }
     bytes = bytes.substr(0, room);
   }
-  if (m_outPos > 0 && m_outPos == m_out.size()) {
-    m_out.clear();
-    m_outPos = 0;
-  }
   m_out.append(bytes);
   flush();
 }
 
-void PtyLink::flush() {
-  while (m_outPos < m_out.size()) {
-    const ssize_t written = ::write(m_master, m_out.data() + m_outPos, m_out.size() - m_outPos);
+void PtyOutput::append(std::string_view bytes) {
+  if (m_pos > 0 && m_pos == m_bytes.size()) clear();
+  m_bytes.append(bytes);
+}
+
+std::optional<PtyOutput::Failure> PtyOutput::writeTo(int fd) {
+  std::optional<Failure> failure;
+  while (m_pos < m_bytes.size()) {
+    const ssize_t written = ::write(fd, m_bytes.data() + m_pos, m_bytes.size() - m_pos);
     if (written > 0) {
-      m_outPos += static_cast<std::size_t>(written);
+      m_pos += static_cast<std::size_t>(written);
       continue;
     }
     if (written < 0 && errno == EINTR) continue;
     // Full: the rest goes when poll says there is room.
     if (written < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) break;
-    m_dropped += m_out.size() - m_outPos;
-    report(written < 0 ? systemError("write to the pseudo-terminal")
-                       : std::string("write to the pseudo-terminal took nothing"));
-    m_outPos = m_out.size();
+    failure = Failure{written < 0 ? systemError("write to the pseudo-terminal")
+                                  : std::string("write to the pseudo-terminal took nothing"),
+                      queued()};
+    m_pos = m_bytes.size();
   }
-  if (m_outPos == m_out.size()) {
-    m_out.clear();
-    m_outPos = 0;
-    m_overflowReported = false;
-  } else if (m_outPos > m_out.size() / 2) {
+  if (m_pos == m_bytes.size()) {
+    clear();
+  } else if (m_pos > m_bytes.size() / 2) {
     // Drop what is sent so the queue does not creep through memory.
-    m_out.erase(0, m_outPos);
-    m_outPos = 0;
+    m_bytes.erase(0, m_pos);
+    m_pos = 0;
   }
+  return failure;
+}
+
+void PtyLink::flush() {
+  if (auto failure = m_out.writeTo(m_master)) {
+    m_dropped += failure->lost;
+    report(failure->what);
+  }
+  if (m_out.empty()) m_overflowReported = false;
 }
 
 void PtyLink::readInput() {

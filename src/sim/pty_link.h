@@ -53,6 +53,30 @@ struct PseudoTerminal {
 // False, with `error` set and nothing left open, when the system refuses.
 bool openPseudoTerminal(PseudoTerminal& pty, speed_t speed, std::string& error);
 
+// Bytes on their way into a pseudo-terminal's master side: what the line does not take at
+// once waits until poll reports room, in order.
+class PtyOutput {
+ public:
+  void append(std::string_view bytes);
+  std::size_t queued() const { return m_bytes.size() - m_pos; }
+  bool empty() const { return queued() == 0; }
+  void clear() {
+    m_bytes.clear();
+    m_pos = 0;
+  }
+  // A failed write other than a full line: what went wrong and how many bytes it cost.
+  struct Failure {
+    std::string what;
+    std::size_t lost = 0;
+  };
+  // Writes what the line takes now; on a failure the rest is dropped.
+  std::optional<Failure> writeTo(int fd);
+
+ private:
+  std::string m_bytes;
+  std::size_t m_pos = 0;  // what the line has taken
+};
+
 // A pseudo-terminal with the simulated modem on its master side: a program opens the
 // device path like a serial port and talks to the modem.
 class PtyLink {
@@ -89,7 +113,7 @@ class PtyLink {
   // The rate the program set on its side of the line; 0 when it cannot be read. A line
   // left without a rate (B0) counts as running at the modem's.
   int programBaud() const;
-  std::size_t queuedBytes() const { return m_out.size() - m_outPos; }
+  std::size_t queuedBytes() const { return m_out.queued(); }
   std::size_t droppedBytes() const { return m_dropped; }
 
   // Where problems are reported (nowhere by default).
@@ -108,8 +132,7 @@ class PtyLink {
   // closes the device; also where the program's line settings are read. Never read from.
   int m_slave = -1;
   std::string m_devicePath;
-  std::string m_out;
-  std::size_t m_outPos = 0;
+  PtyOutput m_out;
   std::size_t m_dropped = 0;
   bool m_overflowReported = false;
   Log m_log;

@@ -175,7 +175,7 @@ void PtyReplay::pump() {
   advance();
   while (true) {
     if (m_present) flush();
-    if (m_outPos < m_out.size()) return;
+    if (!m_out.empty()) return;
     if (!m_next) {
       endOfPass();
       if (m_finished || !m_next) return;
@@ -183,7 +183,7 @@ void PtyReplay::pump() {
     }
     if (!m_present) return;
     if (m_settings.speed > 0 && static_cast<double>(m_next->time.count()) > m_position) return;
-    m_out += m_next->bytes;
+    m_out.append(m_next->bytes);
     m_replayed += m_next->bytes.size();
     m_passBytes += m_next->bytes.size();
     fetch();
@@ -191,26 +191,8 @@ void PtyReplay::pump() {
 }
 
 void PtyReplay::flush() {
-  while (m_outPos < m_out.size()) {
-    const ssize_t written = ::write(m_master, m_out.data() + m_outPos, m_out.size() - m_outPos);
-    if (written > 0) {
-      m_outPos += static_cast<std::size_t>(written);
-      continue;
-    }
-    if (written < 0 && errno == EINTR) continue;
-    // Full: the rest goes when poll says there is room.
-    if (written < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) break;
-    report((written < 0 ? "write to the pseudo-terminal: " + std::string(std::strerror(errno))
-                        : std::string("write to the pseudo-terminal took nothing")) +
-           "; " + std::to_string(m_out.size() - m_outPos) + " bytes lost");
-    m_outPos = m_out.size();
-  }
-  if (m_outPos == m_out.size()) {
-    m_out.clear();
-    m_outPos = 0;
-  } else if (m_outPos > m_out.size() / 2) {
-    m_out.erase(0, m_outPos);
-    m_outPos = 0;
+  if (auto failure = m_out.writeTo(m_master)) {
+    report(failure->what + "; " + std::to_string(failure->lost) + " bytes lost");
   }
   // The recording's clock stands while the program leaves the line full.
   const bool stalled = !m_out.empty();

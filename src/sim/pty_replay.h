@@ -1,6 +1,7 @@
 #pragma once
 
 #include "capture/capture_file.h"
+#include "sim/pty_link.h"
 #include "sim/sim_clock.h"
 
 #include <chrono>
@@ -105,8 +106,7 @@ class PtyReplay {
 
   int m_master = -1;
   std::string m_devicePath;
-  std::string m_out;  // handed over, not yet taken by the line
-  std::size_t m_outPos = 0;
+  PtyOutput m_out;  // handed over, not yet taken by the line
   bool m_present = false;
   bool m_everPresent = false;
   bool m_stalled = false;  // the line is full
