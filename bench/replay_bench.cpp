@@ -57,9 +57,7 @@ void ReplayAtFullSpeed(benchmark::State& state) {
     d7o::test::Rig rig;
     capture::ReplayPort replay(rig.scheduler, file);
     replay.setSpeed(capture::ReplayPort::kMaxSpeed);
-    rig.writeDefaultIni();
-    rig.app = std::make_unique<d7o::app::Application>(
-        d7o::app::Platform{replay, rig.scheduler, rig.dialogs, rig.shell, rig.host}, "");
+    rig.buildOn(replay);
     rig.app->load();
     rig.state().dispatch.gpsReceiveMode = true;
     rig.app->gpsAnalyzer().m_gps_Click();

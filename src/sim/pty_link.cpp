@@ -36,16 +36,6 @@ std::string systemError(std::string_view what) {
   return std::string(what) + ": " + std::strerror(errno);
 }
 
-timespec toTimespec(Clock::duration wait) {
-  wait = std::max(wait, Clock::duration::zero());
-  const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(wait);
-  const auto nanos = std::chrono::duration_cast<std::chrono::nanoseconds>(wait - seconds);
-  timespec ts{};
-  ts.tv_sec = static_cast<time_t>(seconds.count());
-  ts.tv_nsec = static_cast<long>(nanos.count());
-  return ts;
-}
-
 }  // namespace
 
 int baudOfSpeed(speed_t speed) {
@@ -193,6 +183,16 @@ void PtyLink::send(std::string_view bytes) {
   }
   m_out.append(bytes);
   flush();
+}
+
+timespec toTimespec(std::chrono::steady_clock::duration wait) {
+  wait = std::max(wait, std::chrono::steady_clock::duration::zero());
+  const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(wait);
+  const auto nanos = std::chrono::duration_cast<std::chrono::nanoseconds>(wait - seconds);
+  timespec ts{};
+  ts.tv_sec = static_cast<time_t>(seconds.count());
+  ts.tv_nsec = static_cast<long>(nanos.count());
+  return ts;
 }
 
 void PtyOutput::append(std::string_view bytes) {

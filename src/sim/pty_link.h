@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <ctime>
 #include <functional>
 #include <map>
 #include <optional>
@@ -52,6 +53,9 @@ struct PseudoTerminal {
 };
 // False, with `error` set and nothing left open, when the system refuses.
 bool openPseudoTerminal(PseudoTerminal& pty, speed_t speed, std::string& error);
+
+// A wait for ppoll(); a wait already over is none.
+timespec toTimespec(std::chrono::steady_clock::duration wait);
 
 // Bytes on their way into a pseudo-terminal's master side: what the line does not take at
 // once waits until poll reports room, in order.

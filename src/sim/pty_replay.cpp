@@ -17,16 +17,6 @@ namespace {
 
 using MillisF = std::chrono::duration<double, std::milli>;
 
-timespec toTimespec(PtyReplay::SteadyClock::duration wait) {
-  wait = std::max(wait, PtyReplay::SteadyClock::duration::zero());
-  const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(wait);
-  const auto nanos = std::chrono::duration_cast<std::chrono::nanoseconds>(wait - seconds);
-  timespec ts{};
-  ts.tv_sec = static_cast<time_t>(seconds.count());
-  ts.tv_nsec = static_cast<long>(nanos.count());
-  return ts;
-}
-
 // The recording's line rate as the device's rate, so a program that never sets one reads
 // the recorded one; 9600 when it is none a terminal knows.
 speed_t speedOfSettings(const std::string& settings) {

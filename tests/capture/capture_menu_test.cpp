@@ -26,9 +26,7 @@ bool shows(Rig& rig, const std::string& part) {
 
 struct MenuRig {
   MenuRig() : recorder(rig.port, rig.scheduler) {
-    rig.writeDefaultIni();
-    rig.app = std::make_unique<app::Application>(
-        app::Platform{recorder, rig.scheduler, rig.dialogs, rig.shell, rig.host}, "");
+    rig.buildOn(recorder);
     rig.app->parts().capture.attach(&recorder, nullptr);
     rig.app->load();
   }
@@ -125,11 +123,9 @@ TEST(CaptureMenu, TheReplayBarFollowsTheReplayAndTheEndIsSaidOnce) {
   Rig rig;
   capture::ReplayPort replay(rig.scheduler, file);
   capture::RecordingPort recorder(replay, rig.scheduler);
-  rig.writeDefaultIni();
   // The live session's log stays as it was.
   std::ofstream(rig.folder.path() / "Log.txt", std::ios::binary) << "+CSQ: 17,99  \r\n";
-  rig.app = std::make_unique<app::Application>(
-      app::Platform{recorder, rig.scheduler, rig.dialogs, rig.shell, rig.host}, "");
+  rig.buildOn(recorder);
   rig.app->parts().capture.attach(&recorder, &replay, file);
   rig.app->load();
   auto& w = rig.main();

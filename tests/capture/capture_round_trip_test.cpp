@@ -28,11 +28,9 @@ struct PortRig {
                    sim::ModemConfig config = {})
       : rig(std::move(config)) {
     port = makePort(rig);
-    rig.writeDefaultIni();
     std::ofstream(rig.folder.path() / remote::kTrackingIni, std::ios::binary)
         << "\"/opt/mg/MGstart.EXE\"\r\n";
-    rig.app = std::make_unique<app::Application>(
-        app::Platform{*port, rig.scheduler, rig.dialogs, rig.shell, rig.host}, "");
+    rig.buildOn(*port);
     rig.app->load();
   }
   ~PortRig() { rig.app.reset(); }

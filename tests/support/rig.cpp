@@ -19,6 +19,13 @@ bool Rig::start(const std::string& classicArgument) {
   return app->load();
 }
 
+void Rig::buildOn(platform::SerialPort& other) {
+  writeDefaultIni();
+  app.reset();
+  app =
+      std::make_unique<app::Application>(app::Platform{other, scheduler, dialogs, shell, host}, "");
+}
+
 void Rig::startWithOpenPort() {
   writeDefaultIni();
   start();

@@ -30,6 +30,9 @@ struct Rig {
   void writeDefaultIni(const std::string& port = "1");
   // Builds the program with its command-line text and runs its start-up; false when it ended.
   bool start(const std::string& classicArgument = "");
+  // Builds the program on another port than the simulated one (a recorder around it, a
+  // replay), with a default TARVIK.INI, without its start-up; `other` must outlive `app`.
+  void buildOn(platform::SerialPort& other);
   // Start-up and an open port at 9600 (what a found baud rate leaves).
   void startWithOpenPort();
   // As after a start whose baud-rate search found the modem: the port open, the modem

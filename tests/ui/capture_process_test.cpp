@@ -95,9 +95,7 @@ TEST(CaptureProcess, TheMenuAndTheBarOfAReplay) {
   test::Rig rig;
   capture::ReplayPort replay(rig.scheduler, file);
   capture::RecordingPort recorder(replay, rig.scheduler);
-  rig.writeDefaultIni();
-  rig.app = std::make_unique<app::Application>(
-      app::Platform{recorder, rig.scheduler, rig.dialogs, rig.shell, rig.host}, "");
+  rig.buildOn(recorder);
   rig.app->load();
   {
     MainWindowView window(*rig.app, MainWindowView::Activation::ByCaller);

@@ -187,9 +187,7 @@ TEST_F(Screenshots, AReplayInProgress) {
     test::Rig live(streaming);
     capture::RecordingPort recorder(live.port, live.scheduler);
     ASSERT_FALSE(recorder.start(file, "rezedev7 8.0.7"));
-    live.writeDefaultIni();
-    live.app = std::make_unique<app::Application>(
-        app::Platform{recorder, live.scheduler, live.dialogs, live.shell, live.host}, "");
+    live.buildOn(recorder);
     live.app->load();
     live.app->activate();
     live.run(platform::Millis(60000));
@@ -199,9 +197,7 @@ TEST_F(Screenshots, AReplayInProgress) {
   test::Rig again;
   capture::ReplayPort replay(again.scheduler, file);
   capture::RecordingPort recorder(replay, again.scheduler);
-  again.writeDefaultIni();
-  again.app = std::make_unique<app::Application>(
-      app::Platform{recorder, again.scheduler, again.dialogs, again.shell, again.host}, "");
+  again.buildOn(recorder);
   again.app->load();
   MainWindowView main(*again.app, MainWindowView::Activation::ByCaller);
   GpsFormView analyzer(*again.app);
