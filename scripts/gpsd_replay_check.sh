@@ -10,6 +10,8 @@
 set -euo pipefail
 
 here="$(cd "$(dirname "$0")/.." && pwd)"
+# shellcheck source=lib/sim_device.sh
+. "$here/scripts/lib/sim_device.sh"
 sim="${1:-${D7O_SIM:-$here/build/bin/d7o-sim}}"
 
 gpsd=$(command -v gpsd || true)
@@ -74,17 +76,7 @@ capture="$work/drive.d7ocap"
 
 "$sim" --replay "$capture" --speed 10 >"$work/device" 2>"$work/sim.log" &
 pids+=($!)
-device=""
-for _ in $(seq 50); do
-  device="$(head -n 1 "$work/device" 2>/dev/null || true)"
-  [ -n "$device" ] && break
-  sleep 0.1
-done
-[ -n "$device" ] || {
-  echo "d7o-sim printed no device" >&2
-  cat "$work/sim.log" >&2
-  exit 1
-}
+device="$(sim_device "$work/device" "$work/sim.log")"
 
 # A port nobody listens on, so a gpsd of the system is left alone.
 port=""
