@@ -203,7 +203,7 @@ int main(int argc, char* argv[]) {
   ui::QtScheduler scheduler;
   PortStack port = makePort(cl, scheduler);
   if (port.replay != nullptr && !port.replay->openError().empty()) {
-    std::cerr << "rezedev7: cannot replay " << port.replay->openError() << '\n';
+    std::cerr << "rezedev7: --replay: " << port.replay->openError() << '\n';
     return EXIT_FAILURE;
   }
   ui::QtDialogs dialogs;
