@@ -292,10 +292,10 @@ struct MainWindow : Form {
   CommandButton ReplayToEnd{*this, "ReplayToEnd", "to end"};
 
   // --- timers ---
-  Timer HS_Timer{"HS_Timer", 100};  // indicators and clock, always running
-  Timer Timer1{"Timer1", 3000};     // network poll
-  Timer Timer2{"Timer2", 2000};     // initialisation tick
-  Timer Timer3{"Timer3", 500};      // blinking "incoming Call"
+  Timer HS_Timer{"HS_Timer", 100};        // indicators and clock, always running
+  Timer Timer1{"Timer1", 3000};           // network poll
+  Timer Timer2{"Timer2", 2000};           // initialisation tick
+  Timer Timer3{"Timer3", 500};            // blinking "incoming Call"
   Timer ReplayTimer{"ReplayTimer", 250};  // the replay bar's position
 
   void attachTimers(platform::Scheduler* scheduler);
