@@ -16,6 +16,8 @@
 #include <sstream>
 #include <string>
 
+#include <QAccessible>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProcess>
@@ -114,6 +116,75 @@ TEST(CaptureProcess, TheMenuAndTheBarOfAReplay) {
               (QStringList{"start recording...", "stop recording", "replay...", "end replay"}));
     EXPECT_EQ(menu->menuAction()->text(), QStringLiteral("&Capture"));
   }
+  rig.app.reset();
+}
+
+// From the keyboard alone: Alt+C opens the menu and Return starts a recording; a command
+// typed on the command line is on the wire and in the file byte for byte; a screen
+// reader's press on "stop recording" ends it.
+TEST(CaptureProcess, KeyboardAndScreenReaderRecordWhatGoesOnTheWire) {
+  test::Rig rig;
+  capture::RecordingPort recorder(rig.port, rig.scheduler);
+  rig.buildOn(recorder);
+  rig.app->parts().capture.attach(&recorder, nullptr);
+  rig.app->load();
+  rig.port.setSettings("9600,n,8,1");
+  rig.app->link().openPort();
+  rig.state().link.baudRateKnown = true;
+  rig.state().link.modemAnswered = true;
+  std::string wire;
+  // The window goes before the program it shows.
+  [&] {
+    MainWindowView window(*rig.app, MainWindowView::Activation::ByCaller);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    window.activateWindow();
+    rig.wire();
+
+    rig.dialogs.answerInput("keys.d7ocap");
+    QTest::keyClick(&window, Qt::Key_C, Qt::AltModifier);
+    auto* menu = window.findChild<QMenu*>(QStringLiteral("CaptureMenu"));
+    ASSERT_NE(menu, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return menu->isVisible(); }, 2000));
+    QTest::keyClick(menu, Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return recorder.recording(); }, 2000));
+
+    auto* line = window.findChild<QLineEdit*>(QStringLiteral("CommandLine"));
+    ASSERT_NE(line, nullptr);
+    line->setFocus(Qt::TabFocusReason);
+    QTest::keyClicks(line, "AT+CSQ");
+    QTest::keyClick(line, Qt::Key_Return);
+    rig.run(Millis(500));
+    wire = rig.wire();
+    EXPECT_EQ(wire, "AT+CSQ\r");
+
+    QAction* stop = nullptr;
+    for (QAction* a : menu->actions()) {
+      if (a->text() == QStringLiteral("stop recording")) stop = a;
+    }
+    ASSERT_NE(stop, nullptr);
+    QAccessibleInterface* item = nullptr;
+    QAccessibleInterface* menuAccess = QAccessible::queryAccessibleInterface(menu);
+    for (int i = 0; i < menuAccess->childCount(); ++i) {
+      if (menuAccess->child(i)->text(QAccessible::Name) == QStringLiteral("stop recording")) {
+        item = menuAccess->child(i);
+      }
+    }
+    ASSERT_NE(item, nullptr);
+    ASSERT_NE(item->actionInterface(), nullptr);
+    item->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !recorder.recording(); }, 2000));
+  }();
+  std::ifstream in(rig.folder.path() / "keys.d7ocap", std::ios::binary);
+  capture::Reader reader(in);
+  std::string sent;
+  std::string received;
+  while (auto r = reader.next()) {
+    if (r->direction == capture::Direction::Sent) sent += r->bytes;
+    if (r->direction == capture::Direction::Received) received += r->bytes;
+  }
+  EXPECT_EQ(sent, wire);
+  EXPECT_NE(received.find("+CSQ: 17,99"), std::string::npos);
   rig.app.reset();
 }
 
