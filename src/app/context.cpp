@@ -37,10 +37,7 @@ void Context::notice(const std::string& text) {
 void Context::endProgram(int exitCode) {
   if (ended) return;
   ended = true;
-  for (forms::Timer* t :
-       {&main.HS_Timer, &main.Timer1, &main.Timer2, &main.Timer3, &main.ReplayTimer}) {
-    t->setEnabled(false);
-  }
+  for (forms::Timer* t : main.timers()) t->setEnabled(false);
   if (port.isOpen()) port.close();
   host.endProgram(exitCode);
 }

@@ -61,31 +61,6 @@ void appendClock(std::string& out, std::int64_t millis) {
   appendNumber(out, millis % 1000, 3);
 }
 
-// "2026-12-09T18:22:25.136Z"; `withMillis` false leaves out a fraction of 0.
-void appendUtc(std::string& out, std::int64_t millisSinceEpoch, bool withMillis = true) {
-  using namespace std::chrono;
-  const sys_time<milliseconds> time{milliseconds(millisSinceEpoch)};
-  const auto day = floor<days>(time);
-  const year_month_day date{day};
-  const auto ofDay = (time - day).count();
-  appendNumber(out, int(date.year()), 4);
-  out += '-';
-  appendNumber(out, unsigned(date.month()), 2);
-  out += '-';
-  appendNumber(out, unsigned(date.day()), 2);
-  out += 'T';
-  appendNumber(out, ofDay / 3'600'000, 2);
-  out += ':';
-  appendNumber(out, ofDay / 60'000 % 60, 2);
-  out += ':';
-  appendNumber(out, ofDay / 1000 % 60, 2);
-  if (withMillis || ofDay % 1000 != 0) {
-    out += '.';
-    appendNumber(out, ofDay % 1000, 3);
-  }
-  out += 'Z';
-}
-
 std::optional<std::int64_t> daysSinceEpoch(int year, int month, int day) {
   using namespace std::chrono;
   const year_month_day date{std::chrono::year(year), std::chrono::month(unsigned(month)),
@@ -375,7 +350,7 @@ struct Exporter::State {
         " http://www.topografix.com/GPX/1/1/gpx.xsd\">\n";
     if (start) {
       buffer += " <metadata><time>";
-      appendUtc(buffer, *start);
+      buffer += utcText(*start);
       buffer += "</time></metadata>\n";
     }
     buffer += " <trk>\n";
@@ -393,7 +368,7 @@ struct Exporter::State {
 
   void appendUtcOrElapsed(Millis time) {
     if (start) {
-      appendUtc(buffer, *start + time.count());
+      buffer += utcText(*start + time.count());
     } else {
       appendClock(buffer, time.count());
     }
@@ -536,7 +511,7 @@ struct Exporter::State {
       buffer += "</ele>";
     }
     buffer += "<time>";
-    appendUtc(buffer, pending->utcMillis, false);
+    buffer += utcText(pending->utcMillis, false);
     buffer += "</time></trkpt>\n";
     ++counts.written;
     pending.reset();

@@ -64,7 +64,7 @@ MainWindow::MainWindow() : Form("REZEDEV7", kStandardTitle) {
 }
 
 void MainWindow::attachTimers(platform::Scheduler* scheduler) {
-  for (Timer* t : {&HS_Timer, &Timer1, &Timer2, &Timer3, &ReplayTimer}) t->attach(scheduler);
+  for (Timer* t : timers()) t->attach(scheduler);
 }
 
 }  // namespace d7o::forms

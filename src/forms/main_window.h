@@ -4,6 +4,8 @@
 #include "forms/form.h"
 #include "forms/timer.h"
 
+#include <array>
+
 namespace d7o::forms {
 
 // Tabs of Tab1, numbered as the program numbers them.
@@ -298,6 +300,8 @@ struct MainWindow : Form {
   Timer Timer3{"Timer3", 500};            // blinking "incoming Call"
   Timer ReplayTimer{"ReplayTimer", 250};  // the replay bar's position
 
+  // Every timer of the window: attached at the start, stopped at the end.
+  std::array<Timer*, 5> timers() { return {&HS_Timer, &Timer1, &Timer2, &Timer3, &ReplayTimer}; }
   void attachTimers(platform::Scheduler* scheduler);
 };
 
