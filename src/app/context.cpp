@@ -21,7 +21,7 @@ Context::Context(const Platform& p)
   for (forms::Form* form :
        {static_cast<forms::Form*>(&main), static_cast<forms::Form*>(&gpsForm),
         static_cast<forms::Form*>(&pduForm), static_cast<forms::Form*>(&binCodeForm),
-        static_cast<forms::Form*>(&remoteForm)}) {
+        static_cast<forms::Form*>(&remoteForm), static_cast<forms::Form*>(&signalForm)}) {
     form->CharactersReplaced.connect([this](const std::string& field, const std::u32string& chars) {
       notice(replacedNotice(field, chars));
     });

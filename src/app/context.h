@@ -7,6 +7,7 @@
 #include "forms/main_window.h"
 #include "forms/pdu_form.h"
 #include "forms/remote_form.h"
+#include "forms/signal_form.h"
 #include "platform/dialogs.h"
 #include "platform/host.h"
 #include "platform/scheduler.h"
@@ -44,6 +45,7 @@ struct Context {
   forms::PduForm pduForm;
   forms::BinCodeForm binCodeForm;
   forms::RemoteForm remoteForm;
+  forms::SignalForm signalForm;
   LogFile log;
 
   // Set once the program is ending: timers stop, receive events and waits return.

@@ -34,7 +34,10 @@ Subsystems::Subsystems(Context& ctx, std::function<void()> activateMain)
                                               .gps = gpsAnalyzer,
                                               .sms = smsTab,
                                               .phoneBook = phoneBook,
-                                              .remote = remote})) {
+                                              .remote = remote})),
+      signalMonitor(ctx, link) {
+  receiver.replyArrived.connect(
+      [this](const std::string& reply) { signalMonitor.replyArrived(reply); });
   moduleInit.setReceivePath(&receiver);
   moduleInit.setDeviceTabShown([this] { alarmPanel.CreateAlarmSettings(); });
   terminal.setRemoteOpener([this] { remote.open(); });

@@ -18,6 +18,7 @@
 #include "link/module_init.h"
 #include "link/port_watch.h"
 #include "link/serial_link.h"
+#include "link/signal_monitor.h"
 #include "remote/remote_access.h"
 #include "sms/pdu_creator.h"
 #include "sms/phone_book.h"
@@ -54,8 +55,10 @@ struct Subsystems {
   sms::PhoneBook phoneBook;
   remote::RemoteAccess remote;
   console::CaptureControl capture;
-  // Last: its rows reach all the others, and the port's receive event reaches it.
+  // Its rows reach all the others, and the port's receive event reaches it.
   dispatch::ReceiveHandler receiver;
+  // Reads every reply the receiver completes.
+  link::SignalMonitor signalMonitor;
 };
 
 }  // namespace d7o::app

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <chrono>
 #include <limits>
 
 namespace d7o::app {
@@ -90,6 +91,39 @@ std::string mid(std::string_view text, std::size_t start, std::size_t length) {
 void blankLineEnds(std::string& text) {
   std::replace_if(
       text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+}
+
+void appendNumber(std::string& out, std::int64_t value, int width) {
+  char digits[24];
+  const auto [end, ec] = std::to_chars(digits, digits + sizeof digits, value);
+  for (auto n = end - digits; n < width; ++n) out += '0';
+  out.append(digits, end);
+}
+
+std::string utcText(std::int64_t millisSinceEpoch, bool withMillis) {
+  using namespace std::chrono;
+  const sys_time<milliseconds> time{milliseconds(millisSinceEpoch)};
+  const auto day = floor<days>(time);
+  const year_month_day date{day};
+  const auto ofDay = (time - day).count();
+  std::string out;
+  appendNumber(out, int(date.year()), 4);
+  out += '-';
+  appendNumber(out, unsigned(date.month()), 2);
+  out += '-';
+  appendNumber(out, unsigned(date.day()), 2);
+  out += 'T';
+  appendNumber(out, ofDay / 3'600'000, 2);
+  out += ':';
+  appendNumber(out, ofDay / 60'000 % 60, 2);
+  out += ':';
+  appendNumber(out, ofDay / 1000 % 60, 2);
+  if (withMillis || ofDay % 1000 != 0) {
+    out += '.';
+    appendNumber(out, ofDay % 1000, 3);
+  }
+  out += 'Z';
+  return out;
 }
 
 }  // namespace d7o::app

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -43,5 +44,12 @@ bool containsUpperCased(std::string_view text, std::string_view upperPart);
 inline bool contains(std::string_view text, std::string_view part) {
   return text.find(part) != std::string_view::npos;
 }
+
+// Appends `value` in decimal, with leading zeros to at least `width` digits.
+void appendNumber(std::string& out, std::int64_t value, int width);
+
+// "2026-12-09T18:22:20.123Z" for a time in milliseconds since 1970 (UTC); `withMillis`
+// false leaves out a fraction of 0.
+std::string utcText(std::int64_t millisSinceEpoch, bool withMillis = true);
 
 }  // namespace d7o::app

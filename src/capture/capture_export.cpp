@@ -43,12 +43,7 @@ std::optional<int> twoDigits(std::string_view text, std::size_t at) {
   return (text[at] - '0') * 10 + (text[at + 1] - '0');
 }
 
-void appendNumber(std::string& out, std::int64_t value, int width) {
-  char digits[24];
-  const auto [end, ec] = std::to_chars(digits, digits + sizeof digits, value);
-  for (auto n = end - digits; n < width; ++n) out += '0';
-  out.append(digits, end);
-}
+using app::appendNumber;
 
 // "18:22:25.136" for a time of day in milliseconds (or a longer span, in hours beyond 23).
 void appendClock(std::string& out, std::int64_t millis) {
@@ -173,29 +168,6 @@ bool isDecimal(std::string_view text) {
   return digit;
 }
 
-// The numbers of a reply after its name, split at commas: "+CSQ: 17,99" -> "17", "99".
-// Blanks around them go; quotes stay.
-std::vector<std::string_view> replyFields(std::string_view line, std::string_view name) {
-  std::vector<std::string_view> fields;
-  const auto start = line.find_first_not_of(' ');
-  if (start == std::string_view::npos || line.substr(start, name.size()) != name) return fields;
-  std::string_view rest = line.substr(start + name.size());
-  while (true) {
-    const auto comma = rest.find(',');
-    std::string_view field = rest.substr(0, comma);
-    while (!field.empty() && field.front() == ' ') field.remove_prefix(1);
-    while (!field.empty() && field.back() == ' ') field.remove_suffix(1);
-    fields.push_back(field);
-    if (comma == std::string_view::npos) break;
-    rest.remove_prefix(comma + 1);
-  }
-  return fields;
-}
-
-bool isQuoted(std::string_view field) {
-  return field.size() >= 2 && field.front() == '"' && field.back() == '"';
-}
-
 // Bytes split into lines at CR or LF, one direction's worth.
 struct LineSplit {
   std::string partial;  // the text of the line not yet ended
@@ -277,35 +249,6 @@ bool isNmeaSentence(std::string_view line, bool* badChecksum) {
   return true;
 }
 
-std::optional<SignalQuality> signalQualityOf(std::string_view line) {
-  const auto fields = replyFields(line, "+CSQ:");
-  if (fields.size() != 2) return std::nullopt;
-  const auto rssi = wholeNumber(fields[0], 99), ber = wholeNumber(fields[1], 99);
-  if (!rssi || !ber || (*rssi > 31 && *rssi != 99) || (*ber > 7 && *ber != 99)) {
-    return std::nullopt;
-  }
-  return SignalQuality{*rssi, *ber};
-}
-
-std::optional<int> registrationStateOf(std::string_view line) {
-  const auto fields = replyFields(line, "+CREG:");
-  // The location comes quoted, so a second field in quotes (or left empty) makes the first
-  // the state; a second plain number makes it the answer to the query, with n first.
-  std::size_t stateAt = 0;
-  if (fields.size() >= 2 && !isQuoted(fields[1]) && !fields[1].empty()) {
-    if (!wholeNumber(fields[0], 3)) return std::nullopt;
-    stateAt = 1;
-  }
-  // Then at most the area and cell, quoted, and the access technology.
-  if (fields.empty() || fields.size() > stateAt + 4) return std::nullopt;
-  for (std::size_t i = stateAt + 1; i < fields.size(); ++i) {
-    const bool location = i <= stateAt + 2;
-    if (location && !fields[i].empty() && !isQuoted(fields[i])) return std::nullopt;
-    if (!location && !wholeNumber(fields[i], 99)) return std::nullopt;
-  }
-  return wholeNumber(fields[stateAt], 10);
-}
-
 // --- Exporter ---
 
 struct Exporter::State {
@@ -339,7 +282,7 @@ struct Exporter::State {
   void begin() {
     if (begun) return;
     begun = true;
-    if (format == ExportFormat::Csv) buffer += "time,rssi,dbm,ber,registration\n";
+    if (format == ExportFormat::Csv) buffer += link::kSignalCsvHeader;
     if (format != ExportFormat::Gpx) return;
     buffer +=
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
@@ -442,23 +385,12 @@ struct Exporter::State {
   }
 
   void csvRow(Millis time, std::string_view text) {
-    if (const auto quality = signalQualityOf(text)) {
-      appendUtcOrElapsed(time);
-      buffer += ',';
-      appendNumber(buffer, quality->rssi, 1);
-      buffer += ',';
-      if (quality->rssi != 99) appendNumber(buffer, link::dbmOfRssi(quality->rssi), 1);
-      buffer += ',';
-      if (quality->ber != 99) appendNumber(buffer, quality->ber, 1);
-      buffer += ",\n";
-      ++counts.written;
-    } else if (const auto state = registrationStateOf(text)) {
-      appendUtcOrElapsed(time);
-      buffer += ",,,,";
-      appendNumber(buffer, *state, 1);
-      buffer += '\n';
-      ++counts.written;
-    }
+    const auto quality = link::signalQualityOf(text);
+    const auto state = quality ? std::nullopt : link::registrationStateOf(text);
+    if (!quality && !state) return;
+    appendUtcOrElapsed(time);
+    link::appendSignalCsvFields(buffer, quality, state);
+    ++counts.written;
   }
 
   void gpxSentence(std::string_view sentence) {

@@ -35,18 +35,6 @@ std::optional<std::int64_t> utcMillisOf(std::string_view text);
 // (if given) tells a sentence left out only for its checksum.
 bool isNmeaSentence(std::string_view line, bool* badChecksum = nullptr);
 
-// Signal quality from "+CSQ: 17,99": rssi 0..31 or 99 (unknown), ber 0..7 or 99.
-struct SignalQuality {
-  int rssi = 99;
-  int ber = 99;
-};
-std::optional<SignalQuality> signalQualityOf(std::string_view line);
-
-// The registration state from a +CREG line, in all four of its forms: the query's answer
-// "+CREG: n,stat" and "+CREG: n,stat,"lac","ci"", and the unsolicited report "+CREG: stat"
-// and "+CREG: stat,"lac","ci"". None for anything else ("+CREG: (0-2)" from AT+CREG=?).
-std::optional<int> registrationStateOf(std::string_view line);
-
 struct ExportCounts {
   std::uint64_t lines = 0;         // lines received or sent
   std::uint64_t written = 0;       // lines, sentences, track points or rows written

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/text.h"
 #include "platform/host.h"
 #include "platform/scheduler.h"
 
@@ -75,10 +76,8 @@ std::optional<LineEvent> eventByName(std::string_view name);
 std::string headerLine(const Header& header);
 std::string recordLine(const Record& record);
 
-// "2026-12-09T18:22:20.123Z" for a time in milliseconds since 1970 (UTC); `withMillis`
-// false leaves out a fraction of 0.
-std::string utcText(std::int64_t millisSinceEpoch, bool withMillis = true);
-// The same for now.
+using app::utcText;
+// utcText for now.
 std::string utcNow();
 // The name suggested for a capture begun at `local`: "capture-2026-12-09-182220.d7ocap".
 std::string suggestedFileName(const platform::DateTime& local);

@@ -89,6 +89,7 @@ bool ReceiveHandler::complete() const {
 void ReceiveHandler::handleReply() {
   ++m_replies;
   app::blankLineEnds(m_ctx.state.dispatch.receiveBuffer);
+  replyArrived.emit(m_ctx.state.dispatch.receiveBuffer);
   for (const ReplyRow& row : m_rows) {
     if (!row.condition()) continue;
     if (m_rowTrace) m_rowTrace(row.row);

@@ -2,6 +2,7 @@
 
 #include "app/reply_flow.h"
 #include "dispatch/reply_table.h"
+#include "forms/signal.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -40,6 +41,10 @@ class ReceiveHandler : public app::ReceivePath {
   // Called with the number of every row whose condition holds, in the order they fire
   // (for diagnostics and for tests that pin the order).
   void setRowTrace(std::function<void(int row)> trace) { m_rowTrace = std::move(trace); }
+
+  // Every complete reply, normalised, before the rows see it (the signal trend reads its
+  // "+CSQ:" and "+CREG:" replies here, and the monitor the final results).
+  forms::Signal<const std::string&> replyArrived;
 
   // Counters for diagnostics and benchmarks.
   std::size_t repliesHandled() const { return m_replies; }

@@ -280,6 +280,7 @@ struct MainWindow : Form {
   Menu m_exit{*this, "m_exit", "E&xit"};
   Menu m_gps{*this, "m_gps", "&GPS-Analyzer"};
   // The "Capture" menu: recording the serial line to a file and playing one back.
+  Menu m_signal{*this, "m_signal", "&Signal"};     // the signal and registration window
   Menu m_capture{*this, "m_capture", "&Capture"};  // the menu's title only
   Menu m_recordStart{*this, "m_recordStart", "start recording..."};
   Menu m_recordStop{*this, "m_recordStop", "stop recording"};

@@ -2,12 +2,51 @@
 
 #include "app/text.h"
 
+#include <vector>
+
 namespace d7o::link {
 
 namespace {
 // V1.51 and V1.52 are missing on purpose: the tabs do not work with them.
 constexpr std::string_view kSupportedFirmware =
     "V1.63;V1.62;V1.61;V1.60;V1.59;V1.58;V1.57;V1.56;V1.55;V1.54;V1.53;V1.50";
+
+// A whole number of digits only, up to `highest`: "17" -> 17; "", "+1", "1.0", "100" over 99
+// -> none.
+std::optional<int> wholeNumber(std::string_view text, int highest) {
+  if (text.empty() || text.size() > 9) return std::nullopt;
+  int value = 0;
+  for (const char c : text) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + (c - '0');
+  }
+  if (value > highest) return std::nullopt;
+  return value;
+}
+
+// The numbers of a reply after its name, split at commas: "+CSQ: 17,99" -> "17", "99".
+// Blanks around them go; quotes stay.
+std::vector<std::string_view> replyFields(std::string_view line, std::string_view name) {
+  std::vector<std::string_view> fields;
+  const auto start = line.find_first_not_of(' ');
+  if (start == std::string_view::npos || line.substr(start, name.size()) != name) return fields;
+  std::string_view rest = line.substr(start + name.size());
+  while (true) {
+    const auto comma = rest.find(',');
+    std::string_view field = rest.substr(0, comma);
+    while (!field.empty() && field.front() == ' ') field.remove_prefix(1);
+    while (!field.empty() && field.back() == ' ') field.remove_suffix(1);
+    fields.push_back(field);
+    if (comma == std::string_view::npos) break;
+    rest.remove_prefix(comma + 1);
+  }
+  return fields;
+}
+
+bool isQuoted(std::string_view field) {
+  return field.size() >= 2 && field.front() == '"' && field.back() == '"';
+}
+
 }  // namespace
 
 int rssiOf(std::string_view reply) {
@@ -44,6 +83,52 @@ bool isSupportedFirmware(std::string_view version) {
     if (kSupportedFirmware.substr(at, 5) == version) return true;
   }
   return false;
+}
+
+std::optional<SignalQuality> signalQualityOf(std::string_view line) {
+  const auto fields = replyFields(line, "+CSQ:");
+  if (fields.size() != 2) return std::nullopt;
+  const auto rssi = wholeNumber(fields[0], 99), ber = wholeNumber(fields[1], 99);
+  if (!rssi || !ber || (*rssi > 31 && *rssi != 99) || (*ber > 7 && *ber != 99)) {
+    return std::nullopt;
+  }
+  return SignalQuality{*rssi, *ber};
+}
+
+std::optional<int> registrationStateOf(std::string_view line) {
+  const auto fields = replyFields(line, "+CREG:");
+  // The location comes quoted, so a second field in quotes (or left empty) makes the first
+  // the state; a second plain number makes it the answer to the query, with n first.
+  std::size_t stateAt = 0;
+  if (fields.size() >= 2 && !isQuoted(fields[1]) && !fields[1].empty()) {
+    if (!wholeNumber(fields[0], 3)) return std::nullopt;
+    stateAt = 1;
+  }
+  // Then at most the area and cell, quoted, and the access technology.
+  if (fields.empty() || fields.size() > stateAt + 4) return std::nullopt;
+  for (std::size_t i = stateAt + 1; i < fields.size(); ++i) {
+    const bool location = i <= stateAt + 2;
+    if (location && !fields[i].empty() && !isQuoted(fields[i])) return std::nullopt;
+    if (!location && !wholeNumber(fields[i], 99)) return std::nullopt;
+  }
+  return wholeNumber(fields[stateAt], 10);
+}
+
+void appendSignalCsvFields(std::string& out, const std::optional<SignalQuality>& quality,
+                           const std::optional<int>& registration) {
+  out += ',';
+  if (quality) {
+    app::appendNumber(out, quality->rssi, 1);
+    out += ',';
+    if (quality->rssi != 99) app::appendNumber(out, dbmOfRssi(quality->rssi), 1);
+    out += ',';
+    if (quality->ber != 99) app::appendNumber(out, quality->ber, 1);
+  } else {
+    out += ",,";
+  }
+  out += ',';
+  if (registration) app::appendNumber(out, *registration, 1);
+  out += '\n';
 }
 
 }  // namespace d7o::link

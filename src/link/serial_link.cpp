@@ -133,6 +133,11 @@ void SerialLink::wait(Millis time) {
 
 bool SerialLink::waitUntil(Millis limit, const std::function<bool()>& done) {
   const Millis deadline = m_ctx.scheduler.now() + limit;
+  struct Depth {
+    int& depth;
+    explicit Depth(int& d) : depth(d) { ++depth; }
+    ~Depth() { --depth; }
+  } depth(m_waitDepth);
   while (!m_ctx.ended) {
     if (done()) return true;
     if (m_ctx.scheduler.now() >= deadline) return false;

@@ -46,6 +46,8 @@ class SerialLink {
   void wait(platform::Millis time);
   // Pumps events until `done` holds or `limit` has passed; true when it held.
   bool waitUntil(platform::Millis limit, const std::function<bool()>& done);
+  // Whether a wait pumps events now (a request is waiting for its answer, or a pacing).
+  bool waiting() const { return m_waitDepth > 0; }
   // Up to 3 seconds for the modem's echo of the handshake command.
   bool TestHS();
 
@@ -58,6 +60,7 @@ class SerialLink {
  private:
   app::Context& m_ctx;
   bool m_revertingHandshake = false;
+  int m_waitDepth = 0;
 };
 
 }  // namespace d7o::link

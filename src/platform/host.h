@@ -1,5 +1,7 @@
 #pragma once
 
+#include <chrono>
+#include <cstdint>
 #include <filesystem>
 
 namespace d7o::platform {
@@ -32,6 +34,11 @@ class Host {
   virtual int localTimeOfDay() const {
     const DateTime t = localDateTime();
     return ((t.hour * 60 + t.minute) * 60 + t.second) * 1000;
+  }
+  // Milliseconds since 1970 (UTC): when a reading of the signal trend was taken.
+  virtual std::int64_t utcMillis() const {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
   }
   // Asks the process to end with `exitCode` (0: a normal end, 1: it could not work, such
   // as a configuration it cannot start with); the caller returns normally and no further

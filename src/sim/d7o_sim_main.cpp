@@ -44,6 +44,9 @@ void printUsage(std::ostream& out) {
          "  --gps       the device sends NMEA sentences (GGA, GSV, RMC, GSA) once a second\n"
          "              from power-on, from a vehicle on a drive; without it they come after\n"
          "              \"&REQ INT\" (\"&CNF GPS\" chooses the sentences)\n"
+         "  --rssi-wander\n"
+         "              the field strength (AT+CSQ) wanders between weak and strong, as\n"
+         "              while someone moves the antenna, with a bit error rate when weak\n"
          "  --position LAT,LON\n"
          "              where the drive starts, in degrees, south and west negative\n"
          "              (default 48.1173,11.5167)\n"
@@ -140,6 +143,7 @@ bool parseEdge(std::string_view text, InputEdge& edge) {
 struct Options {
   int baud = 9600;
   bool echo = true;
+  bool rssiWander = false;
   bool gps = false;
   double latitude = d7o::sim::ModemConfig{}.gpsLatitude;
   double longitude = d7o::sim::ModemConfig{}.gpsLongitude;
@@ -274,6 +278,10 @@ int parseOptions(int argc, char** argv, Options& options) {
     }
     if (arg == "--gps") {
       options.gps = true;
+      continue;
+    }
+    if (arg == "--rssi-wander") {
+      options.rssiWander = true;
       continue;
     }
     if (arg == "--position" || arg.starts_with("--position=")) {
@@ -485,6 +493,7 @@ int main(int argc, char** argv) {
   d7o::sim::ModemConfig config;
   config.baud = options.baud;
   config.echo = options.echo;
+  config.rssiWander = options.rssiWander;
   config.nmeaFromPowerOn = options.gps;
   config.gpsLatitude = options.latitude;
   config.gpsLongitude = options.longitude;

@@ -4,6 +4,9 @@
 #include "sim/modem_engine.h"
 #include "sim/modem_text.h"
 
+#include <algorithm>
+#include <chrono>
+#include <cmath>
 #include <string>
 
 namespace d7o::sim {
@@ -91,9 +94,36 @@ bool ModemEngine::atCpinSet(const AtCommand& c, Answer& a) {
   return true;
 }
 
-// "+CSQ" -> "+CSQ: 17,99": the bit error rate is never known.
+namespace {
+
+struct SignalReadingOfSim {
+  int rssi;
+  int ber;
+};
+
+// A wandering field strength at `seconds` since power-on: two slow swings and a quick
+// flutter around `base`, the same at the same time in every run (so tests can rely on
+// it); for two readings out of every 97 the modem detects none.
+SignalReadingOfSim wanderingSignal(int base, std::int64_t seconds) {
+  if (seconds % 97 == 40 || seconds % 97 == 41) return {99, 99};
+  const double t = static_cast<double>(seconds);
+  const double swing = 7 * std::sin(t / 90) + 4 * std::sin(t / 23 + 1) + 2 * std::sin(t * 1.7);
+  const int rssi = std::clamp(static_cast<int>(std::lround(base + swing)), 0, 31);
+  // The bit error rate climbs as the field weakens: 0 above RSSI 12, up to 7 near 0.
+  const int ber = rssi >= 12 ? 0 : std::min(7, (12 - rssi + 1) / 2);
+  return {rssi, ber};
+}
+
+}  // namespace
+
+// "+CSQ" -> "+CSQ: 17,99": the bit error rate is never known, unless the signal wanders.
 bool ModemEngine::atCsq(const AtCommand&, Answer& a) {
-  a.info += framed("+CSQ: " + std::to_string(m_config.rssi) + ",99");
+  SignalReadingOfSim r{m_config.rssi, 99};
+  if (m_config.rssiWander) {
+    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(m_clock.now()).count();
+    r = wanderingSignal(m_config.rssi, seconds);
+  }
+  a.info += framed("+CSQ: " + std::to_string(r.rssi) + "," + std::to_string(r.ber));
   return true;
 }
 

@@ -78,6 +78,10 @@ struct ModemConfig {
   SimCard sim = SimCard::Ready;
   std::string pin = "5937";
   int rssi = 17;  // 0..31, 99 unknown
+  // The field strength wanders around `rssi` with time, as while someone moves the
+  // antenna: now and then a few readings are not detectable, and the bit error rate
+  // rises as the field falls.
+  bool rssiWander = false;
   // "AT+CREG?" answers before the modem reports itself registered; negative: never.
   int pollsUntilRegistered = 0;
   bool roaming = false;

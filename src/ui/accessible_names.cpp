@@ -235,6 +235,21 @@ const RoleTable& remoteFormRoles() {
   return roles;
 }
 
+const RoleTable& signalFormRoles() {
+  static const RoleTable roles = {
+      {"SignalNow", "current field strength"},
+      {"SignalDetail", "current reading"},
+      {"SignalOperator", "operator"},
+      {"SignalPlot", "field strength over time"},
+      {"SignalSpan", "time shown"},
+      {"SpanSummary", "field strength over the time shown"},
+      {"SliderInterval", "seconds between two requests"},
+      {"IntervalValue", "interval"},
+      {"MonitorState", "monitor"},
+  };
+  return roles;
+}
+
 const RoleTable* rolesOf(const forms::Form& form) {
   static const std::unordered_map<std::string_view, const RoleTable* (*)()> byForm = {
       {"REZEDEV7", [] { return &mainWindowRoles(); }},
@@ -242,6 +257,7 @@ const RoleTable* rolesOf(const forms::Form& form) {
       {"PDU", [] { return &pduFormRoles(); }},
       {"BinCode", [] { return &binCodeFormRoles(); }},
       {"Remote", [] { return &remoteFormRoles(); }},
+      {"Signal", [] { return &signalFormRoles(); }},
   };
   const auto found = byForm.find(form.name());
   return found == byForm.end() ? nullptr : found->second();
@@ -335,6 +351,7 @@ const std::vector<std::pair<std::string_view, std::string_view>>& buddiesOf(
             {"Label27", "Spin1"},
             {"Label52", "Label49"}}},
           {"Remote", {{"Label52", "Combo2"}}},
+          {"Signal", {{"SpanLabel", "SignalSpan"}, {"IntervalLabel", "SliderInterval"}}},
           {"PDU", {{"Label6", "Text6"}, {"Label10", "Text13"}, {"Label11", "Text11"}}},
           {"BinCode",
            {{"Label3", "Text1"},

@@ -19,6 +19,7 @@
 #include "ui/qt_serial_port.h"
 #include "ui/qt_shell.h"
 #include "ui/remote_form_view.h"
+#include "ui/signal_form_view.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -121,6 +122,8 @@ sim::ModemConfig simulatedModem() {
     config.nmeaFromPowerOn = true;
     config.gpsAcquisition = platform::Millis(0);
   }
+  // The field strength wanders, as while someone moves the antenna (the signal window).
+  if (qEnvironmentVariableIntValue("D7O_SIM_RSSI_WANDER") == 1) config.rssiWander = true;
   return config;
 }
 
@@ -227,6 +230,7 @@ int main(int argc, char* argv[]) {
   ui::PduFormView pduWindow(application);
   ui::BinCodeFormView binCodeWindow(application);
   ui::RemoteFormView remoteWindow(application);
+  ui::SignalFormView signalWindow(application);
   dialogs.setParentWindow(&window);
   window.show();
   const int exitCode = QApplication::exec();

@@ -126,8 +126,8 @@ void MainWindowView::followVisibility() {
 }
 
 void MainWindowView::buildMenus() {
-  // Both are entries of the menu bar itself, clicked directly.
-  for (forms::Menu* menu : {&m_model.m_exit, &m_model.m_gps}) {
+  // These are entries of the menu bar itself, clicked directly.
+  for (forms::Menu* menu : {&m_model.m_exit, &m_model.m_gps, &m_model.m_signal}) {
     auto* action = new QAction(this);
     menuBar()->addAction(action);
     bind(action, *menu);

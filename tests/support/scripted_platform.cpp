@@ -1,5 +1,6 @@
 #include "support/scripted_platform.h"
 
+#include <chrono>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -48,6 +49,16 @@ int TestHost::localTimeOfDay() const {
   long long ms = ((clock.hour * 60LL + clock.minute) * 60 + clock.second) * 1000;
   if (m_scheduler != nullptr) ms += m_scheduler->now().count();
   return static_cast<int>(ms % kMillisPerDay);
+}
+
+std::int64_t TestHost::utcMillis() const {
+  using namespace std::chrono;
+  const sys_days day = year_month_day{year(clock.year), month(unsigned(clock.month)),
+                                      std::chrono::day(unsigned(clock.day))};
+  const auto at = day + hours(clock.hour) + minutes(clock.minute) + seconds(clock.second);
+  std::int64_t ms = duration_cast<milliseconds>(at.time_since_epoch()).count();
+  if (m_scheduler != nullptr) ms += m_scheduler->now().count();
+  return ms;
 }
 
 TempFolder::TempFolder() {

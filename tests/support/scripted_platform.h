@@ -76,6 +76,8 @@ class TestHost : public platform::Host {
   // The clock's time of day, moved on by the virtual time passed since the start, so a
   // stamp tells exactly when in the test a row came.
   int localTimeOfDay() const override;
+  // The clock taken as UTC, moved on likewise.
+  std::int64_t utcMillis() const override;
   void endProgram(int code) override {
     ++endRequests;
     exitCode = code;
