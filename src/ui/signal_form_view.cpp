@@ -13,6 +13,7 @@
 #include <QDateTime>
 #include <QDateTimeAxis>
 #include <QHBoxLayout>
+#include <QLegendMarker>
 #include <QLineSeries>
 #include <QVBoxLayout>
 #include <QValueAxis>
@@ -36,8 +37,8 @@ struct BandColour {
 };
 // The registration band: green registered, yellow searching, red not registered or
 // denied, grey unknown states.
-const std::array<BandColour, 5> kBands = {{{1, QColor(0, 160, 0), "registered (home)"},
-                                           {5, QColor(0, 110, 220), "registered (roaming)"},
+const std::array<BandColour, 5> kBands = {{{1, QColor(0, 160, 0), "home network"},
+                                           {5, QColor(0, 110, 220), "roaming"},
                                            {2, QColor(230, 180, 0), "searching"},
                                            {0, QColor(210, 0, 0), "not registered"},
                                            {-1, QColor(140, 140, 140), "other"}}};
@@ -67,7 +68,12 @@ class TrendChartBinder : public Binder {
 
     m_time = new QDateTimeAxis;
     m_time->setFormat(QStringLiteral("HH:mm"));
+    m_time->setTickCount(7);
     m_time->setTitleText(QStringLiteral("local time"));
+    // A span from the start: an empty one leaves no room for the time labels, and the
+    // chart would not make room for them later.
+    const QDateTime now = QDateTime::currentDateTime();
+    m_time->setRange(now.addSecs(-3600), now);
     m_dbm = new QValueAxis;
     m_dbm->setRange(kAxisLow, kAxisHigh);
     m_dbm->setLabelFormat(QStringLiteral("%d"));
@@ -85,17 +91,18 @@ class TrendChartBinder : public Binder {
       m_bandTop[i] = new QLineSeries;
       m_bandBottom[i] = new QLineSeries;
       auto* band = new QAreaSeries(m_bandTop[i], m_bandBottom[i]);
+      m_bands[i] = band;
       band->setName(QString::fromLatin1(kBands[i].name));
       band->setColor(kBands[i].colour);
       band->setBorderColor(kBands[i].colour);
       attach(chart, band, m_dbm);
     }
     m_dbmLine = new QLineSeries;
-    m_dbmLine->setName(QStringLiteral("field strength (dBm)"));
+    m_dbmLine->setName(QStringLiteral("dBm"));
     m_dbmLine->setPen(QPen(QColor(20, 60, 160), 2));
     attach(chart, m_dbmLine, m_dbm);
     m_berLine = new QLineSeries;
-    m_berLine->setName(QStringLiteral("bit error rate"));
+    m_berLine->setName(QStringLiteral("BER"));
     m_berLine->setPen(QPen(QColor(200, 90, 0), 1, Qt::DashLine));
     attach(chart, m_berLine, m_ber);
 
@@ -121,11 +128,17 @@ class TrendChartBinder : public Binder {
 
   void show() override {
     const forms::TrendPicture& picture = m_plot.picture();
-    m_time->setRange(QDateTime::fromMSecsSinceEpoch(picture.fromUtc),
-                     QDateTime::fromMSecsSinceEpoch(picture.toUtc));
+    if (picture.toUtc > picture.fromUtc) {
+      m_time->setRange(QDateTime::fromMSecsSinceEpoch(picture.fromUtc),
+                       QDateTime::fromMSecsSinceEpoch(picture.toUtc));
+    }
     m_time->setFormat(picture.toUtc - picture.fromUtc > 6 * 3'600'000 ? QStringLiteral("dd. HH:mm")
                                                                       : QStringLiteral("HH:mm"));
     m_dbmLine->replace(pointsOf(picture.dbm));
+    // The legend names only what the plot shows.
+    const auto markerShows = [this](QAbstractSeries* series, bool shows) {
+      for (QLegendMarker* m : m_view->chart()->legend()->markers(series)) m->setVisible(shows);
+    };
     m_berLine->replace(pointsOf(picture.ber));
     m_berLine->setVisible(!picture.ber.empty());
     m_ber->setVisible(!picture.ber.empty());
@@ -143,7 +156,9 @@ class TrendChartBinder : public Binder {
     for (std::size_t i = 0; i < kBands.size(); ++i) {
       m_bandTop[i]->replace(top[i]);
       m_bandBottom[i]->replace(bottom[i]);
+      markerShows(m_bands[i], !top[i].isEmpty());
     }
+    markerShows(m_berLine, !picture.ber.empty());
     applyControlState(m_view, m_plot);
   }
 
@@ -156,6 +171,7 @@ class TrendChartBinder : public Binder {
   QLineSeries* m_berLine;
   std::array<QLineSeries*, kBands.size()> m_bandTop{};
   std::array<QLineSeries*, kBands.size()> m_bandBottom{};
+  std::array<QAreaSeries*, kBands.size()> m_bands{};
 };
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "ui/main_window_view.h"
 #include "ui/pdu_form_view.h"
 #include "ui/remote_form_view.h"
+#include "ui/signal_form_view.h"
 #include "ui/ui_wait.h"
 
 #include <fstream>
@@ -209,6 +210,24 @@ TEST_F(Screenshots, AReplayInProgress) {
   again.main().ReplaySpeed.choose(3);  // 10x
   again.run(platform::Millis(1000));
   EXPECT_TRUE(save(main, folder, "replay.png"));
+}
+
+// The signal window after an hour of monitoring a modem whose antenna someone moves.
+TEST_F(Screenshots, SignalWindowAfterAnHour) {
+  sim::ModemConfig wandering;
+  wandering.rssiWander = true;
+  test::Rig moving(wandering);
+  ASSERT_TRUE(moving.bringUp());
+  MainWindowView main(*moving.app, MainWindowView::Activation::ByCaller);
+  SignalFormView window(*moving.app);
+  main.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+  moving.main().m_signal.click();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  moving.app->context().signalForm.CheckMonitor.setChecked(true);
+  moving.run(platform::Millis(3'600'000));
+  QTest::qWait(kWidgetWaitMs / 2);  // the window's beat is slower than the others'
+  EXPECT_TRUE(save(window, folder, "signal-window.png"));
 }
 
 }  // namespace

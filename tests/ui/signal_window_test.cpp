@@ -53,7 +53,15 @@ class SignalWindowUi : public ::testing::Test {
     ASSERT_NE(entry, nullptr);
     entry->trigger();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-    QTest::qWait(2 * kWidgetWaitMs / 10);  // the beat copies what changed
+    // The window's beat copies what changed.
+    const auto* now = window->findChild<QLabel*>(QStringLiteral("SignalNow"));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+          return now->text() ==
+                 QString::fromStdString(rig.app->context().signalForm.SignalNow.caption());
+        },
+        kWidgetWaitMs));
+    QTest::qWait(600);
   }
   template <typename W>
   W* find(const char* name) {
@@ -83,7 +91,7 @@ TEST_F(SignalWindowUi, OpensBesideTheMainWindowWithTheReadingsPlotted) {
   ASSERT_FALSE(picture.dbm.empty());
   QLineSeries* dbm = nullptr;
   for (QAbstractSeries* s : plot->chart()->series()) {
-    if (s->name() == QStringLiteral("field strength (dBm)")) dbm = static_cast<QLineSeries*>(s);
+    if (s->name() == QStringLiteral("dBm")) dbm = static_cast<QLineSeries*>(s);
   }
   ASSERT_NE(dbm, nullptr);
   ASSERT_EQ(dbm->count(), static_cast<int>(picture.dbm.size()));
