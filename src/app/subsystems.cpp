@@ -34,7 +34,8 @@ Subsystems::Subsystems(Context& ctx, std::function<void()> activateMain)
                                               .gps = gpsAnalyzer,
                                               .sms = smsTab,
                                               .phoneBook = phoneBook,
-                                              .remote = remote})) {
+                                              .remote = remote})),
+      linkHealth(ctx, receiver, hsTimer) {
   moduleInit.setReceivePath(&receiver);
   moduleInit.setDeviceTabShown([this] { alarmPanel.CreateAlarmSettings(); });
   terminal.setRemoteOpener([this] { remote.open(); });
