@@ -35,6 +35,7 @@ Subsystems::Subsystems(Context& ctx, std::function<void()> activateMain)
                                               .sms = smsTab,
                                               .phoneBook = phoneBook,
                                               .remote = remote})),
+      linkHealth(ctx, receiver, hsTimer),
       signalMonitor(ctx, link) {
   receiver.replyArrived.connect(
       [this](const std::string& reply) { signalMonitor.replyArrived(reply); });

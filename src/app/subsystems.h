@@ -3,6 +3,7 @@
 #include "app/context.h"
 #include "console/about_tab.h"
 #include "console/capture_control.h"
+#include "console/link_health.h"
 #include "console/options_tab.h"
 #include "console/terminal.h"
 #include "console/voice_call.h"
@@ -55,9 +56,10 @@ struct Subsystems {
   sms::PhoneBook phoneBook;
   remote::RemoteAccess remote;
   console::CaptureControl capture;
-  // Its rows reach all the others, and the port's receive event reaches it.
+  // After all its rows reach; the port's receive event reaches it.
   dispatch::ReceiveHandler receiver;
-  // Reads every reply the receiver completes.
+  // After the receiver: they read the replies it completes and what the port receives.
+  console::LinkHealth linkHealth;
   link::SignalMonitor signalMonitor;
 };
 

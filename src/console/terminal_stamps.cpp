@@ -25,7 +25,31 @@ void TerminalStamps::lineSent(std::string_view line) {
 }
 
 forms::RowStamp TerminalStamps::stampFor(const std::string& row) {
-  return {m_ctx.host.localTimeOfDay(), isEcho(row)};
+  return {m_ctx.host.localTimeOfDay(), isEcho(row), noteFor(row)};
+}
+
+// The meaning of an error report goes to the row that shows it, or to both rows where a
+// long reply is cut inside the report. The reply is still whole in the receive buffer
+// while its rows are added, piece after piece.
+std::string TerminalStamps::noteFor(const std::string& row) {
+  const std::string& reply = m_ctx.state.dispatch.receiveBuffer;
+  std::size_t at = 0;
+  if (m_nextPieceAt > 0 && m_nextPieceAt < reply.size() && reply.size() == m_pieceReplySize &&
+      reply.compare(m_nextPieceAt, row.size(), row) == 0) {
+    at = m_nextPieceAt;
+  } else if (reply.starts_with(row)) {
+    m_error = link::explainError(reply);
+    m_pieceReplySize = reply.size();
+  } else {
+    m_nextPieceAt = 0;  // a row of the program's own, not of the reply
+    return {};
+  }
+  m_nextPieceAt = at + row.size();
+  if (!m_error || at >= m_error->position + m_error->length ||
+      at + row.size() <= m_error->position) {
+    return {};
+  }
+  return link::statusText(*m_error);
 }
 
 void TerminalStamps::forgetOldLines() {

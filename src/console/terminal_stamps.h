@@ -2,8 +2,11 @@
 
 #include "app/context.h"
 #include "forms/controls.h"
+#include "link/error_texts.h"
 
+#include <cstddef>
 #include <deque>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -31,6 +34,7 @@ class TerminalStamps {
   };
 
   bool isEcho(const std::string& row);
+  std::string noteFor(const std::string& row);
   void forgetOldLines();
 
   app::Context& m_ctx;
@@ -39,6 +43,11 @@ class TerminalStamps {
   // The part of an echo still to come as further rows: a long reply is shown cut into
   // pieces, one row each.
   std::string m_echoRest;
+  // The reply whose rows are being added: where the next piece starts in the receive
+  // buffer, and its error report, found once for all its pieces.
+  std::size_t m_nextPieceAt = 0;
+  std::size_t m_pieceReplySize = 0;
+  std::optional<link::ErrorExplanation> m_error;
 };
 
 }  // namespace d7o::console

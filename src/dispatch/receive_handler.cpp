@@ -26,6 +26,7 @@ void ReceiveHandler::Comm1_OnComm() {
 void ReceiveHandler::readPort() {
   const std::string got = m_ctx.port.readAll();
   m_received += got.size();
+  link::countBytes(m_counters, got);
   m_pending += got;
 }
 
@@ -89,6 +90,7 @@ bool ReceiveHandler::complete() const {
 void ReceiveHandler::handleReply() {
   ++m_replies;
   app::blankLineEnds(m_ctx.state.dispatch.receiveBuffer);
+  link::countReply(m_counters, m_ctx.state.dispatch.receiveBuffer);
   replyArrived.emit(m_ctx.state.dispatch.receiveBuffer);
   for (const ReplyRow& row : m_rows) {
     if (!row.condition()) continue;
@@ -131,6 +133,7 @@ void ReceiveHandler::displayAndLog() {
     m_ctx.showError("Log file " + m_ctx.log.path().string() + " can't be written: " + why +
                     "\nlogging is switched off");
   }
+  if (m_replyShown) m_replyShown(b);
   b.clear();
 }
 

@@ -3,6 +3,7 @@
 #include "app/reply_flow.h"
 #include "dispatch/reply_table.h"
 #include "forms/signal.h"
+#include "link/port_state.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -49,6 +50,13 @@ class ReceiveHandler : public app::ReceivePath {
   // Counters for diagnostics and benchmarks.
   std::size_t repliesHandled() const { return m_replies; }
   std::size_t overlongReplies() const { return m_overlong; }
+  // What came from the port so far: bytes, line ends and kinds of replies.
+  const link::ReceiveCounters& counters() const { return m_counters; }
+  // Called with every reply as it is shown and logged (line ends blanked), before the
+  // buffer is emptied.
+  void setReplyShown(std::function<void(const std::string& reply)> shown) {
+    m_replyShown = std::move(shown);
+  }
 
  private:
   void drain();
@@ -69,6 +77,8 @@ class ReceiveHandler : public app::ReceivePath {
   std::function<void(int row)> m_rowTrace;
   std::size_t m_replies = 0;
   std::size_t m_overlong = 0;
+  link::ReceiveCounters m_counters;
+  std::function<void(const std::string& reply)> m_replyShown;
 };
 
 }  // namespace d7o::dispatch

@@ -328,6 +328,9 @@ struct RowStamp {
   static constexpr int kNoTime = -1;
   int timeOfDay = kNoTime;
   bool sent = false;
+  // What the row means where its text alone does not say it (the meaning of an error
+  // code), for its tooltip and for a screen reader; empty for most rows.
+  std::string note = {};
 
   bool operator==(const RowStamp&) const = default;
 };

@@ -42,6 +42,7 @@ struct MainWindow : Form {
   Label Label25{*this, "Label25", "dbm"};                 // status line under the gauge
   Shape CTS{*this, "CTS"};                                // CTS indicator; right-click opens/closes
   Label Label33{*this, "Label33", "CTS"};                 //
+  Label PortState{*this, "PortState", "no data"};         // what the port receives, how fast
   Label Label48{*this, "Label48", ""};                    // clock
   Label Label12{*this, "Label12", "PC-Time"};             //
   Label Label14{*this, "Label14", ""};                    //

@@ -24,13 +24,30 @@ void HsTimer::HS_Timer_Timer() {
   if (m_ctx.state.gps.timeDisplay.empty()) {
     w.Label48.setCaption(clockText(m_ctx.host.localDateTime()));
   }
-  if (m_ctx.port.ctsHolding()) {
-    w.CTS.setFillColor(kGreen);
-    w.Text3.setText("Port open");
-  } else {
-    w.CTS.setFillColor(kRed);
-    w.Text3.setText("Port closed or modem not connected");
+  const bool cts = m_ctx.port.ctsHolding();
+  w.CTS.setFillColor(cts ? kGreen : kRed);
+  if (holding(cts)) {
+    w.Text3.setText(m_held);
+    return;
   }
+  w.Text3.setText(cts ? "Port open" : "Port closed or modem not connected");
+}
+
+void HsTimer::holdStatus(std::string text) {
+  m_ctx.main.Text3.setText(text);
+  m_held = std::move(text);
+  m_heldUntil = m_ctx.scheduler.now() + kHold;
+  m_heldCts = m_ctx.port.ctsHolding();
+}
+
+// While held, the text takes the port state's place: what else writes Text3 meanwhile (the
+// terminal's hint at every new row) shows until the next tick, as it does over the port
+// state. A change of CTS is news and ends the hold at once.
+bool HsTimer::holding(bool cts) {
+  if (m_held.empty()) return false;
+  if (m_ctx.scheduler.now() < m_heldUntil && cts == m_heldCts) return true;
+  m_held.clear();
+  return false;
 }
 
 }  // namespace d7o::link

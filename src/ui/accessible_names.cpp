@@ -30,6 +30,7 @@ const RoleTable& mainWindowRoles() {
       {"Gauge1", "field strength gauge"},
       {"Label25", "field strength status"},
       {"CTS", "CTS"},
+      {"PortState", "port"},
       {"Label48", "clock"},
       {"Label14", "time zone"},
       {"List1", "prepared AT commands"},

@@ -218,6 +218,10 @@ class ListBoxBinder : public Binder {
   // spelling out the figures first. Row i stays the model's row i either way.
   void render(QListWidgetItem* item, const std::string& text, const forms::RowStamp& stamp) const {
     const bool stamped = m_control.showStamps() && stamp.timeOfDay != forms::RowStamp::kNoTime;
+    // The meaning of an error code shows on hovering and is read after the row.
+    const QString note = fromCodePage(stamp.note);
+    item->setToolTip(note);
+    item->setData(Qt::AccessibleDescriptionRole, note.isEmpty() ? QVariant() : QVariant(note));
     if (!stamped) {
       item->setText(fromCodePage(text));
       item->setData(Qt::AccessibleTextRole, QVariant());

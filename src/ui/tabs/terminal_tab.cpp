@@ -1,4 +1,5 @@
 #include "dispatch/receive_handler.h"
+#include "ui/binder.h"
 #include "ui/binders.h"
 #include "ui/elided_label.h"
 #include "ui/tabs/tab_widgets.h"
@@ -111,6 +112,15 @@ QWidget* buildTerminalTab(forms::MainWindow& m) {
   status->addLayout(column({make<QLabel>(page, m.Label11), gauge, make<QLabel>(page, m.Label25)}));
   status->addSpacing(16);
   status->addLayout(row({makeLamp(page, m.CTS), make<QLabel>(page, m.Label33)}));
+  // What the port receives: as wide as its widest text while the window has room, so the
+  // strip does not jump as it changes, and narrower in a narrow window.
+  auto* portState = make<QLabel>(page, m.PortState);
+  const QFontMetrics metrics = portState->fontMetrics();
+  portState->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+  portState->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral("no data")));
+  portState->setMaximumWidth(metrics.horizontalAdvance(QStringLiteral("modem replies, 11520 B/s")));
+  portState->setProperty(kReadWithRole, true);  // "port: NMEA stream, 1045 B/s"
+  status->addWidget(portState, 1);
   status->addSpacing(16);
   // The clock: "PC-Time" or "GPS-Time", the time, "GMT" for the GPS time.
   const std::initializer_list<const char*> kClockTexts = {"PC-Time", "GPS-Time", "00:00:00", "GMT"};
