@@ -19,7 +19,7 @@
 # window with the terminal alone), BENCH_CUTECOM (1 where cutecom is installed, else 0),
 # BENCH_RUNS (1: how often the whole measurement is repeated; more print each and the mean),
 # BENCH_RECORD (0; 1 records the session into a capture file as it runs, to measure what
-# recording costs).
+# recording costs), BENCH_STATISTICS (0; 1 opens the analyzer's NMEA statistics panel too).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${BUILD_DIR:-build}

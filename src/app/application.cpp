@@ -24,6 +24,7 @@ Application::Application(const Platform& platform, std::string classicArgument)
 
   auto& w = m_ctx->main;
   w.attachTimers(&m_ctx->scheduler);
+  m_ctx->gpsForm.attachTimers(&m_ctx->scheduler);
   w.Check1.Click.connect([this] { m_ctx->state.log.logEnabled = m_ctx->main.Check1.checked(); });
   w.m_exit.Click.connect([this] { unload(); });
 }
@@ -31,6 +32,7 @@ Application::Application(const Platform& platform, std::string classicArgument)
 Application::~Application() {
   // Timers hold the scheduler; stop them before the windows go.
   m_ctx->main.attachTimers(nullptr);
+  m_ctx->gpsForm.attachTimers(nullptr);
   m_ctx->port.setReceiveHandler(nullptr);
 }
 

@@ -38,6 +38,7 @@ void Context::endProgram(int exitCode) {
   if (ended) return;
   ended = true;
   for (forms::Timer* t : main.timers()) t->setEnabled(false);
+  for (forms::Timer* t : gpsForm.timers()) t->setEnabled(false);
   if (port.isOpen()) port.close();
   host.endProgram(exitCode);
 }

@@ -1,5 +1,6 @@
 #include "capture/capture_export.h"
 
+#include "gps/nmea_checksum.h"
 #include "link/modem_replies.h"
 
 #include <array>
@@ -221,32 +222,9 @@ std::optional<std::int64_t> utcMillisOf(std::string_view text) {
 }
 
 bool isNmeaSentence(std::string_view line, bool* badChecksum) {
-  if (badChecksum != nullptr) *badChecksum = false;
-  if (line.size() < 3 || line[0] != '$') return false;
-  std::size_t i = 1;
-  while (i < line.size() && ((line[i] >= 'A' && line[i] <= 'Z') || isDigit(line[i]))) ++i;
-  if (i < 3 || i >= line.size() || line[i] != ',') return false;
-  unsigned sum = 0;
-  for (i = 1; i < line.size() && line[i] != '*'; ++i) {
-    const auto b = static_cast<unsigned char>(line[i]);
-    if (b < 0x20 || b > 0x7e) return false;
-    sum ^= b;
-  }
-  if (i == line.size()) return true;  // a sentence without a checksum
-  const auto hex = [](char c) -> int {
-    if (isDigit(c)) return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-  };
-  if (line.size() != i + 3) return false;
-  const int high = hex(line[i + 1]), low = hex(line[i + 2]);
-  if (high < 0 || low < 0) return false;
-  if (static_cast<unsigned>(high * 16 + low) != sum) {
-    if (badChecksum != nullptr) *badChecksum = true;
-    return false;
-  }
-  return true;
+  const gps::SentenceCheck check = gps::checkSentence(line);
+  if (badChecksum != nullptr) *badChecksum = check == gps::SentenceCheck::BadChecksum;
+  return check == gps::SentenceCheck::Good || check == gps::SentenceCheck::NoChecksum;
 }
 
 // --- Exporter ---

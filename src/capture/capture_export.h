@@ -32,7 +32,8 @@ std::optional<std::int64_t> utcMillisOf(std::string_view text);
 
 // Whether a line is an NMEA sentence: "$", an address of capital letters and digits, a
 // comma, printable ASCII, and a checksum "*hh" that matches where there is one. `badChecksum`
-// (if given) tells a sentence left out only for its checksum.
+// (if given) tells a sentence left out only for its checksum. The test is the program's one
+// (gps::checkSentence), which the stream statistics ask too.
 bool isNmeaSentence(std::string_view line, bool* badChecksum = nullptr);
 
 struct ExportCounts {

@@ -5,10 +5,12 @@
 //   d7o-tool septets TEXT
 //   d7o-tool decode HEX
 //   d7o-tool capture FILE --to text|nmea|gpx|csv
+//   d7o-tool nmea-stats [FILE]
 //
 // Exit status: 0 done, 1 bad input (or input or output failed), 2 bad usage.
 
 #include "cli/capture_command.h"
+#include "cli/nmea_stats_command.h"
 #include "cli/nmea_to_json.h"
 #include "cli/sms_commands.h"
 
@@ -35,7 +37,7 @@ constexpr int kBadUsage = 2;
 const std::string kUsage =
     std::string("usage: d7o-tool nmea [--kmh|--knots] [FILE]\n       ") + d7o::cli::kPduSynopsis +
     "\n       " + d7o::cli::kSeptetsSynopsis + "\n       " + d7o::cli::kDecodeSynopsis +
-    "\n       " + d7o::cli::kCaptureSynopsis +
+    "\n       " + d7o::cli::kCaptureSynopsis + "\n       " + d7o::cli::kNmeaStatsSynopsis +
     "\n"
     "       d7o-tool --help\n"
     "\n"
@@ -61,7 +63,7 @@ const std::string kUsage =
     "septets  prints TEXT (UTF-8) in the GSM 7-bit alphabet, packed, in hex.\n"
     "decode   prints a PDU given in hex as one JSON object; with or without its\n"
     "         service-centre part (found by itself unless --with-sca or --without-sca).\n" +
-    d7o::cli::kCaptureUsage +
+    d7o::cli::kCaptureUsage + d7o::cli::kNmeaStatsUsage +
     "\n"
     "Exit status: 0 done, 1 bad input (or input or output failed), 2 bad usage.\n";
 
@@ -213,6 +215,9 @@ int main(int argc, char** argv) {
   if (args[0] == "decode") return d7o::cli::decodeCommand(rest, std::cout, std::cerr);
   if (args[0] == "capture") {
     return d7o::cli::captureCommand(rest, d7o::cli::standardInput(), std::cout, std::cerr);
+  }
+  if (args[0] == "nmea-stats") {
+    return d7o::cli::nmeaStatsCommand(rest, d7o::cli::standardInput(), std::cout, std::cerr);
   }
   return badUsage("unknown command " + args[0]);
 }

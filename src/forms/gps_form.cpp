@@ -26,9 +26,18 @@ void GpsForm::restoreDesign() {
   Check6.setToolTip("show/hide satellite level");
   GPGSV.setVisible(false);
   Check6.setCaption("show satellite level");
+  CheckStatistics.restoreDesignValue(false);
+  CheckStatistics.setToolTip("show/hide the NMEA statistics");
+  NmeaStatistics.setVisible(false);
+  CheckStatistics.setCaption("show statistics");
+  StatisticsTimer.setEnabled(false);
   Option20.select();
   const Point centre{kPanel1.left + kPanel1.width / 2, kPanel1.top + kPanel1.height / 2};
   Line1.setPoints(centre.x, kPanel1.top, centre.x, centre.y);
+}
+
+void GpsForm::attachTimers(platform::Scheduler* scheduler) {
+  for (Timer* t : timers()) t->attach(scheduler);
 }
 
 }  // namespace d7o::forms

@@ -2,6 +2,7 @@
 
 #include "forms/controls.h"
 #include "forms/form.h"
+#include "forms/timer.h"
 
 #include <array>
 
@@ -93,6 +94,37 @@ struct GpsForm : Form {
 
   Label GPSstring{*this, "GPSstring", ""};  // the last received text
 
+  // --- NMEA statistics panel: how clean the stream is; rows GGA, RMC, GSA, GSV, other ---
+  static constexpr int kStatisticsRows = 5;
+  Frame NmeaStatistics{*this, "NmeaStatistics", "NMEA statistics"};
+  std::array<Label, kStatisticsRows> StatCount{{{*this, "StatCountGGA", ""},
+                                                {*this, "StatCountRMC", ""},
+                                                {*this, "StatCountGSA", ""},
+                                                {*this, "StatCountGSV", ""},
+                                                {*this, "StatCountOther", ""}}};
+  std::array<Label, kStatisticsRows> StatRate{{{*this, "StatRateGGA", ""},  // per second
+                                               {*this, "StatRateRMC", ""},
+                                               {*this, "StatRateGSA", ""},
+                                               {*this, "StatRateGSV", ""},
+                                               {*this, "StatRateOther", ""}}};
+  // Red once a sentence of the row came with a wrong checksum.
+  std::array<Label, kStatisticsRows> StatBad{{{*this, "StatBadGGA", ""},
+                                              {*this, "StatBadRMC", ""},
+                                              {*this, "StatBadGSA", ""},
+                                              {*this, "StatBadGSV", ""},
+                                              {*this, "StatBadOther", ""}}};
+  std::array<Label, kStatisticsRows> StatAge{{{*this, "StatAgeGGA", ""},  // since the last
+                                              {*this, "StatAgeRMC", ""},
+                                              {*this, "StatAgeGSA", ""},
+                                              {*this, "StatAgeGSV", ""},
+                                              {*this, "StatAgeOther", ""}}};
+  Label StatBytes{*this, "StatBytes", ""};                      // bytes received
+  Label StatWithoutChecksum{*this, "StatWithoutChecksum", ""};  // sentences without "*hh"
+  Label StatNoNmea{*this, "StatNoNmea", ""};                    // lines that are no NMEA
+  CommandButton StatReset{*this, "StatReset", "reset statistics"};
+  // Refreshes the panel while it is shown.
+  Timer StatisticsTimer{"StatisticsTimer", 1000};
+
   // --- compass: the needle runs from its free end (X1, Y1) to the fixed centre ---
   static constexpr Rect kPanel1{20, 20, 180, 180};
   Line Line1{*this, "Line1"};
@@ -104,11 +136,16 @@ struct GpsForm : Form {
   CheckBox Check4{*this, "Check4", "GPGSA", true};
   CheckBox Check5{*this, "Check5", "all", true};
   CheckBox Check6{*this, "Check6", "show satellite level"};
+  CheckBox CheckStatistics{*this, "CheckStatistics", "show statistics"};
   CommandButton Command1{*this, "Command1", "refresh display"};
   CommandButton Command3{*this, "Command3", "r e s e t    d i s p l a y"};
   Menu m_exit{*this, "m_exit", "E&xit"};
 
   // The four sentence boxes in the order the marking tests them: GPGSV, GPGGA, GPRMC, GPGSA.
+  // Every timer of the window: attached at the start, stopped at the end.
+  std::array<Timer*, 1> timers() { return {&StatisticsTimer}; }
+  void attachTimers(platform::Scheduler* scheduler);
+
   std::array<CheckBox*, 4> sentenceBoxes() { return {&Check1, &Check2, &Check3, &Check4}; }
   std::array<Label*, kPrnLabels> prnLabels() {
     return {&Label65, &Label75, &Label76, &Label77, &Label78, &Label79,

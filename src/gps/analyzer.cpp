@@ -55,6 +55,9 @@ void Analyzer::colourMarked(const std::string& marked) {
 void Analyzer::evaluateStreamReply() {
   auto& g = m_ctx.gpsForm;
   app::SharedState& s = m_ctx.state;
+  // Counted before the evaluation, which takes a sentence with a wrong checksum all the
+  // same: the statistics are where the technician sees it.
+  m_statistics.countReply(s.dispatch.receiveBuffer, m_ctx.scheduler.now());
   // The first sentence creates the window in the background.
   load();
   NmeaState nmea{s.gps.satelliteSlotPointer, s.gps.gpsSpeed, g.Option20.value()};

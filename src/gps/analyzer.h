@@ -2,6 +2,8 @@
 
 #include "app/context.h"
 #include "gps/gps_fix.h"
+#include "gps/nmea_statistics.h"
+#include "gps/statistics_panel.h"
 
 #include <functional>
 #include <string>
@@ -38,6 +40,8 @@ class Analyzer {
 
   // The values of the last evaluated sentences; the window shows them.
   const GpsFix& fix() const { return m_fix; }
+  // What the stream brought since the start (or the panel's reset).
+  const NmeaStatistics& statistics() const { return m_statistics; }
 
   // Main window buttons.
   void Command31_Click();  // "GPS"
@@ -55,6 +59,8 @@ class Analyzer {
   link::SerialLink& m_link;
   std::function<void()> m_activateMain;
   GpsFix m_fix;
+  NmeaStatistics m_statistics;
+  StatisticsPanel m_statisticsPanel{m_ctx, m_statistics};
   bool m_selecting = false;
   // A sentence has been evaluated into the window since it was loaded.
   bool m_sentenceShown = false;

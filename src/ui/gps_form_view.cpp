@@ -5,6 +5,7 @@
 #include "ui/elided_label.h"
 #include "ui/refresh_beat.h"
 
+#include <array>
 #include <cstddef>
 
 #include <QCloseEvent>
@@ -128,7 +129,11 @@ GpsFormView::GpsFormView(app::Application& app, QWidget* parent)
   auto* body = new QHBoxLayout;
   body->addLayout(left, 1);
   body->addLayout(middle, 0);
-  body->addWidget(buildSatellitePanel(), 0, Qt::AlignTop);
+  auto* right = new QVBoxLayout;
+  right->addWidget(buildSatellitePanel());
+  right->addWidget(buildStatisticsPanel());
+  right->addStretch(1);
+  body->addLayout(right, 0);
 
   auto* received = make<ElidedLabel>(this, m_model.GPSstring);
   received->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
@@ -312,6 +317,46 @@ QWidget* GpsFormView::buildSatellitePanel() {
   return frame;
 }
 
+// Sentence types across, so the panel fits under the satellite panel at the window's start
+// size.
+QWidget* GpsFormView::buildStatisticsPanel() {
+  auto& m = m_model;
+  auto* frame = make<QGroupBox>(this, m.NmeaStatistics);
+  auto* grid = new QGridLayout(frame);
+  grid->setVerticalSpacing(1);
+  grid->addWidget(caption(frame, "StatTitleCount", "count"), 1, 0);
+  grid->addWidget(caption(frame, "StatTitleRate", "per s"), 2, 0);
+  grid->addWidget(caption(frame, "StatTitleBad", "bad sum"), 3, 0);
+  grid->addWidget(caption(frame, "StatTitleAge", "last"), 4, 0);
+  static constexpr std::array<const char*, forms::GpsForm::kStatisticsRows> kTypes = {
+      "GGA", "RMC", "GSA", "GSV", "other"};
+  static constexpr std::array<const char*, forms::GpsForm::kStatisticsRows> kTypeCaptions = {
+      "StatRowGGA", "StatRowRMC", "StatRowGSA", "StatRowGSV", "StatRowOther"};
+  for (std::size_t i = 0; i < kTypes.size(); ++i) {
+    const int column = static_cast<int>(i) + 1;
+    grid->addWidget(caption(frame, kTypeCaptions[i], kTypes[i]), 0, column);
+    grid->addWidget(field(frame, m.StatCount[i], "0000000"), 1, column);
+    grid->addWidget(field(frame, m.StatRate[i], "000.0"), 2, column);
+    grid->addWidget(field(frame, m.StatBad[i], "000000"), 3, column);
+    grid->addWidget(field(frame, m.StatAge[i], "000 s"), 4, column);
+  }
+
+  auto* totals = new QHBoxLayout;
+  totals->addWidget(caption(frame, "StatTitleBytes", "bytes"));
+  totals->addWidget(field(frame, m.StatBytes, "0000000000"));
+  totals->addWidget(caption(frame, "StatTitleWithoutChecksum", "no sum"));
+  totals->addWidget(field(frame, m.StatWithoutChecksum, "0000000"));
+  totals->addWidget(caption(frame, "StatTitleNoNmea", "no NMEA"));
+  totals->addWidget(field(frame, m.StatNoNmea, "0000000"));
+  grid->addLayout(totals, 5, 0, 1, 6);
+  // A sentence with a wrong checksum still fills the analyzer; the red cells say so.
+  auto* last = new QHBoxLayout;
+  last->addWidget(caption(frame, "StatNote", "bad sum: evaluated all the same"), 1);
+  last->addWidget(make<QPushButton>(frame, m.StatReset));
+  grid->addLayout(last, 6, 0, 1, 6);
+  return frame;
+}
+
 QWidget* GpsFormView::buildProtocolRow() {
   auto& m = m_model;
   auto* protocols = group(this);
@@ -327,6 +372,7 @@ QWidget* GpsFormView::buildProtocolRow() {
   m_check1->installEventFilter(this);
   row->addSpacing(24);
   row->addWidget(make<QCheckBox>(protocols, m.Check6));
+  row->addWidget(make<QCheckBox>(protocols, m.CheckStatistics));
   row->addStretch(1);
   row->addWidget(make<QPushButton>(protocols, m.Command1));
   row->addWidget(make<QPushButton>(protocols, m.Command3));

@@ -25,6 +25,7 @@ class GpsFormView : public ModalFormView {
   QWidget* buildReceiver();
   QWidget* buildSolution();
   QWidget* buildSatellitePanel();
+  QWidget* buildStatisticsPanel();
   QWidget* buildProtocolRow();
 
   forms::GpsForm& m_model;

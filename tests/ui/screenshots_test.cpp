@@ -155,6 +155,37 @@ TEST_F(Screenshots, TerminalOptionsAndGpsAnalyzer) {
   EXPECT_TRUE(save(analyzer, folder, "gps-analyzer.png"));
 }
 
+// The analyzer with its NMEA statistics open after a dozen seconds of a device's stream,
+// one sentence of which came with a wrong checksum.
+TEST_F(Screenshots, GpsAnalyzerWithItsStatistics) {
+  MainWindowView main(*rig.app, MainWindowView::Activation::ByCaller);
+  GpsFormView analyzer(*rig.app);
+  main.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+  const char* second[] = {
+      "$GPGGA,123520,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*4D\r\n",
+      "$GPRMC,123520,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W*60\r\n",
+      "$GPGSA,A,3,04,05,,09,12,,,24,,,,,2.5,1.3,2.1*39\r\n",
+      "$GPGSV,2,1,08,01,40,083,46,02,17,308,41,12,07,344,39,14,22,228,45*75\r\n",
+      "$GPGSV,2,2,08,04,62,112,44,05,33,190,38,09,12,050,35,24,55,275,47*79\r\n",
+      "$GPVTG,054.7,T,034.4,M,005.5,N,010.2,K*48\r\n",
+  };
+  for (int s = 0; s < 12; ++s) {
+    for (const char* sentence : second) rig.fromModem(sentence);
+    if (s == 7)
+      rig.fromModem("$GPRMC,123527,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W*60\r\n");
+    rig.run(platform::Millis(1000));
+  }
+  rig.main().m_gps.click();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&analyzer));
+  for (const char* sentence : second) rig.fromModem(sentence);
+  rig.run(platform::Millis(400));
+  auto& g = rig.app->context().gpsForm;
+  g.Check6.setChecked(true);
+  g.CheckStatistics.setChecked(true);
+  EXPECT_TRUE(save(analyzer, folder, "nmea-statistics.png"));
+}
+
 TEST_F(Screenshots, RemoteToolDuringACall) {
   std::ofstream(rig.folder.path() / remote::kTrackingIni, std::ios::binary)
       << "\"/opt/mg/MGstart.EXE\"\r\n";
