@@ -126,4 +126,15 @@ std::string utcText(std::int64_t millisSinceEpoch, bool withMillis) {
   return out;
 }
 
+std::optional<int> digitsUpTo(std::string_view text, int highest) {
+  if (text.empty() || text.size() > 9) return std::nullopt;
+  int value = 0;
+  for (const char c : text) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + (c - '0');
+  }
+  if (value > highest) return std::nullopt;
+  return value;
+}
+
 }  // namespace d7o::app

@@ -28,6 +28,10 @@ inline double numericValue(std::string_view text) {
 // so a run of digits from the line never overflows: "64" -> 64, "99999999999" -> INT_MAX.
 int wholeNumberOf(std::string_view text);
 
+// Digits only, up to `highest` (at most 9 of them): "17" -> 17; "", "+1", "1.0", and "100"
+// over 99 -> none. For fields that are a number or nothing.
+std::optional<int> digitsUpTo(std::string_view text, int highest);
+
 // The classic Mid$: up to `length` characters from the 1-based position `start`; shorter,
 // or empty, where the text ends first or `start` is 0 (never an error, unlike an index out
 // of range). mid("+CSQ: 17,99", 7, 2) -> "17".

@@ -1,5 +1,6 @@
 #include "capture/capture_export.h"
 
+#include "app/text.h"
 #include "gps/nmea_checksum.h"
 #include "link/modem_replies.h"
 
@@ -24,19 +25,6 @@ constexpr char kHexDigits[] = "0123456789ABCDEF";
 
 bool isDigit(char c) {
   return c >= '0' && c <= '9';
-}
-
-// A whole number of digits only, up to `highest`: "17" -> 17; "", "+1", "1.0", "100" over 99
-// -> none.
-std::optional<int> wholeNumber(std::string_view text, int highest) {
-  if (text.empty() || text.size() > 9) return std::nullopt;
-  int value = 0;
-  for (const char c : text) {
-    if (!isDigit(c)) return std::nullopt;
-    value = value * 10 + (c - '0');
-  }
-  if (value > highest) return std::nullopt;
-  return value;
 }
 
 std::optional<int> twoDigits(std::string_view text, std::size_t at) {
@@ -138,7 +126,7 @@ std::optional<double> nmeaAngleOf(std::string_view text, std::string_view hemisp
       std::errc()) {
     return std::nullopt;
   }
-  const auto degrees = wholeNumber(text.substr(0, whole - 2), highest);
+  const auto degrees = app::digitsUpTo(text.substr(0, whole - 2), highest);
   if (!degrees || minutes >= 60 || (*degrees == highest && minutes > 0)) return std::nullopt;
   const double angle = *degrees + minutes / 60;
   return hemisphere[0] == negative && angle != 0 ? -angle : angle;
@@ -209,7 +197,7 @@ std::optional<std::int64_t> utcMillisOf(std::string_view text) {
     // Milliseconds from the first three digits of the fraction.
     const auto fraction = text.substr(20, text.size() - 21);
     if (fraction.empty() || fraction.size() > 9 || text[19] != '.' ||
-        !wholeNumber(fraction, 999'999'999)) {
+        !app::digitsUpTo(fraction, 999'999'999)) {
       return std::nullopt;
     }
     for (std::size_t i = 0, scale = 100; i < fraction.size() && scale > 0; ++i, scale /= 10) {

@@ -5,10 +5,9 @@
 // commands, so the command tests run the very code of the tool.
 
 #include "capture/capture_export.h"
+#include "cli/input_file.h"
 
 #include <array>
-#include <cerrno>
-#include <cstring>
 #include <fstream>
 #include <istream>
 #include <optional>
@@ -127,20 +126,11 @@ inline int captureCommand(const std::vector<std::string>& args, std::istream& st
   if (!haveFile) return capture_detail::badUsage(err, "no capture file");
   if (!format) return capture_detail::badUsage(err, "no format (--to text|nmea|gpx|csv)");
 
-  const bool fromStandardInput = file == "-";
-  const std::string name = fromStandardInput ? "standard input" : file;
-  std::ifstream fileIn;
-  if (!fromStandardInput) {
-    errno = 0;
-    fileIn.open(file, std::ios::binary);
-    if (!fileIn) {
-      err << "d7o-tool: cannot read " << file
-          << (errno != 0 ? std::string(": ") + std::strerror(errno) : std::string()) << "\n";
-      return 1;
-    }
-  }
-  const capture::ExportResult result =
-      capture::exportCapture(fromStandardInput ? standardIn : fileIn, *format, out);
+  InputFile input;
+  openInput(file, standardIn, err, input);
+  if (input.stream == nullptr) return 1;
+  const std::string& name = input.name;
+  const capture::ExportResult result = capture::exportCapture(*input.stream, *format, out);
   if (result.outputFailed) {
     err << "d7o-tool: cannot write the output\n";
     return 1;

@@ -4,11 +4,10 @@
 // Header-only like the other commands, so the command tests run the very code of the tool.
 
 #include "capture/capture_file.h"
+#include "cli/input_file.h"
 #include "gps/nmea_statistics.h"
 
 #include <array>
-#include <cerrno>
-#include <cstring>
 #include <fstream>
 #include <istream>
 #include <nlohmann/json.hpp>
@@ -166,21 +165,13 @@ inline int nmeaStatsCommand(const std::vector<std::string>& args, std::istream& 
     file = arg;
     haveFile = true;
   }
-  const bool fromStandardInput = file == "-";
-  const std::string name = fromStandardInput ? "standard input" : file;
-  std::ifstream fileIn;
-  if (!fromStandardInput) {
-    errno = 0;
-    fileIn.open(file, std::ios::binary);
-    if (!fileIn) {
-      err << "d7o-tool: cannot read " << file
-          << (errno != 0 ? std::string(": ") + std::strerror(errno) : std::string()) << "\n";
-      return 1;
-    }
-  }
+  InputFile input;
+  openInput(file, standardIn, err, input);
+  if (input.stream == nullptr) return 1;
+  const std::string& name = input.name;
   stats_detail::Counted counted;
   try {
-    counted = stats_detail::countLog(fromStandardInput ? standardIn : fileIn);
+    counted = stats_detail::countLog(*input.stream);
   } catch (const std::ios_base::failure&) {
     err << "d7o-tool: cannot read " << name << "\n";
     return 1;

@@ -11,19 +11,6 @@ namespace {
 constexpr std::string_view kSupportedFirmware =
     "V1.63;V1.62;V1.61;V1.60;V1.59;V1.58;V1.57;V1.56;V1.55;V1.54;V1.53;V1.50";
 
-// A whole number of digits only, up to `highest`: "17" -> 17; "", "+1", "1.0", "100" over 99
-// -> none.
-std::optional<int> wholeNumber(std::string_view text, int highest) {
-  if (text.empty() || text.size() > 9) return std::nullopt;
-  int value = 0;
-  for (const char c : text) {
-    if (c < '0' || c > '9') return std::nullopt;
-    value = value * 10 + (c - '0');
-  }
-  if (value > highest) return std::nullopt;
-  return value;
-}
-
 // The numbers of a reply after its name, split at commas: "+CSQ: 17,99" -> "17", "99".
 // Blanks around them go; quotes stay.
 std::vector<std::string_view> replyFields(std::string_view line, std::string_view name) {
@@ -88,7 +75,7 @@ bool isSupportedFirmware(std::string_view version) {
 std::optional<SignalQuality> signalQualityOf(std::string_view line) {
   const auto fields = replyFields(line, "+CSQ:");
   if (fields.size() != 2) return std::nullopt;
-  const auto rssi = wholeNumber(fields[0], 99), ber = wholeNumber(fields[1], 99);
+  const auto rssi = app::digitsUpTo(fields[0], 99), ber = app::digitsUpTo(fields[1], 99);
   if (!rssi || !ber || (*rssi > 31 && *rssi != 99) || (*ber > 7 && *ber != 99)) {
     return std::nullopt;
   }
@@ -101,7 +88,7 @@ std::optional<int> registrationStateOf(std::string_view line) {
   // the state; a second plain number makes it the answer to the query, with n first.
   std::size_t stateAt = 0;
   if (fields.size() >= 2 && !isQuoted(fields[1]) && !fields[1].empty()) {
-    if (!wholeNumber(fields[0], 3)) return std::nullopt;
+    if (!app::digitsUpTo(fields[0], 3)) return std::nullopt;
     stateAt = 1;
   }
   // Then at most the area and cell, quoted, and the access technology.
@@ -109,9 +96,9 @@ std::optional<int> registrationStateOf(std::string_view line) {
   for (std::size_t i = stateAt + 1; i < fields.size(); ++i) {
     const bool location = i <= stateAt + 2;
     if (location && !fields[i].empty() && !isQuoted(fields[i])) return std::nullopt;
-    if (!location && !wholeNumber(fields[i], 99)) return std::nullopt;
+    if (!location && !app::digitsUpTo(fields[i], 99)) return std::nullopt;
   }
-  return wholeNumber(fields[stateAt], 10);
+  return app::digitsUpTo(fields[stateAt], 10);
 }
 
 void appendSignalCsvFields(std::string& out, const std::optional<SignalQuality>& quality,

@@ -135,6 +135,8 @@ class TrendChartBinder : public Binder {
     m_time->setFormat(picture.toUtc - picture.fromUtc > 6 * 3'600'000 ? QStringLiteral("dd. HH:mm")
                                                                       : QStringLiteral("HH:mm"));
     m_dbmLine->replace(pointsOf(picture.dbm));
+    // A few readings are dots too: one alone would draw no line at all.
+    m_dbmLine->setPointsVisible(picture.dbm.size() <= 60);
     // The legend names only what the plot shows.
     const auto markerShows = [this](QAbstractSeries* series, bool shows) {
       for (QLegendMarker* m : m_view->chart()->legend()->markers(series)) m->setVisible(shows);
