@@ -5,6 +5,7 @@
 // very code of the tool without linking it; each command takes its arguments and two
 // streams and returns the exit status.
 
+#include "app/text.h"
 #include "sms/pdu_codec.h"
 
 #include <algorithm>
@@ -53,14 +54,8 @@ inline int written(const Streams& s) {
 
 // Digits only, as the option's range says: "--vp 167" -> 167; "1e2", "-1", "300" -> none.
 inline std::optional<int> smallNumber(const std::string& text, int highest) {
-  if (text.empty() || text.size() > 3) return std::nullopt;
-  int value = 0;
-  for (const char c : text) {
-    if (c < '0' || c > '9') return std::nullopt;
-    value = value * 10 + (c - '0');
-  }
-  if (value > highest) return std::nullopt;
-  return value;
+  if (text.size() > 3) return std::nullopt;
+  return app::digitsUpTo(text, highest);
 }
 
 inline std::string codePointName(char32_t c) {
