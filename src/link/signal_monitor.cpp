@@ -3,6 +3,7 @@
 #include "app/file_io.h"
 #include "app/text.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -148,9 +149,9 @@ std::optional<std::string> SignalMonitor::whyNotNow() const {
   if (s.link.pinDialogActive || s.link.pinSentAwaitingOk) return "the PIN";
   // (The audio query's flag is left out: only an "ERROR" clears it, so after a good
   // initialisation it stays set for the whole run.)
-  if (s.link.manufacturerQueryPending || s.dispatch.intervalRequestPending || s.dispatch.remoteConnectPending ||
-      s.dispatch.remoteLocalModePending || s.sms.smsDeleteRunning ||
-      !s.sms.pendingPromptText.empty()) {
+  if (s.link.manufacturerQueryPending || s.dispatch.intervalRequestPending ||
+      s.dispatch.remoteConnectPending || s.dispatch.remoteLocalModePending ||
+      s.sms.smsDeleteRunning || !s.sms.pendingPromptText.empty()) {
     return "an answer the program expects";
   }
   if (m_link.waiting()) return "the program, which waits for the modem";
@@ -288,6 +289,12 @@ void SignalMonitor::showReadings() {
 
 void SignalMonitor::m_signal_Click() {
   m_shownRevision = ~std::uint64_t{0};
+  if (!m_placed) {
+    // Beside the main window, which opens in the middle: at the screen's right edge.
+    m_placed = true;
+    const platform::ScreenSize screen = m_ctx.host.screenSize();
+    m_form.move(std::max(0, screen.width - m_form.width()), 0);
+  }
   m_form.setVisible(true);
   showReadings();
   // While the window shows, the plot moves on with the clock.

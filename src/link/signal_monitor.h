@@ -82,6 +82,7 @@ class SignalMonitor {
   std::uint64_t m_shownRevision = ~std::uint64_t{0};
   std::int64_t m_shownAt = 0;
   std::string m_stopReason;  // why the monitor switched itself off
+  bool m_placed = false;     // the window has its place on the screen
 };
 
 }  // namespace d7o::link
