@@ -74,7 +74,7 @@ TEST_P(MonitorForAnHour, ChangesNoModeAndSendsNothingElse) {
   rig.run(5s);
   if (pdu) {
     rig.main().Command4.click();  // "switch to PDU-Mode"
-    rig.send("AT+CMGF=0");       // as the next "Send SMS" does
+    rig.send("AT+CMGF=0");        // as the next "Send SMS" does
     rig.run(3s);
     ASSERT_TRUE(rig.state().sms.pduModeActive);
     ASSERT_FALSE(rig.modem.smsSettings().textMode);
