@@ -91,6 +91,9 @@ class TrendChartBinder : public Binder {
       m_bandTop[i] = new QLineSeries;
       m_bandBottom[i] = new QLineSeries;
       auto* band = new QAreaSeries(m_bandTop[i], m_bandBottom[i]);
+      // An area does not own its boundary lines: they go with it.
+      m_bandTop[i]->setParent(band);
+      m_bandBottom[i]->setParent(band);
       m_bands[i] = band;
       band->setName(QString::fromLatin1(kBands[i].name));
       band->setColor(kBands[i].colour);
