@@ -49,9 +49,9 @@ std::span<const CommandRow> ModemEngine::commandTable() {
       {"E0", Match::Exact, &M::atEcho},
       {"E1", Match::Exact, &M::atEcho},
       // Settings the modem takes as given; what they set is outside what the program sees.
-      {"Z", Match::Exact, &M::atAccept},
-      {"&W", Match::Exact, &M::atAccept},
-      {"&F", Match::Exact, &M::atAccept},
+      {"Z", Match::Exact, &M::atRestoreProfile},
+      {"&W", Match::Exact, &M::atStoreProfile},
+      {"&F", Match::Exact, &M::atFactoryProfile},
       {"+CPOF", Match::Exact, &M::atAccept},
       {"+CMEE=", Match::Prefix, &M::atAccept},
       {"+CBST=", Match::Prefix, &M::atAccept},

@@ -17,6 +17,24 @@ bool ModemEngine::atEcho(const AtCommand& c, Answer&) {
   return true;
 }
 
+// The profile is the echo setting: "Z" goes back to the stored one (the one it powered up
+// with), "&W" stores the current one, "&F" takes the factory's (echo on). So a client that
+// switched the echo off and leaves with "ATZ" hands the next one the modem it found.
+bool ModemEngine::atRestoreProfile(const AtCommand&, Answer&) {
+  m_config.echo = m_bootEcho;
+  return true;
+}
+
+bool ModemEngine::atStoreProfile(const AtCommand&, Answer&) {
+  m_bootEcho = m_config.echo;
+  return true;
+}
+
+bool ModemEngine::atFactoryProfile(const AtCommand&, Answer&) {
+  m_config.echo = true;
+  return true;
+}
+
 bool ModemEngine::atAccept(const AtCommand&, Answer&) {
   return true;
 }

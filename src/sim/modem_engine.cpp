@@ -88,6 +88,9 @@ void ModemEngine::receive(std::string_view bytes, int programBaud) {
       // Line feeds after a carriage return are ignored, as a modem does.
     } else if (c == '\b' || c == 0x7F) {
       if (!m_line.empty()) m_line.pop_back();
+    } else if (c == '\0') {
+      // NUL bytes inside a command line are ignored, as many modules do (some clients
+      // end their strings with one: "AT+CMGR=1\0").
     } else if (m_line.size() < 1024) {
       m_line.push_back(c);
     }

@@ -331,6 +331,9 @@ class ModemEngine {
   // The handlers the rows of the command table name; one may serve several rows.
   // General (modem_commands.cpp):
   bool atEcho(const AtCommand& c, Answer& a);
+  bool atRestoreProfile(const AtCommand& c, Answer& a);
+  bool atStoreProfile(const AtCommand& c, Answer& a);
+  bool atFactoryProfile(const AtCommand& c, Answer& a);
   bool atAccept(const AtCommand& c, Answer& a);
   bool atReject(const AtCommand& c, Answer& a);
   bool atIfcRange(const AtCommand& c, Answer& a);

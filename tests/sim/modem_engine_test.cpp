@@ -44,6 +44,43 @@ TEST(SimulatedModem, EchoCanBeSwitchedOff) {
   EXPECT_EQ(b.say("AT\r"), "AT\r\r\nOK\r\n");
 }
 
+TEST(SimulatedModem, ResetAndFactoryProfileRestoreTheEcho) {
+  struct Case {
+    const char* what;
+    bool bootEcho;
+    std::vector<const char*> before;  // lines sent first, answers not checked
+    const char* line;
+    const char* next;  // the answer to "AT" after `line`
+  };
+  const Case cases[] = {
+      {"ATZ after ATE0", true, {"ATE0\r"}, "ATZ\r", "AT\r\r\nOK\r\n"},
+      {"AT&F after ATE0", true, {"ATE0\r"}, "AT&F\r", "AT\r\r\nOK\r\n"},
+      {"ATZ of a modem stored without echo", false, {"ATE1\r"}, "ATZ\r", "\r\nOK\r\n"},
+      {"AT&F of a modem stored without echo", false, {}, "AT&F\r", "AT\r\r\nOK\r\n"},
+      {"ATZ after AT&W stored the echo off",
+       true,
+       {"ATE0\r", "AT&W\r", "ATE1\r"},
+       "ATZ\r",
+       "\r\nOK\r\n"},
+      {"ATZ in a line of several", true, {"ATE0\r"}, "ATZ;+CMEE=1\r", "AT\r\r\nOK\r\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ModemConfig config;
+    config.echo = c.bootEcho;
+    Bench b(config);
+    for (const char* line : c.before) b.say(line);
+    b.say(c.line);
+    EXPECT_EQ(b.say("AT\r"), c.next);
+  }
+}
+
+TEST(SimulatedModem, IgnoresNulBytesInACommandLine) {
+  Bench b;
+  EXPECT_EQ(b.say(std::string("AT+CSQ\0\r", 8)), "AT+CSQ\r\r\n+CSQ: 17,99\r\n\r\nOK\r\n");
+  EXPECT_EQ(b.say(std::string("A\0T\r", 5)), "AT\r\r\nOK\r\n");
+}
+
 TEST(SimulatedModem, OnlyItsOwnBaudRateIsUnderstood) {
   ModemConfig c;
   c.baud = 115200;
