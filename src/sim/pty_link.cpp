@@ -167,7 +167,7 @@ int PtyLink::programBaud() const {
 void PtyLink::send(std::string_view bytes) {
   if (bytes.empty() || m_master < 0) return;
   std::string garbled;
-  if (programBaud() != m_modem.config().baud) {
+  if (!m_modem.understandsRate(programBaud())) {
     garbled = ModemEngine::garble(bytes);
     bytes = garbled;
   }
