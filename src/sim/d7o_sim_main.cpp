@@ -24,9 +24,53 @@ extern "C" void onStopSignal(int) {
   g_stop = 1;
 }
 
+using d7o::sim::IncomingCall;
 using d7o::sim::IncomingSms;
 using d7o::sim::InputEdge;
 using d7o::sim::SimulatorOptions;
+
+// Each call rings when due, unless the modem cannot take one then; either is reported.
+void scheduleCalls(const std::vector<IncomingCall>& calls, d7o::sim::PtyClock& clock,
+                   d7o::sim::ModemEngine& modem) {
+  for (const IncomingCall& call : calls) {
+    const auto delay =
+        std::chrono::round<d7o::sim::Millis>(std::chrono::duration<double>(call.seconds));
+    clock.after(delay, [&modem, number = call.number] {
+      if (modem.incomingCall(d7o::sim::kRingsPerCall, number)) {
+        std::cerr << "d7o-sim: call from " << number << " rings\n";
+      } else {
+        std::cerr << "d7o-sim: call from " << number
+                  << " did not come (modem off or in a call, SIM not ready or no network)\n";
+      }
+    });
+  }
+}
+
+// ", SIEMENS engine, SIM PIN 1234": what the serving line says beyond the rate and echo.
+std::string bringUpSummary(const SimulatorOptions& options) {
+  std::string s;
+  switch (options.engine) {
+    case d7o::sim::Engine::Maker:
+      break;
+    case d7o::sim::Engine::Siemens:
+      s += ", SIEMENS engine";
+      break;
+    case d7o::sim::Engine::Brellstowen:
+      s += ", BRELLSTOWEN engine";
+      break;
+    case d7o::sim::Engine::Other:
+      s += ", other engine";
+      break;
+  }
+  if (options.noSim) s += ", no SIM";
+  if (!options.pin.empty()) s += ", SIM PIN " + options.pin;
+  if (options.puk) s += ", SIM locked to its PUK " + d7o::sim::ModemConfig{}.puk;
+  if (options.simBusy) {
+    s += ", SIM busy for " + std::to_string(d7o::sim::kSimBusyTime.count() / 1000) +
+         " s after power-on";
+  }
+  return s;
+}
 
 // The replay's loop: the recording onto the pseudo-terminal until a stop signal.
 int runReplay(const SimulatorOptions& options, const sigset_t& waitMask) {
@@ -172,10 +216,13 @@ int main(int argc, char** argv) {
       }
     });
   }
+  scheduleCalls(options.calls, clock, modem);
   std::cout << link.devicePath() << '\n' << std::flush;
-  std::cerr << "d7o-sim: serving " << link.devicePath() << " at " << options.baud << " baud"
+  std::cerr << "d7o-sim: serving " << link.devicePath() << " at "
+            << (options.autoBaud ? std::string("the program's rate")
+                                 : std::to_string(options.baud) + " baud")
             << (options.echo ? "" : ", echo off") << (options.gps ? ", NMEA from power-on" : "")
-            << "; stop with Ctrl+C\n";
+            << bringUpSummary(options) << "; stop with Ctrl+C\n";
 
   // Each message the program sends is reported once, so a script can check what it sent.
   std::size_t sentReported = 0;

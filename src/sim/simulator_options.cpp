@@ -6,18 +6,23 @@
 #include "sim/sms_format.h"
 #include "sms/pdu_codec.h"
 
+#include <algorithm>
 #include <charconv>
 #include <chrono>
+#include <optional>
 #include <string>
+#include <utility>
 
 namespace d7o::sim {
 
 void printUsage(std::ostream& out) {
-  out << "Usage: d7o-sim [--baud N] [--no-echo] [--gps] [--position LAT,LON] [--sms-store N]\n"
-         "               [--sms FROM:TEXT]... [--incoming-sms SECONDS:FROM:TEXT]...\n"
+  out << "Usage: d7o-sim [--baud N|auto] [--no-echo] [--gps] [--position LAT,LON]\n"
+         "               [--sms-store N] [--sms FROM:TEXT]... [--incoming-sms "
+         "SECONDS:FROM:TEXT]...\n"
          "               [--phonebook-size N] [--input-edge SECONDS:INPUT[:falling]]...\n"
          "               [--remote-position LAT,LON] [--dial NUMBER:OUTCOME]...\n"
-         "               [--connect-delay SECONDS]\n"
+         "               [--connect-delay SECONDS] [--engine NAME] [--pin NNNN] [--puk]\n"
+         "               [--no-sim] [--sim-busy] [--ring SECONDS:NUMBER]...\n"
          "       d7o-sim --replay FILE [--speed N|max] [--loop] [--baud N]\n"
          "\n"
          "Runs the simulated Tarvik D7O modem on a pseudo-terminal. The first line written\n"
@@ -25,6 +30,8 @@ void printUsage(std::ostream& out) {
          "until interrupted.\n"
          "\n"
          "  --baud N    the only rate the modem understands and answers at (default 9600)\n"
+         "  --baud auto the modem detects the rate: it understands the program at whatever\n"
+         "              rate the program sets and answers at it (as after AT+IPR=0)\n"
          "  --no-echo   start with command echo off (as after ATE0)\n"
          "  --gps       the device sends NMEA sentences (GGA, GSV, RMC, GSA) once a second\n"
          "              from power-on, from a vehicle on a drive; without it they come after\n"
@@ -60,6 +67,26 @@ void printUsage(std::ostream& out) {
          "              no-answer (NO CARRIER after 30 s); repeatable; other numbers connect\n"
          "  --connect-delay SECONDS\n"
          "              from the dial to \"CONNECT 9600\" (default 3)\n"
+         "  --engine NAME\n"
+         "              the GSM engine inside: tarvik (the maker's, default; AT+CGMI answers\n"
+         "              \"Tarvik GmbH\"), siemens (\"SIEMENS\", with its audio commands),\n"
+         "              brellstowen (\"BRELLSTOWEN\") or other (\"WAVECOM MODEM\")\n"
+         "  --pin NNNN  the SIM asks for this PIN, 4 to 8 digits (\"+CPIN: SIM PIN\" until\n"
+         "              AT+CPIN gives it); three wrong PINs in a row lock it to its PUK\n"
+         "  --puk       the SIM is locked to its PUK (\"+CPIN: SIM PUK\"):\n"
+         "              AT+CPIN=\"12345678\",\"<new PIN>\" unlocks it and sets the new PIN; a\n"
+         "              wrong PUK gives \"+CME ERROR: 16\"\n"
+         "  --no-sim    no SIM in the modem: AT+CPIN? and the SIM's commands (phone book,\n"
+         "              IMSI, dialling) answer \"+CME ERROR: 13\", the SMS commands\n"
+         "              \"+CMS ERROR: 310\"; no calls or messages come in\n"
+         "  --sim-busy  the modem reads its SIM for 30 s after the start and after each\n"
+         "              restart: meanwhile AT+CPIN? and the SIM's commands answer\n"
+         "              \"+CME ERROR: 14\" (\"+CMS ERROR: 314\" for SMS); then it is ready\n"
+         "  --ring SECONDS:NUMBER\n"
+         "              a voice call from NUMBER (digits, \"+\" in front for international)\n"
+         "              SECONDS after the start: \"RING\" every 3 s, 10 times, until ATA takes\n"
+         "              it; after AT+CLIP=1 each RING is followed by\n"
+         "              \"+CLIP: \"<NUMBER>\",<145 or 129>\"; repeatable\n"
          "  --help      show this text\n"
          "\n"
          "TEXT is UTF-8 and must fit one message (160 characters of the GSM alphabet, else 70).\n"
@@ -161,6 +188,99 @@ bool parseIncoming(std::string_view text, IncomingSms& incoming) {
          parseSms(text.substr(colon + 1), incoming.sms);
 }
 
+// "30:+491711234567" -> after 30 seconds, a call from that number.
+bool parseCall(std::string_view text, IncomingCall& call) {
+  const std::size_t colon = text.find(':');
+  if (colon == std::string_view::npos) return false;
+  const std::string_view number = text.substr(colon + 1);
+  const std::string_view digits = number.starts_with('+') ? number.substr(1) : number;
+  if (digits.empty() || digits.size() > 20 ||
+      !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+    return false;
+  }
+  call.number = std::string(number);
+  return parseDecimal(text.substr(0, colon), 0, 1e6, call.seconds);
+}
+
+bool parseEngine(std::string_view name, Engine& engine) {
+  static constexpr std::pair<std::string_view, Engine> kNames[] = {
+      {"tarvik", Engine::Maker},
+      {"siemens", Engine::Siemens},
+      {"brellstowen", Engine::Brellstowen},
+      {"other", Engine::Other},
+  };
+  for (const auto& [n, e] : kNames) {
+    if (n == name) {
+      engine = e;
+      return true;
+    }
+  }
+  return false;
+}
+
+bool isPin(std::string_view pin) {
+  return pin.size() >= 4 && pin.size() <= 8 &&
+         std::all_of(pin.begin(), pin.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// The switches of the bring-up paths (engine, SIM, rate, calls): nothing when `args[i]` is
+// none of them; 0 when taken (with its value, `i` past it); 2 when its value is wrong.
+std::optional<int> parseBringUpOption(std::span<const std::string_view> args, std::size_t& i,
+                                      SimulatorOptions& options, std::ostream& err) {
+  const std::string_view arg = args[i];
+  if (arg == "--puk") {
+    options.puk = true;
+    return 0;
+  }
+  if (arg == "--no-sim") {
+    options.noSim = true;
+    return 0;
+  }
+  if (arg == "--sim-busy") {
+    options.simBusy = true;
+    return 0;
+  }
+  // "--name VALUE" or "--name=VALUE".
+  const std::string_view name = arg.substr(0, arg.find('='));
+  if (name != "--engine" && name != "--pin" && name != "--ring" && name != "--baud") {
+    return std::nullopt;
+  }
+  const bool joined = name != arg;
+  std::string_view value;
+  if (joined) {
+    value = arg.substr(name.size() + 1);
+  } else if (i + 1 < args.size()) {
+    value = args[i + 1];
+  }
+  // "--baud auto" only; a rate is read with the replay's options.
+  if (name == "--baud" && value != "auto") return std::nullopt;
+  if (!joined && i + 1 < args.size()) ++i;
+  if (name == "--baud") {
+    options.autoBaud = true;
+    options.baudGiven = true;
+  } else if (name == "--engine") {
+    if (!parseEngine(value, options.engine)) {
+      err << "d7o-sim: --engine needs tarvik, siemens, brellstowen or other\n";
+      return 2;
+    }
+  } else if (name == "--pin") {
+    if (!isPin(value)) {
+      err << "d7o-sim: --pin needs the SIM's PIN, 4 to 8 digits (e.g. 1234)\n";
+      return 2;
+    }
+    options.pin = std::string(value);
+  } else {
+    IncomingCall call;
+    if (!parseCall(value, call)) {
+      err << "d7o-sim: --ring needs SECONDS:NUMBER, the number digits with \"+\" in front "
+             "for international (e.g. 20:+491711234567)\n";
+      return 2;
+    }
+    options.calls.push_back(std::move(call));
+  }
+  return 0;
+}
+
 // "48.1173,11.5167" -> latitude and longitude.
 bool parsePosition(std::string_view text, double& latitude, double& longitude) {
   const std::size_t comma = text.find(',');
@@ -190,6 +310,10 @@ int parseOptions(std::span<const std::string_view> args, SimulatorOptions& optio
         options.modemOption.empty() && name != "--baud" && name != "--replay" &&
         name != "--speed" && name != "--loop") {
       options.modemOption = name;
+    }
+    if (const std::optional<int> status = parseBringUpOption(args, i, options, err)) {
+      if (*status != 0) return *status;
+      continue;
     }
     if (arg == "--replay" || arg.starts_with("--replay=")) {
       if (arg != "--replay") {
@@ -359,6 +483,14 @@ int parseOptions(std::span<const std::string_view> args, SimulatorOptions& optio
     err << "d7o-sim: --speed and --loop go with --replay FILE\n";
     return 2;
   }
+  if (options.autoBaud && !options.replayFile.empty()) {
+    err << "d7o-sim: --baud auto is for the simulated modem; a replay is paced at a rate\n";
+    return 2;
+  }
+  if (options.noSim && (!options.pin.empty() || options.puk || options.simBusy)) {
+    err << "d7o-sim: --no-sim leaves no SIM for --pin, --puk or --sim-busy\n";
+    return 2;
+  }
   if (static_cast<int>(options.smsAtStart.size()) > options.smsStoreSize) {
     err << "d7o-sim: " << options.smsAtStart.size() << " messages do not fit a store of "
         << options.smsStoreSize << "\n";
@@ -383,6 +515,15 @@ ModemConfig modemConfigOf(const SimulatorOptions& options) {
   config.dataDialOutcomes = options.dialOutcomes;
   config.dataConnectDelay =
       std::chrono::round<Millis>(std::chrono::duration<double>(options.connectDelay));
+  config.engine = options.engine;
+  config.autoBaud = options.autoBaud;
+  if (!options.pin.empty()) {
+    config.sim = SimCard::PinRequired;
+    config.pin = options.pin;
+  }
+  if (options.puk) config.sim = SimCard::PukRequired;
+  if (options.noSim) config.sim = SimCard::Missing;
+  if (options.simBusy) config.simBusyTime = kSimBusyTime;
   return config;
 }
 

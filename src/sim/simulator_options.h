@@ -24,6 +24,19 @@ struct InputEdge {
   bool rising = true;
 };
 
+// A voice call that comes in while the modem runs.
+struct IncomingCall {
+  double seconds = 0;
+  std::string number;  // "+49171...", "0301..."
+};
+
+// A call rings this often, every 3 s, before the caller gives up (half a minute).
+inline constexpr int kRingsPerCall = 10;
+// --sim-busy: how long the modem reads its SIM after power-on and after a restart. Longer
+// than a real SIM takes, so that rezedev7, started after d7o-sim, still meets it: its first
+// AT+CPIN? comes some 14 s after its baud-rate search begins.
+inline constexpr Millis kSimBusyTime{30000};
+
 // What d7o-sim's command line asks for.
 struct SimulatorOptions {
   int baud = 9600;
@@ -41,6 +54,14 @@ struct SimulatorOptions {
   double remoteLongitude = ModemConfig{}.remoteLongitude;
   std::map<std::string, DataDialOutcome> dialOutcomes;
   double connectDelay = 3;
+  // The bring-up paths: the GSM engine, the SIM, the line rate, calls.
+  Engine engine = Engine::Maker;
+  std::string pin;  // not empty: the SIM asks for this PIN
+  bool puk = false;
+  bool noSim = false;
+  bool simBusy = false;
+  bool autoBaud = false;
+  std::vector<IncomingCall> calls;
   // Replay instead of the modem.
   std::string replayFile;
   double speed = 1;  // 0: as fast as the program reads
