@@ -144,7 +144,11 @@ std::span<const CommandRow> ModemEngine::commandTable() {
       {"+CUSD=?", Match::Exact, &M::atRowInfo, kAnyEngine, "+CUSD: (0-2)"},
       {"+CUSD?", Match::Exact, &M::atCusdQuery},
       {"+CUSD=", Match::Prefix, &M::atCusdSet},
-      {"+IPR=", Match::Prefix, &M::atAccept},
+      // The line rate: fixed, or 0, detected from each command line.
+      {"+IPR=?", Match::Exact, &M::atRowInfo, kAnyEngine,
+       "+IPR: (0,300,1200,2400,4800,9600,19200,38400,57600,115200),()"},
+      {"+IPR?", Match::Exact, &M::atIprQuery},
+      {"+IPR=", Match::Prefix, &M::atIprSet},
       {"+IFC=?", Match::Exact, &M::atIfcRange},
       {"+IFC?", Match::Exact, &M::atIfcQuery},
       {"+IFC=", Match::Prefix, &M::atIfcSet},
@@ -243,6 +247,10 @@ std::span<const CommandRow> ModemEngine::commandTable() {
       {"H0", Match::Exact, &M::atHangUp},
       {"+CHUP", Match::Exact, &M::atHangUp},
       {"+CHUP=?", Match::Exact, &M::atAccept},
+      // The caller's number after each RING.
+      {"+CLIP=?", Match::Exact, &M::atRowInfo, kAnyEngine, "+CLIP: (0,1)"},
+      {"+CLIP?", Match::Exact, &M::atClipQuery},
+      {"+CLIP=", Match::Prefix, &M::atClipSet},
       // Back to online data mode during a data call.
       {"O", Match::Exact, &M::atOnline},
       {"O0", Match::Exact, &M::atOnline},

@@ -7,7 +7,10 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace d7o::sim {
 
@@ -55,35 +58,147 @@ bool ModemEngine::atIChip(const AtCommand&, Answer& a) {
   return true;
 }
 
-// "+CPIN?" -> "+CPIN: READY", "+CPIN: SIM PIN", or the SIM's error.
-bool ModemEngine::atCpinQuery(const AtCommand&, Answer& a) {
+namespace {
+
+constexpr int kPinTries = 3;
+
+std::string cmeError(int code) {
+  return "+CME ERROR: " + std::to_string(code);
+}
+
+// A PIN a SIM takes: four to eight digits.
+bool isPin(std::string_view pin) {
+  return pin.size() >= 4 && pin.size() <= 8 &&
+         std::all_of(pin.begin(), pin.end(), [](char c) { return isDigit(c); });
+}
+
+}  // namespace
+
+std::optional<ModemEngine::SimBlock> ModemEngine::simBlock() const {
   switch (m_config.sim) {
     case SimCard::Unreadable:
-      a.final = "+CME ERROR: 10";
-      return false;
+      return SimBlock::Unreadable;
     case SimCard::Missing:
-      a.final = "+CME ERROR: 13";
-      return false;
-    case SimCard::PinRequired:
-      a.info += framed(m_simUnlocked ? "+CPIN: READY" : "+CPIN: SIM PIN");
-      return true;
+      return SimBlock::Missing;
     case SimCard::Ready:
-      a.info += framed("+CPIN: READY");
-      return true;
+    case SimCard::PinRequired:
+    case SimCard::PukRequired:
+      break;
   }
+  // The modem reads the SIM after power-on and after a restart; it answers for it meanwhile.
+  if (m_clock.now() < m_simBusyUntil) return SimBlock::Busy;
+  if (m_config.sim == SimCard::Ready || m_simUnlocked) return std::nullopt;
+  return m_config.sim == SimCard::PinRequired ? SimBlock::PinNeeded : SimBlock::PukNeeded;
+}
+
+// The program reads 10 as "can't read SIM card" and 13 as "no SIM card inserted".
+std::optional<int> ModemEngine::simCmeError() const {
+  const std::optional<SimBlock> block = simBlock();
+  if (!block) return std::nullopt;
+  switch (*block) {
+    case SimBlock::Unreadable:
+      return 10;
+    case SimBlock::Missing:
+      return 13;
+    case SimBlock::PinNeeded:
+      return 11;
+    case SimBlock::PukNeeded:
+      return 12;
+    case SimBlock::Busy:
+      return 14;
+  }
+  return 10;
+}
+
+// GSM 07.05's numbers: 310 not inserted, 311 PIN, 313 failure, 314 busy, 316 PUK.
+std::optional<int> ModemEngine::simCmsError() const {
+  const std::optional<SimBlock> block = simBlock();
+  if (!block) return std::nullopt;
+  switch (*block) {
+    case SimBlock::Unreadable:
+      return 313;
+    case SimBlock::Missing:
+      return 310;
+    case SimBlock::PinNeeded:
+      return 311;
+    case SimBlock::PukNeeded:
+      return 316;
+    case SimBlock::Busy:
+      return 314;
+  }
+  return 313;
+}
+
+// "+CPIN?" -> "+CPIN: READY", "+CPIN: SIM PIN", "+CPIN: SIM PUK", or the SIM's error.
+bool ModemEngine::atCpinQuery(const AtCommand&, Answer& a) {
+  const std::optional<SimBlock> block = simBlock();
+  if (!block) {
+    a.info += framed("+CPIN: READY");
+    return true;
+  }
+  switch (*block) {
+    case SimBlock::PinNeeded:
+      a.info += framed("+CPIN: SIM PIN");
+      return true;
+    case SimBlock::PukNeeded:
+      a.info += framed("+CPIN: SIM PUK");
+      return true;
+    case SimBlock::Unreadable:
+    case SimBlock::Missing:
+    case SimBlock::Busy:
+      break;
+  }
+  a.final = cmeError(simCmeError().value_or(10));
   return false;
 }
 
-// "+CPIN=5937" or "+CPIN=\"5937\"": the PIN as typed.
+// "+CPIN=5937" or "+CPIN=\"5937\"": the PIN the SIM waits for. A SIM that wants its PUK
+// takes it with a new PIN: "+CPIN=\"12345678\",\"1234\"". A malformed line costs no try.
 bool ModemEngine::atCpinSet(const AtCommand& c, Answer& a) {
-  if (m_config.sim != SimCard::PinRequired || m_simUnlocked) {
-    a.final = "+CME ERROR: 3";  // nothing to unlock
+  const std::optional<SimBlock> block = simBlock();
+  if (!block) {
+    a.final = cmeError(3);  // nothing to unlock
     return false;
   }
-  if (unquoted(c.rawArgs()) != m_config.pin) {
-    a.final = "+CME ERROR: 16";  // incorrect password
+  const std::vector<std::string> p = parameters(c.rawArgs());
+  switch (*block) {
+    case SimBlock::PinNeeded:
+      return p.size() == 1 && enterPin(unquoted(p[0]), a);
+    case SimBlock::PukNeeded:
+      if (p.size() == 2) return enterPuk(unquoted(p[0]), unquoted(p[1]), a);
+      if (p.size() == 1) a.final = cmeError(12);  // a PIN no longer does
+      return false;
+    case SimBlock::Unreadable:
+    case SimBlock::Missing:
+    case SimBlock::Busy:
+      break;
+  }
+  a.final = cmeError(simCmeError().value_or(10));
+  return false;
+}
+
+// The third wrong PIN in a row locks the SIM until its PUK is given, as a SIM does.
+bool ModemEngine::enterPin(const std::string& pin, Answer& a) {
+  if (pin != m_config.pin) {
+    if (--m_pinTriesLeft <= 0) m_config.sim = SimCard::PukRequired;
+    a.final = cmeError(16);  // incorrect password
     return false;
   }
+  m_pinTriesLeft = kPinTries;
+  m_simUnlocked = true;
+  return true;
+}
+
+// The right PUK unlocks the SIM and gives it the new PIN, which it asks for from then on.
+bool ModemEngine::enterPuk(const std::string& puk, const std::string& newPin, Answer& a) {
+  if (!isPin(newPin)) return false;
+  if (puk != m_config.puk) {
+    a.final = cmeError(16);
+    return false;
+  }
+  m_config.sim = SimCard::PinRequired;
+  m_config.pin = newPin;
+  m_pinTriesLeft = kPinTries;
   m_simUnlocked = true;
   return true;
 }

@@ -19,7 +19,8 @@ ModemEngine::ModemEngine(SimClock& clock, ModemConfig config)
       m_phonebook(m_config.phonebookSize),
       m_smsStore(m_config.smsStoreSize),
       m_serviceCentre(m_config.serviceCentre),
-      m_networkTimeBase(clock.now()) {
+      m_networkTimeBase(clock.now()),
+      m_simBusyUntil(clock.now() + m_config.simBusyTime) {
   m_profile.dtrMode = m_config.dtrDropHangsUp ? 2 : 0;
   m_storedProfile = currentProfile();
   m_device.password = m_config.devicePassword;
@@ -49,12 +50,14 @@ std::string ModemEngine::garble(std::string_view bytes) {
 void ModemEngine::receive(std::string_view bytes, int programBaud) {
   if (!m_config.powered) endDataCall("the modem is off", false);
   if (!m_config.powered || m_restarting) return;
-  if (programBaud != m_config.baud) {
+  if (!understandsRate(programBaud)) {
     // Noise: whatever was half typed is lost too, and online it spoils a "+++".
     m_line.clear();
     if (m_online) onlineData({});
     return;
   }
+  // Detecting the rate, the modem takes the program's.
+  if (m_config.autoBaud && programBaud > 0) m_config.baud = programBaud;
   std::string entryOutput;
   // The rest of a line whose first character aborted a dial goes with it.
   bool discardLine = false;
@@ -140,6 +143,10 @@ void ModemEngine::handleLine(const std::string& typed) {
   if (!m_afterAnswer.empty()) emitInOrder(std::exchange(m_afterAnswer, {}), Millis(0));
   // "ATO": what the remote device sent meanwhile follows "CONNECT".
   if (std::exchange(m_goingOnline, false)) resumeOnline(m_clock.now() + out);
+  // "AT+IPR=<rate>": the answer goes at the old rate, what follows at the new one.
+  if (const auto rate = std::exchange(m_rateAfterAnswer, std::nullopt)) {
+    m_clock.after(out, [this, rate = *rate] { takeRate(rate); });
+  }
   // "&REQ INT": the sentences follow the confirmation.
   if (startStream) startGpsStream(out);
   // The device confirms "&RESET" first, then restarts.
@@ -168,7 +175,8 @@ void ModemEngine::sendUnsolicited(std::string_view text) {
 }
 
 // The device starts afresh: it forgets what is not stored (a half line, the unlocked SIM,
-// the registration, a call, echo set by ATE) and says nothing until it is up again.
+// the registration, a call, echo set by ATE, AT+CLIP) and says nothing until it is up
+// again; then it reads its SIM once more.
 void ModemEngine::beginRestart() {
   if (m_restarting) return;
   ++m_restarts;
@@ -180,6 +188,8 @@ void ModemEngine::beginRestart() {
   m_bufferedIndications.clear();
   resetSmsSettings();
   m_simUnlocked = false;
+  m_simBusyUntil = m_clock.now() + m_config.restartTime + m_config.simBusyTime;
+  m_clip = false;
   m_cregPolls = 0;
   m_cregReport = CregReport::Off;
   m_cgregReport = 0;

@@ -32,6 +32,7 @@ enum class SimCard {
   PinRequired,  // "+CPIN: SIM PIN" until the right PIN is given
   Unreadable,   // "+CME ERROR: 10"
   Missing,      // "+CME ERROR: 13"
+  PukRequired,  // "+CPIN: SIM PUK" until the PUK and a new PIN are given
 };
 
 // How the far end answers a voice call the modem dials ("ATD<number>;").
@@ -168,6 +169,15 @@ struct ModemConfig {
       {2, "+491711234567", 145, "Office"},
       {5, "0301234567", 129, "Workshop"},
   };
+  // The SIM's PUK: after three wrong PINs "AT+CPIN=<puk>,<new PIN>" unlocks the SIM and
+  // gives it the new PIN.
+  std::string puk = "12345678";
+  // How long the SIM is busy after power-on and after each restart, while the modem reads
+  // it: its commands answer "+CME ERROR: 14" meanwhile.
+  Millis simBusyTime{0};
+  // The modem takes the rate of each command line it receives and answers at the program's
+  // rate, whatever it is (AT+IPR=0); `baud` is then the rate it detected last.
+  bool autoBaud = false;
 };
 
 // What became of an incoming message (ModemEngine::deliverSms).
@@ -238,6 +248,11 @@ class ModemEngine {
   // Bytes from the program, sent at `programBaud`. At a rate other than the modem's they
   // arrive as noise and are dropped, as is any half line.
   void receive(std::string_view bytes, int programBaud);
+  // Whether a program whose side of the line runs at `programBaud` and the modem understand
+  // each other: the same rate, or any while the modem detects the rate itself.
+  bool understandsRate(int programBaud) const {
+    return m_config.autoBaud || programBaud == m_config.baud;
+  }
 
   // Line signals from the program.
   void setDtr(bool high);
@@ -266,10 +281,12 @@ class ModemEngine {
   // Sends text to the program as if the modem produced it now (unsolicited results).
   void sendUnsolicited(std::string_view text);
 
-  // An incoming voice call: "+CRING: VOICE" and "RING" now and every 3 s, `rings` times,
-  // until "ATA" takes it; unanswered, "NO CARRIER" follows. False (nothing happens) when
-  // the modem is off, restarting or not idle, or `rings` is not positive.
-  bool incomingCall(int rings);
+  // An incoming voice call from `caller` ("+49171...", "0301..."; empty: the number is not
+  // known): "+CRING: VOICE" and "RING" now and every 3 s, `rings` times, until "ATA" takes
+  // it, each followed by the caller's number once AT+CLIP=1 asks for it; unanswered,
+  // "NO CARRIER" follows. False (nothing happens) when the modem is off, restarting or not
+  // idle, its SIM cannot be used or it has no network, or `rings` is not positive.
+  bool incomingCall(int rings, std::string_view caller = {});
   // The far end hangs up the call in progress: "NO CARRIER". False when no call is up.
   bool farEndHangUp();
   CallState callState() const { return m_call; }
@@ -616,6 +633,32 @@ class ModemEngine {
   std::string m_heldIndications;
   std::vector<StoredSms> m_smsAtCentre;
   Millis m_networkTimeBase{0};
+
+  // The SIM's locks, the line rate and the caller's number.
+  // What keeps the SIM from being used now (modem_commands.cpp); none: it can be.
+  enum class SimBlock { Unreadable, Missing, Busy, PinNeeded, PukNeeded };
+  std::optional<SimBlock> simBlock() const;
+  // The same as a "+CME ERROR" code (phone book, identity, calls) and as a "+CMS ERROR"
+  // code (SMS).
+  std::optional<int> simCmeError() const;
+  std::optional<int> simCmsError() const;
+  bool enterPin(const std::string& pin, Answer& a);
+  bool enterPuk(const std::string& puk, const std::string& newPin, Answer& a);
+  // The line rate (rate_commands.cpp).
+  bool atIprQuery(const AtCommand& c, Answer& a);
+  bool atIprSet(const AtCommand& c, Answer& a);
+  void takeRate(int rate);
+  // The caller's number (voice_calls.cpp).
+  bool atClipQuery(const AtCommand& c, Answer& a);
+  bool atClipSet(const AtCommand& c, Answer& a);
+  // Wrong PINs the SIM still takes before it wants its PUK; the SIM counts them, so a
+  // restart does not give them back.
+  int m_pinTriesLeft = 3;
+  Millis m_simBusyUntil{0};
+  // "AT+IPR=<rate>": the rate (0: detect it) the modem takes once the answer is out.
+  std::optional<int> m_rateAfterAnswer;
+  bool m_clip = false;  // AT+CLIP=1; lost with a restart
+  std::string m_caller;
 };
 
 }  // namespace d7o::sim

@@ -46,9 +46,11 @@ std::optional<SmsTime> clockTime(std::string_view text) {
 }  // namespace
 
 // 1 home, 5 roaming, 2 searching (the configured polls have not passed), 0 not searching
-// (switched to minimum functionality or deregistered with AT+COPS=2).
+// (no readable SIM, switched to minimum functionality or deregistered with AT+COPS=2).
 int ModemEngine::registrationStatus() const {
-  if (m_functionality != 1 || m_deregistered) return 0;
+  // Without a SIM, or with one it cannot read, the modem does not even search.
+  const std::optional<int> sim = simCmeError();
+  if (m_functionality != 1 || m_deregistered || sim == 10 || sim == 13) return 0;
   if (!registered()) return 2;
   return m_config.roaming ? 5 : 1;
 }

@@ -40,19 +40,11 @@ std::string reported(const PhonebookEntry& entry) {
 
 }  // namespace
 
-// Like the other SIM commands: "+CME ERROR: 10" unreadable, 13 none, 11 PIN not yet given.
+// Like the other SIM commands: "+CME ERROR: 10" unreadable, 13 none, 11 PIN not yet given,
+// 12 PUK wanted, 14 busy.
 bool ModemEngine::simReady(Answer& a) const {
-  switch (m_config.sim) {
-    case SimCard::Unreadable:
-      return refuse(a, 10);
-    case SimCard::Missing:
-      return refuse(a, 13);
-    case SimCard::PinRequired:
-      return m_simUnlocked || refuse(a, 11);
-    case SimCard::Ready:
-      return true;
-  }
-  return false;
+  const std::optional<int> error = simCmeError();
+  return !error || refuse(a, *error);
 }
 
 // "+CPBS?" -> "+CPBS: \"SM\",3,250": the SIM is the only storage, used and total positions.

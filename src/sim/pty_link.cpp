@@ -218,7 +218,7 @@ void PtyLink::send(std::string_view bytes) {
   if (m_watch >= 0 && m_openers == 0) readOpeners();
   if (m_watch >= 0 && m_openers == 0) return;
   std::string garbled;
-  if (programBaud() != m_modem.config().baud) {
+  if (!m_modem.understandsRate(programBaud())) {
     garbled = ModemEngine::garble(bytes);
     bytes = garbled;
   }

@@ -111,7 +111,8 @@ class PtyLink {
   void runFor(Millis duration);
 
   // Bytes to the program as the modem sends them at its own rate; a program at another
-  // rate gets noise.
+  // rate gets noise. A modem that detects the rate (ModemConfig::autoBaud) answers at the
+  // program's.
   void send(std::string_view bytes);
 
   // The rate the program set on its side of the line; 0 when it cannot be read. A line

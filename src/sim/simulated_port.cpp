@@ -112,7 +112,7 @@ std::string SimulatedPort::takeWritten() {
 
 void SimulatedPort::deliver(std::string_view bytes) {
   if (!m_open) return;  // nobody listens on a closed port
-  if (m_baud == m_modem.config().baud) {
+  if (m_modem.understandsRate(m_baud)) {
     m_input.append(bytes);
   } else {
     m_input.append(ModemEngine::garble(bytes));

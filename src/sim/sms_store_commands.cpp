@@ -38,23 +38,12 @@ bool deletedByFlag(SmsStatus status, int flag) {
 
 }  // namespace
 
-// The SIM must be there and unlocked: "+CMS ERROR: 310" (none), 311 (PIN), 313 (failure).
+// The SIM must be there, read and unlocked: "+CMS ERROR: 310" (none), 311 (PIN), 313
+// (failure), 314 (busy), 316 (PUK).
 bool ModemEngine::smsSimReady(Answer& a) const {
-  switch (m_config.sim) {
-    case SimCard::Missing:
-      a.final = cmsError(false, 310);
-      return false;
-    case SimCard::Unreadable:
-      a.final = cmsError(false, 313);
-      return false;
-    case SimCard::PinRequired:
-      if (m_simUnlocked) return true;
-      a.final = cmsError(false, 311);
-      return false;
-    case SimCard::Ready:
-      return true;
-  }
-  return false;
+  const std::optional<int> error = simCmsError();
+  if (error) a.final = cmsError(false, *error);
+  return !error;
 }
 
 // "+CMS ERROR: 321". Where a parameter was wrong, the code names the mode it was given in:

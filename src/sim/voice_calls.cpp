@@ -1,11 +1,12 @@
-// Voice calls: dialling out with "ATD<number>;", incoming calls that ring until "ATA",
-// "ATH" and the far end hanging up.
+// Voice calls: dialling out with "ATD<number>;", incoming calls that ring until "ATA" (with
+// the caller's number after AT+CLIP=1), "ATH" and the far end hanging up.
 #include "sim/modem_engine.h"
 #include "sim/modem_text.h"
 
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace d7o::sim {
 
@@ -13,6 +14,8 @@ namespace {
 
 constexpr Millis kRingInterval{3000};
 constexpr std::size_t kMaxDialString = 40;
+// The network takes this call without a SIM, or with a locked one.
+constexpr std::string_view kEmergencyNumber = "112";
 
 // Digits and the dial characters of a keypad; blanks and the usual separators are ignored,
 // as a modem does. ">5": position 5 of the phone book.
@@ -64,7 +67,8 @@ void ModemEngine::setCall(CallState state) {
 // "D0123;", "D>5;": the whole rest of the line is the dial string; ";" at its end makes it
 // a voice call, whose result follows the ring-out. Without it the call is a data call
 // (data_calls.cpp). ">5" calls the number at position 5 of the SIM phone book; an empty
-// position calls nobody. One call at a time: a dial while one is up is refused.
+// position calls nobody. One call at a time: a dial while one is up is refused. Without a
+// usable SIM there is no network but for the emergency number: the SIM's "+CME ERROR".
 bool ModemEngine::atDial(const AtCommand& c, Answer& a) {
   const std::string dialString = withoutDialModifiers(c.args());
   const bool voice = !dialString.empty() && dialString.back() == ';';
@@ -73,6 +77,7 @@ bool ModemEngine::atDial(const AtCommand& c, Answer& a) {
   if (!isDialString(number) || m_call != CallState::Idle || m_dataCall != DataCallState::Idle) {
     return false;
   }
+  if (number != kEmergencyNumber && !simReady(a)) return false;
   std::string called = number;
   if (startsWith(number, ">")) {
     std::optional<std::string> stored = phonebookNumber(std::string_view(number).substr(1), a);
@@ -113,19 +118,42 @@ bool ModemEngine::atHangUp(const AtCommand&, Answer&) {
   return true;
 }
 
-bool ModemEngine::incomingCall(int rings) {
+// "+CLIP?" -> "+CLIP: 1,1": whether the caller's number follows each RING, and that the
+// network offers it.
+bool ModemEngine::atClipQuery(const AtCommand&, Answer& a) {
+  a.info += framed(std::string("+CLIP: ") + (m_clip ? "1" : "0") + ",1");
+  return true;
+}
+
+// "+CLIP=1": the caller's number after each RING; "+CLIP=0": none.
+bool ModemEngine::atClipSet(const AtCommand& c, Answer&) {
+  const std::optional<int> n = numberIn(c.args(), 0, 1);
+  if (!n) return false;
+  m_clip = *n == 1;
+  return true;
+}
+
+bool ModemEngine::incomingCall(int rings, std::string_view caller) {
+  // A call comes through the network, so only to a modem on it.
   if (rings <= 0 || !m_config.powered || m_restarting || m_call != CallState::Idle ||
-      m_dataCall != DataCallState::Idle) {
+      m_dataCall != DataCallState::Idle || simBlock() || !registered()) {
     return false;
   }
+  m_caller = std::string(caller);
   setCall(CallState::Ringing);
   ring(m_callSerial, rings);
   return true;
 }
 
+// "RING", then "+CLIP: \"+491711234567\",145" (international) or "+CLIP: \"0301234\",129".
 void ModemEngine::ring(unsigned call, int ringsLeft) {
   if (call != m_callSerial || m_call != CallState::Ringing) return;  // answered or ended
-  emitLater(framed("+CRING: VOICE") + framed("RING"), Millis(0));
+  std::string text = framed("+CRING: VOICE") + framed("RING");
+  if (m_clip && !m_caller.empty()) {
+    const char* type = startsWith(m_caller, "+") ? "145" : "129";
+    text += framed("+CLIP: \"" + m_caller + "\"," + type);
+  }
+  emitLater(std::move(text), Millis(0));
   m_clock.after(kRingInterval, [this, call, ringsLeft] {
     if (ringsLeft > 1) {
       ring(call, ringsLeft - 1);

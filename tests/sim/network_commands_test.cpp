@@ -133,6 +133,12 @@ TEST(SimulatedNetwork, OperatorIsConfigurable) {
       config);
 }
 
+TEST(SimulatedNetwork, NoSimNoSearch) {
+  ModemConfig config;
+  config.sim = SimCard::Missing;
+  run({"no SIM", {}, "AT+CREG?;+COPS?", "\r\n+CREG: 0,0\r\n\r\n+COPS: 0\r\n\r\nOK\r\n"}, config);
+}
+
 // A message stored with AT+CMGW is on the SIM, listed and read like the rest.
 TEST(SimulatedSmsWrite, StoresTextAndPduMessages) {
   ModemBench b;

@@ -230,6 +230,50 @@ TEST_F(PtyLinkTest, ClockRunsActionsInTimeOrder) {
   EXPECT_EQ(clock.pending(), 0u);
 }
 
+// --baud auto: whatever rate the program sets, the modem understands it and answers at it;
+// what it sends unasked reaches the program at its present rate too.
+TEST(PtyLinkAutoBaud, ModemFollowsTheProgramsRate) {
+  PtyClock clock;
+  ModemConfig config;
+  config.autoBaud = true;
+  ModemEngine modem{clock, config};
+  PtyLink link{clock, modem};
+  std::string error;
+  if (!link.open(error)) GTEST_SKIP() << "no pseudo-terminals here: " << error;
+  Client client(link.devicePath());
+  ASSERT_TRUE(client.isOpen());
+  auto exchange = [&](std::string_view until, std::chrono::milliseconds limit = 2s) {
+    std::string received;
+    const auto end = steady_clock::now() + limit;
+    while (steady_clock::now() < end && received.find(until) == std::string::npos) {
+      link.pollOnce(5ms);
+      received += client.readAvailable();
+    }
+    return received;
+  };
+
+  for (const speed_t speed : {B115200, B2400, B57600}) {
+    SCOPED_TRACE(baudOfSpeed(speed));
+    ASSERT_TRUE(client.setRaw(speed));
+    ASSERT_TRUE(client.write("AT\r"));
+    EXPECT_EQ(exchange("OK\r\n"), "AT\r\r\nOK\r\n");
+  }
+  ASSERT_TRUE(client.setRaw(B19200));
+  modem.sendUnsolicited("\r\nRING\r\n");
+  EXPECT_EQ(exchange("RING\r\n"), "\r\nRING\r\n");
+
+  // AT+IPR=9600 fixes the rate: "OK" still comes at the program's, then only 9600 works.
+  ASSERT_TRUE(client.write("AT+IPR=9600\r"));
+  EXPECT_EQ(exchange("OK\r\n"), "AT+IPR=9600\r\r\nOK\r\n");
+  link.runFor(20ms);
+  ASSERT_TRUE(client.write("AT\r"));
+  const std::string noise = exchange("OK\r\n", 150ms);
+  EXPECT_EQ(noise.find("OK"), std::string::npos);
+  ASSERT_TRUE(client.setRaw(B9600));
+  ASSERT_TRUE(client.write("AT\r"));
+  EXPECT_EQ(exchange("OK\r\n"), "AT\r\r\nOK\r\n");
+}
+
 TEST(PtyBaud, MapsTerminalSpeeds) {
   EXPECT_EQ(baudOfSpeed(B2400), 2400);
   EXPECT_EQ(baudOfSpeed(B9600), 9600);

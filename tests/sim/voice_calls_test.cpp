@@ -131,5 +131,71 @@ TEST(SimulatedCalls, NothingToAnswer) {
   EXPECT_FALSE(b.modem.incomingCall(3)) << "a switched-off modem does not ring";
 }
 
+TEST(SimulatedCalls, CallerLineIdentificationSettings) {
+  struct Case {
+    const char* line;
+    const char* answer;
+  };
+  const Case cases[] = {
+      {"AT+CLIP=?", "\r\n+CLIP: (0,1)\r\n\r\nOK\r\n"},
+      {"AT+CLIP?", "\r\n+CLIP: 0,1\r\n\r\nOK\r\n"},
+      {"AT+CLIP=1;+CLIP?", "\r\n+CLIP: 1,1\r\n\r\nOK\r\n"},
+      {"AT+CLIP=1;+CLIP=0;+CLIP?", "\r\n+CLIP: 0,1\r\n\r\nOK\r\n"},
+      {"AT+CLIP=2", "\r\nERROR\r\n"},
+      {"AT+CLIP=", "\r\nERROR\r\n"},
+      {"AT+CLIP=1,0", "\r\nERROR\r\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.line);
+    ModemBench b;
+    EXPECT_EQ(b.say(std::string(c.line) + "\r"), std::string(c.line) + "\r" + c.answer);
+  }
+}
+
+TEST(SimulatedCalls, EachRingShowsTheCallerOnceAskedTo) {
+  struct Case {
+    const char* name;
+    bool clip;
+    const char* caller;
+    const char* rings;  // what each ring sends
+  };
+  const Case cases[] = {
+      {"international", true, "+491711234567",
+       "\r\n+CRING: VOICE\r\n\r\nRING\r\n\r\n+CLIP: \"+491711234567\",145\r\n"},
+      {"national", true, "0301234567",
+       "\r\n+CRING: VOICE\r\n\r\nRING\r\n\r\n+CLIP: \"0301234567\",129\r\n"},
+      {"number not known", true, "", "\r\n+CRING: VOICE\r\n\r\nRING\r\n"},
+      {"not asked for", false, "+491711234567", "\r\n+CRING: VOICE\r\n\r\nRING\r\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ModemBench b;
+    if (c.clip) b.say("AT+CLIP=1\r");
+    ASSERT_TRUE(b.modem.incomingCall(2, c.caller));
+    EXPECT_EQ(b.during(Millis(100)), c.rings);
+    EXPECT_EQ(b.during(Millis(3000)), c.rings);
+    EXPECT_EQ(b.during(Millis(3000)), "\r\nNO CARRIER\r\n");
+  }
+}
+
+TEST(SimulatedCalls, CallerLineIdentificationIsLostWithARestart) {
+  ModemBench b;
+  b.say("AT+CLIP=1\r");
+  b.say("&RESET\r", 9600, Millis(4000));
+  EXPECT_EQ(b.say("AT+CLIP?\r"), "AT+CLIP?\r\r\n+CLIP: 0,1\r\n\r\nOK\r\n");
+  ASSERT_TRUE(b.modem.incomingCall(1, "+491711234567"));
+  EXPECT_EQ(count(b.during(Millis(100)), "+CLIP"), 0);
+}
+
+TEST(SimulatedCalls, NoCallBeforeTheNetwork) {
+  ModemConfig config;
+  config.pollsUntilRegistered = 2;
+  ModemBench b(config);
+  EXPECT_FALSE(b.modem.incomingCall(3, "+491711234567"));
+  b.say("AT+CREG?\r");
+  b.say("AT+CREG?\r");
+  EXPECT_TRUE(b.modem.incomingCall(3, "+491711234567"));
+}
+
 }  // namespace
 }  // namespace d7o::sim
