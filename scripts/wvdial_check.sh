@@ -76,6 +76,7 @@ if [ "$(id -u)" -eq 0 ]; then
     exit 77
   fi
   mkdir -p "$work/etc-ppp" "$work/lock"
+  # shellcheck disable=SC2016 # the inner shell expands its own arguments
   wvdial=(unshare --mount --propagation private
     sh -c 'mount --bind "$1" /etc/ppp && mount --bind "$2" "$3" && shift 3 && exec "$@"'
     sh "$work/etc-ppp" "$work/lock" "$(readlink -f /var/lock)" "${wvdial[@]}")
