@@ -8,6 +8,7 @@
 #include "sim/modem_engine.h"
 #include "sim/modem_text.h"
 
+#include <cctype>
 #include <string>
 #include <vector>
 
@@ -19,10 +20,58 @@ constexpr EngineSet kSiemens = engineBit(Engine::Siemens);
 // The maker's engine and the BRELLSTOWEN one share the maker's ringer command.
 constexpr EngineSet kMakersRinger = engineBit(Engine::Maker) | engineBit(Engine::Brellstowen);
 
-// A rejected command ends its line with its own error, or "ERROR".
-std::string rejected(const Answer& answer) {
-  const bool named = !answer.final.empty() && answer.final != "OK";
-  return answer.info + framed(named ? answer.final : "ERROR");
+// One command of a line, and where it starts in the line.
+struct Piece {
+  std::string text;
+  std::size_t start = 0;
+  bool dial = false;
+};
+
+std::size_t digitsFrom(std::string_view text, std::size_t i) {
+  while (i < text.size() && isDigit(text[i])) ++i;
+  return i;
+}
+
+// The commands of a line's body (what follows "AT", blanks gone), as V.250 strings them:
+// basic commands one after the other ("E1Q0V1S0=0&C1"), an extended one (+ or ^) up to the
+// next ";" outside quotes, a dial to the end of the line. A ";" may also follow a basic
+// command; one with nothing after it leaves an empty command, which no row knows. What is
+// none of these is taken whole, and no row knows it either.
+std::vector<Piece> commandsOf(std::string_view body) {
+  std::vector<Piece> pieces;
+  std::size_t i = 0;
+  while (i < body.size()) {
+    const std::size_t start = i;
+    const char c = static_cast<char>(std::toupper(static_cast<unsigned char>(body[i])));
+    bool dial = false;
+    if (c == '+' || c == '^') {
+      bool quoted = false;
+      while (i < body.size() && (quoted || body[i] != ';')) quoted ^= body[i++] == '"';
+    } else if (c == 'D') {
+      i = body.size();
+      dial = true;
+    } else if (c == '&' && i + 1 < body.size() &&
+               std::isalpha(static_cast<unsigned char>(body[i + 1]))) {
+      i = digitsFrom(body, i + 2);
+    } else if (c == 'S' && i + 1 < body.size() && isDigit(body[i + 1])) {
+      i = digitsFrom(body, i + 1);
+      if (i < body.size() && body[i] == '?') {
+        ++i;
+      } else if (i < body.size() && body[i] == '=') {
+        i = digitsFrom(body, i + 1);
+      }
+    } else if (c >= 'A' && c <= 'Z') {
+      i = digitsFrom(body, i + 1);
+    } else {
+      i = body.size();
+    }
+    pieces.push_back({std::string(body.substr(start, i - start)), start, dial});
+    if (i < body.size() && body[i] == ';') {
+      ++i;
+      if (i == body.size() || body[i] == ';') pieces.push_back({"", i, false});
+    }
+  }
+  return pieces;
 }
 
 bool matches(const CommandRow& row, const std::string& command, bool lineStart) {
@@ -46,17 +95,49 @@ std::span<const CommandRow> ModemEngine::commandTable() {
   using M = ModemEngine;
   // Where names overlap, the longer form comes first ("+IFC=?" before "+IFC=").
   static const CommandRow kRows[] = {
-      {"E0", Match::Exact, &M::atEcho},
-      {"E1", Match::Exact, &M::atEcho},
+      // The basic commands of V.250: a letter (or "&" and a letter) and its value; the line
+      // splitter (commandsOf) gives them one by one.
+      {"E", Match::Prefix, &M::atEcho},
+      {"Q", Match::Prefix, &M::atQuiet},
+      {"V", Match::Prefix, &M::atVerbose},
+      {"X", Match::Prefix, &M::atResultSet},
+      {"M", Match::Prefix, &M::atSpeakerMode},
+      {"L", Match::Prefix, &M::atSpeakerLevel},
+      {"Z", Match::Prefix, &M::atRestoreProfile},
+      {"&W", Match::Prefix, &M::atStoreProfile},
+      {"&F", Match::Prefix, &M::atFactoryProfile},
+      {"&C", Match::Prefix, &M::atDcdMode},
+      {"&D", Match::Prefix, &M::atDtrMode},
+      {"S", Match::Prefix, &M::atSRegister},
+      {"+FCLASS=?", Match::Exact, &M::atRowInfo, kAnyEngine, "0"},
+      {"+FCLASS?", Match::Exact, &M::atFclassQuery},
+      {"+FCLASS=", Match::Prefix, &M::atFclassSet},
       // Settings the modem takes as given; what they set is outside what the program sees.
-      {"Z", Match::Exact, &M::atRestoreProfile},
-      {"&W", Match::Exact, &M::atStoreProfile},
-      {"&F", Match::Exact, &M::atFactoryProfile},
       {"+CPOF", Match::Exact, &M::atAccept},
+      {"+CMEE=?", Match::Exact, &M::atRowInfo, kAnyEngine, "+CMEE: (0-2)"},
       {"+CMEE=", Match::Prefix, &M::atAccept},
       {"+CBST=", Match::Prefix, &M::atAccept},
-      {"S0=", Match::Prefix, &M::atAccept},
-      {"+CFUN=", Match::Prefix, &M::atAccept},
+      // The phone and the network.
+      {"+CFUN=?", Match::Exact, &M::atRowInfo, kAnyEngine, "+CFUN: (0,1,4),(0,1)"},
+      {"+CFUN?", Match::Exact, &M::atCfunQuery},
+      {"+CFUN=", Match::Prefix, &M::atCfunSet},
+      {"+CREG=?", Match::Exact, &M::atRowInfo, kAnyEngine, "+CREG: (0-2)"},
+      {"+CREG=", Match::Prefix, &M::atCregSet},
+      {"+COPS=?", Match::Exact, &M::atCopsRange},
+      {"+COPS?", Match::Exact, &M::atCopsQuery},
+      {"+COPS=", Match::Prefix, &M::atCopsSet},
+      {"+CCLK=?", Match::Exact, &M::atAccept},
+      {"+CCLK?", Match::Exact, &M::atCclkQuery},
+      {"+CCLK=", Match::Prefix, &M::atCclkSet},
+      {"+CBC=?", Match::Exact, &M::atRowInfo, kAnyEngine, "+CBC: (0-3),(0-100)"},
+      {"+CBC", Match::Exact, &M::atCbc},
+      {"+CPWD=?", Match::Exact, &M::atRowInfo, kAnyEngine,
+       "+CPWD: (\"SC\",8),(\"P2\",8),(\"AO\",4),(\"OI\",4),(\"AI\",4),(\"AB\",4)"},
+      {"+CCFC=?", Match::Exact, &M::atRowInfo, kAnyEngine, "+CCFC: (0-5)"},
+      {"+CCFC=", Match::Prefix, &M::atCcfc},
+      {"+CUSD=?", Match::Exact, &M::atRowInfo, kAnyEngine, "+CUSD: (0-2)"},
+      {"+CUSD?", Match::Exact, &M::atCusdQuery},
+      {"+CUSD=", Match::Prefix, &M::atCusdSet},
       {"+IPR=", Match::Prefix, &M::atAccept},
       {"+IFC=?", Match::Exact, &M::atIfcRange},
       {"+IFC?", Match::Exact, &M::atIfcQuery},
@@ -139,6 +220,8 @@ std::span<const CommandRow> ModemEngine::commandTable() {
       {"+CMGD=", Match::Prefix, &M::atCmgd},
       {"+CMGS=?", Match::Exact, &M::atAccept},
       {"+CMGS=", Match::Prefix, &M::atCmgs},
+      {"+CMGW=?", Match::Exact, &M::atAccept},
+      {"+CMGW", Match::Prefix, &M::atCmgw},
       // The SIM phone book.
       {"+CPBS=?", Match::Exact, &M::atRowInfo, kAnyEngine, "+CPBS: (\"SM\")"},
       {"+CPBS?", Match::Exact, &M::atCpbsQuery},
@@ -172,15 +255,22 @@ const CommandRow* ModemEngine::findCommand(const std::string& command, bool line
 std::string ModemEngine::answerAt(const std::string& line) {
   // Blanks count for nothing outside quoted strings: "AT + CMGL = 4" is "AT+CMGL=4".
   const std::string body = withoutBlanksOutsideQuotes(std::string_view(line).substr(2));
-  if (body.empty()) return framed("OK");
+  // A rejected command ends its line with its own error, or "ERROR".
+  const auto rejected = [this](const Answer& answer) {
+    const bool named = !answer.final.empty() && answer.final != "OK";
+    return informationText(answer.info) + resultLine(named ? answer.final : "ERROR");
+  };
+  if (body.empty()) return resultLine("OK");
   Answer answer;
-  // "ATZ;+CMEE=1;+VGR?" -> "Z", "+CMEE=1", "+VGR?"
-  const std::vector<std::string> commands = splitOutsideQuotes(body, ';');
+  // "ATE1 S0=0;+CMEE=1;+VGR?" -> "E1", "S0=0", "+CMEE=1", "+VGR?"
+  const std::vector<Piece> commands = commandsOf(body);
   for (std::size_t i = 0; i < commands.size(); ++i) {
-    const CommandRow* row = findCommand(upper(commands[i]), i == 0);
+    const Piece& piece = commands[i];
+    const CommandRow* row = findCommand(upper(piece.text), i == 0 || piece.dial);
     if (row == nullptr) return rejected(answer);
     const bool takesLine = row->match == Match::Line;
-    const AtCommand command(takesLine ? body : commands[i], row->name.size(), row->info);
+    const AtCommand command(takesLine ? body.substr(piece.start) : piece.text, row->name.size(),
+                            row->info);
     if (!(this->*row->handler)(command, answer)) return rejected(answer);
     if (takesLine) break;
     // A message's text follows its prompt, so AT+CMGS ends the line; a command after it
@@ -190,8 +280,9 @@ std::string ModemEngine::answerAt(const std::string& line) {
       return rejected(answer);
     }
   }
-  if (m_smsEntry) return answer.info + "\r\n> ";  // the prompt, without a line end
-  return answer.info + (answer.final.empty() ? "" : framed(answer.final));
+  const std::string info = informationText(answer.info);
+  if (m_smsEntry) return info + "\r\n> ";  // the prompt, without a line end
+  return info + (answer.final.empty() ? "" : resultLine(answer.final));
 }
 
 }  // namespace d7o::sim

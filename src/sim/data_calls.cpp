@@ -95,7 +95,7 @@ void ModemEngine::startDataCall(std::string dialled, std::string called) {
       return;
     }
     setDataCall(DataCallState::Idle);
-    emitInOrder(framed(resultOf(outcome)), Millis(0));
+    emitInOrder(resultLine(resultOf(outcome)), Millis(0));
     logCall("data call to " + m_dataCalled + ": " + resultOf(outcome));
   });
 }
@@ -107,7 +107,7 @@ void ModemEngine::connectDataCall() {
   m_online = true;
   m_pluses = 0;
   m_heldFromRemote.clear();
-  const Millis out = emitInOrder(framed(kConnect), Millis(0));
+  const Millis out = emitInOrder(resultLine(kConnect), Millis(0));
   // Nothing from the far end overtakes "CONNECT", and the escape's guard time starts with it.
   m_linkUntil = m_clock.now() + out;
   m_lastDataAt = m_clock.now() + out;
@@ -152,7 +152,7 @@ void ModemEngine::endDataCall(std::string_view why, bool noCarrier) {
   if (!noCarrier) ++m_linkSession;
   if (m_config.powered && !m_restarting) {
     if (noCarrier) {
-      emitInOrder(framed("NO CARRIER"), std::max(Millis(0), m_linkUntil - m_clock.now()));
+      emitInOrder(resultLine("NO CARRIER"), std::max(Millis(0), m_linkUntil - m_clock.now()));
     }
     if (!m_smsEntry) flushHeldIndications();
   }
@@ -246,7 +246,7 @@ void ModemEngine::escapeCheck(unsigned serial) {
   m_pluses = 0;
   m_online = false;
   m_line.clear();
-  emitInOrder(framed("OK"), Millis(0));
+  emitInOrder(resultLine("OK"), Millis(0));
   flushHeldIndications();
   logCall("data call to " + m_dataCalled + ": command mode (+++)");
 }

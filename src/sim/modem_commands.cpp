@@ -11,30 +11,6 @@
 
 namespace d7o::sim {
 
-// "E0", "E1"
-bool ModemEngine::atEcho(const AtCommand& c, Answer&) {
-  m_config.echo = c.text() == "E1";
-  return true;
-}
-
-// The profile is the echo setting: "Z" goes back to the stored one (the one it powered up
-// with), "&W" stores the current one, "&F" takes the factory's (echo on). So a client that
-// switched the echo off and leaves with "ATZ" hands the next one the modem it found.
-bool ModemEngine::atRestoreProfile(const AtCommand&, Answer&) {
-  m_config.echo = m_bootEcho;
-  return true;
-}
-
-bool ModemEngine::atStoreProfile(const AtCommand&, Answer&) {
-  m_bootEcho = m_config.echo;
-  return true;
-}
-
-bool ModemEngine::atFactoryProfile(const AtCommand&, Answer&) {
-  m_config.echo = true;
-  return true;
-}
-
 bool ModemEngine::atAccept(const AtCommand&, Answer&) {
   return true;
 }
@@ -142,17 +118,6 @@ bool ModemEngine::atCsq(const AtCommand&, Answer& a) {
     r = wanderingSignal(m_config.rssi, seconds);
   }
   a.info += framed("+CSQ: " + std::to_string(r.rssi) + "," + std::to_string(r.ber));
-  return true;
-}
-
-// "+CREG?" -> "+CREG: 0,2" (searching) until the configured polls have passed, then
-// "+CREG: 0,1" (home network) or "+CREG: 0,5" (roaming).
-bool ModemEngine::atCregQuery(const AtCommand&, Answer& a) {
-  ++m_cregPolls;
-  const bool registered =
-      m_config.pollsUntilRegistered >= 0 && m_cregPolls > m_config.pollsUntilRegistered;
-  const int status = registered ? (m_config.roaming ? 5 : 1) : 2;
-  a.info += framed("+CREG: 0," + std::to_string(status));
   return true;
 }
 

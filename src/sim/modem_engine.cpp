@@ -13,7 +13,6 @@ namespace d7o::sim {
 ModemEngine::ModemEngine(SimClock& clock, ModemConfig config)
     : m_clock(clock),
       m_config(config),
-      m_bootEcho(m_config.echo),
       m_gpsWasOff(!m_config.powered),
       m_receiver(clock.now()),
       m_remote(clock, clock.now()),
@@ -21,6 +20,8 @@ ModemEngine::ModemEngine(SimClock& clock, ModemConfig config)
       m_smsStore(m_config.smsStoreSize),
       m_serviceCentre(m_config.serviceCentre),
       m_networkTimeBase(clock.now()) {
+  m_profile.dtrMode = m_config.dtrDropHangsUp ? 2 : 0;
+  m_storedProfile = currentProfile();
   m_device.password = m_config.devicePassword;
   m_remote.state().password = m_config.remotePassword;
   resetSmsSettings();
@@ -71,7 +72,7 @@ void ModemEngine::receive(std::string_view bytes, int programBaud) {
     if (m_dataCall == DataCallState::Dialling) {
       // Any character while a data call is dialled aborts it with "NO CARRIER" (V.250),
       // and is gone with the rest of its line; a line feed after the dial command's
-      // carriage return is still that command's.
+      // carriage return is still that command's. A voice dial's "ATH" is a command.
       if (c != '\n') {
         endDataCall("aborted by a character from the program", true);
         discardLine = c != '\r';
@@ -180,7 +181,13 @@ void ModemEngine::beginRestart() {
   resetSmsSettings();
   m_simUnlocked = false;
   m_cregPolls = 0;
-  m_config.echo = m_bootEcho;
+  m_cregReport = CregReport::Off;
+  m_reportedRegistration = -1;
+  m_copsFormat = 0;
+  m_functionality = 1;
+  m_ussd = false;
+  m_deregistered = false;
+  applyProfile(m_storedProfile);
   endDataCall("the modem restarts", false);
   m_carrier = false;
   if (m_call != CallState::Idle) setCall(CallState::Idle);
@@ -195,13 +202,28 @@ void ModemEngine::beginRestart() {
 void ModemEngine::setDtr(bool high) {
   if (m_dtr && !high) {
     ++m_dtrPulses;
-    if (m_config.dtrDropHangsUp) endDataCall("DTR dropped", true);
+    dtrDropped();
   }
   m_dtr = high;
 }
 void ModemEngine::setRts(bool high) {
   m_rts = high;
 }
+// What a DTR drop does to a data call, as AT&D says: &D2 hangs up, &D1 returns to command
+// mode with the call up ("ATO" goes back), &D0 ignores it.
+void ModemEngine::dtrDropped() {
+  if (m_profile.dtrMode == 2) {
+    endDataCall("DTR dropped", true);
+  } else if (m_profile.dtrMode == 1 && onlineDataMode()) {
+    m_online = false;
+    m_pluses = 0;
+    m_line.clear();
+    emitInOrder(resultLine("OK"), Millis(0));
+    flushHeldIndications();
+    logCall("data call to " + m_dataCalled + ": command mode (DTR dropped)");
+  }
+}
+
 // A BREAK held long enough restarts the device; a short one only spoils the line typed.
 void ModemEngine::setBreak(bool on) {
   if (on) {

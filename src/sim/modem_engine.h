@@ -10,6 +10,7 @@
 #include "sim/sms_format.h"
 #include "sim/sms_store.h"
 
+#include <array>
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -85,6 +86,14 @@ struct ModemConfig {
   // "AT+CREG?" answers before the modem reports itself registered; negative: never.
   int pollsUntilRegistered = 0;
   bool roaming = false;
+  // The network the modem registers with (AT+COPS) and the cell it is in (AT+CREG=2).
+  std::string operatorLong = "Telekom.de";
+  std::string operatorShort = "TDG";
+  std::string operatorNumeric = "26201";
+  std::string locationArea = "0B5F";
+  std::string cellId = "4E21";
+  // The battery's charge in percent (AT+CBC).
+  int batteryCharge = 100;
   // The alarm/GPS firmware version in the device's identification; empty: none given.
   std::string firmware = "V1.63";
   bool iChip = false;  // an iChip answers its own commands with "I/OK"
@@ -174,6 +183,26 @@ struct SmsDelivery {
   int index = 0;
 };
 
+// The settings of the modem's command interpreter (V.250) that "ATZ" goes back to, "AT&W"
+// stores and "AT&F" sets to the factory's. The echo itself is ModemConfig::echo.
+struct CommandProfile {
+  bool echo = true;
+  bool quiet = false;    // Q1: no result codes at all
+  bool verbose = true;   // V0: result codes as numbers, information text without a CR LF first
+  int resultSet = 4;     // X0..X4: which call results are told apart
+  int speakerMode = 1;   // M0..M2
+  int speakerLevel = 1;  // L0..L3
+  int dcdMode = 1;       // &C0: carrier detect always on; &C1: it follows the carrier
+  int dtrMode = 2;       // &D0: DTR ignored; &D1: to command mode; &D2: hang up
+  // S0 rings before answering (0: never), S2 escape character, S3 line end, S4 line feed,
+  // S5 backspace, S6 dial-tone wait, S7 seconds to wait for the carrier, S8 comma pause,
+  // S10 carrier-loss delay, S12 escape guard time in 1/50 s.
+  std::array<int, 13> s = {0, 0, 43, 13, 10, 8, 2, 30, 2, 0, 14, 0, 50};
+};
+
+// The registration as the network gives it, and how it is reported unasked ("AT+CREG=").
+enum class CregReport { Off, Status, WithCell };
+
 // The SMS settings a command line changes; they are lost with a restart.
 struct SmsSettings {
   bool textMode = true;  // AT+CMGF
@@ -222,7 +251,10 @@ class ModemEngine {
   int dtrPulses() const { return m_dtrPulses; }
   bool simUnlocked() const { return m_simUnlocked; }
   // High while a data call is connected (in online data mode or escaped to command mode).
-  bool carrierDetect() const { return m_carrier && m_config.powered && !m_restarting; }
+  // After "AT&C0" it is high whenever the modem is on.
+  bool carrierDetect() const {
+    return (m_carrier || m_profile.dcdMode == 0) && m_config.powered && !m_restarting;
+  }
 
   // The command lines the modem understood, in order (for scenario checks).
   const std::vector<std::string>& commandLog() const { return m_commandLog; }
@@ -318,6 +350,8 @@ class ModemEngine {
     int tpduLength = 0;     // PDU mode: the octets announced
     std::string typed;      // what came after the prompt
     bool overflow = false;  // more came than any message can hold
+    // AT+CMGW: stored on the SIM with this status instead of sent.
+    std::optional<SmsStatus> store;
   };
 
   void handleLine(const std::string& typed);
@@ -346,6 +380,42 @@ class ModemEngine {
   bool atCsq(const AtCommand& c, Answer& a);
   bool atCregQuery(const AtCommand& c, Answer& a);
   bool atRowInfo(const AtCommand& c, Answer& a);
+  // The V.250 command interpreter (v250_commands.cpp):
+  bool atQuiet(const AtCommand& c, Answer& a);
+  bool atVerbose(const AtCommand& c, Answer& a);
+  bool atResultSet(const AtCommand& c, Answer& a);
+  bool atSpeakerMode(const AtCommand& c, Answer& a);
+  bool atSpeakerLevel(const AtCommand& c, Answer& a);
+  bool atDcdMode(const AtCommand& c, Answer& a);
+  bool atDtrMode(const AtCommand& c, Answer& a);
+  bool atSRegister(const AtCommand& c, Answer& a);
+  bool atFclassQuery(const AtCommand& c, Answer& a);
+  bool atFclassSet(const AtCommand& c, Answer& a);
+  CommandProfile currentProfile() const;
+  void applyProfile(const CommandProfile& profile);
+  // A result code ("OK", "NO CARRIER", "CONNECT 9600") as V, Q and X want it sent.
+  std::string resultLine(std::string_view result) const;
+  // Information text as V wants it: without the CR LF before each line after "ATV0".
+  std::string informationText(std::string info) const;
+  // The network (network_commands.cpp):
+  bool atCregSet(const AtCommand& c, Answer& a);
+  bool atCopsQuery(const AtCommand& c, Answer& a);
+  bool atCopsRange(const AtCommand& c, Answer& a);
+  bool atCopsSet(const AtCommand& c, Answer& a);
+  bool atCfunQuery(const AtCommand& c, Answer& a);
+  bool atCfunSet(const AtCommand& c, Answer& a);
+  bool atCclkQuery(const AtCommand& c, Answer& a);
+  bool atCclkSet(const AtCommand& c, Answer& a);
+  bool atCbc(const AtCommand& c, Answer& a);
+  bool atCcfc(const AtCommand& c, Answer& a);
+  bool atCusdQuery(const AtCommand& c, Answer& a);
+  bool atCusdSet(const AtCommand& c, Answer& a);
+  // The registration status AT+CREG reports now (1 home, 5 roaming, 2 searching), and
+  // the "+CREG:" of an unasked report of it.
+  int registrationStatus() const;
+  std::string cregReport(int status) const;
+  // Looks whether the registration changed since it was last reported, and reports it.
+  void reportRegistration();
   // Identification (identity_commands.cpp):
   bool atIdentify(const AtCommand& c, Answer& a);
   bool atCgmm(const AtCommand& c, Answer& a);
@@ -386,12 +456,18 @@ class ModemEngine {
   StoredSms stamped(const StoredSms& sms) const;
   // Sending (sms_sending.cpp):
   bool atCmgs(const AtCommand& c, Answer& a);
+  bool atCmgw(const AtCommand& c, Answer& a);
+  bool startSmsEntry(const AtCommand& c, Answer& a, std::optional<SmsStatus> store);
+  std::optional<StoredSms> storedOf(const SmsEntry& entry) const;
   void smsEntryByte(char c, std::string& echo);
   void finishSmsEntry(bool send);
   // The PDU or text of the entry as a message; a "+CMS ERROR" code when it is none.
   std::optional<int> sendSms(const SmsEntry& entry, SentSms& sent);
   // Incoming messages (sms_incoming.cpp):
   void indicate(std::string text);
+  // Unasked output: at once, after the answer of the line being answered, or held while a
+  // message's text is typed or the data call is online.
+  void unsolicited(std::string text);
   void flushHeldIndications();
   SmsTime networkTimeNow() const;
   void deliverWaiting();
@@ -458,6 +534,7 @@ class ModemEngine {
   // A switched-off device forgets "&REQ INT"; switched on again, its receiver starts over.
   void noticePower();
   void beginRestart();
+  void dtrDropped();
 
   SimClock& m_clock;
   ModemConfig m_config;
@@ -473,7 +550,19 @@ class ModemEngine {
   int m_dtrPulses = 0;
   int m_cregPolls = 0;
   bool m_simUnlocked = false;
-  bool m_bootEcho = true;
+  CommandProfile m_profile;
+  CommandProfile m_storedProfile;  // what "ATZ" restores, "AT&W" stores
+  CregReport m_cregReport = CregReport::Off;
+  int m_reportedRegistration = -1;
+  int m_copsFormat = 0;     // AT+COPS=3,n: 0 long name, 1 short, 2 numeric
+  int m_functionality = 1;  // AT+CFUN
+  // The clock AT+CCLK sets: the difference to the network's time.
+  std::chrono::seconds m_clockOffset{0};
+  std::optional<int> m_clockZone;
+  bool m_ussd = false;          // AT+CUSD=1
+  bool m_deregistered = false;  // AT+COPS=2
+  // Call forwarding per reason (AT+CCFC): the number registered, if any.
+  std::array<std::optional<std::string>, 6> m_forwarding;
   bool m_gpsTicking = false;
   bool m_gpsWasOff = false;
   GpsReceiver m_receiver;

@@ -186,14 +186,17 @@ int typeOfNumber(std::string_view number) {
 }
 
 std::optional<sms::Encoded> pduOfStored(const StoredSms& sms, std::string_view centre) {
-  const auto number = addressOf(sms.number);
+  const bool received = sms.status == SmsStatus::RecUnread || sms.status == SmsStatus::RecRead;
+  // A draft stored without a destination (AT+CMGW alone) has an empty address.
+  const auto number =
+      sms.number.empty() && !received ? std::optional(sms::Address{}) : addressOf(sms.number);
   if (!number) return std::nullopt;
   const sms::Coding coding = codingOf(sms);
   const std::u32string text = sms::fromUtf8(sms.text);
   std::optional<sms::Address> sca;
   if (!centre.empty()) sca = centreAddress(centre);
   try {
-    if (sms.status == SmsStatus::RecUnread || sms.status == SmsStatus::RecRead) {
+    if (received) {
       sms::Deliver deliver;
       deliver.sca = sca;
       deliver.originator = *number;

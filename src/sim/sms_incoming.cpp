@@ -61,7 +61,13 @@ void ModemEngine::indicate(std::string text) {
       m_bufferedIndications.erase(m_bufferedIndications.begin());
     }
     m_bufferedIndications.push_back(std::move(text));
-  } else if (m_smsEntry || onlineDataMode()) {
+  } else {
+    unsolicited(std::move(text));
+  }
+}
+
+void ModemEngine::unsolicited(std::string text) {
+  if (m_smsEntry || onlineDataMode()) {
     // Neither in the middle of a message's echo nor in the connection's data.
     m_heldIndications += text;
   } else if (m_answering) {

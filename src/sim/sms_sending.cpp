@@ -26,6 +26,7 @@ constexpr std::size_t kMaxOctets = 140;
 constexpr int kNotAMessage = 0;
 constexpr int kNoCentre = 330;
 constexpr int kNoNetwork = 331;
+constexpr int kMemoryFull = 322;
 
 // PDU mode: the typed hex as an SMS-SUBMIT whose TPDU (what follows the centre address)
 // has the announced length; nothing when it is none.
@@ -71,16 +72,40 @@ bool ModemEngine::registered() const {
 // Text mode: "+CMGS=\"0123456789\"" or "+CMGS=\"+49171...\",145"; PDU mode: "+CMGS=16",
 // the octets of the PDU after its centre address. Answers "> " and waits for the text.
 bool ModemEngine::atCmgs(const AtCommand& c, Answer& a) {
+  return startSmsEntry(c, a, std::nullopt);
+}
+
+// "+CMGW" stores a message on the SIM instead of sending it: text mode "+CMGW",
+// "+CMGW=\"0123\"[,129[,\"STO SENT\"]]"; PDU mode "+CMGW=27[,2]". The prompt and text are
+// those of AT+CMGS; the answer is "+CMGW: <index>". Unsent is what a stored one is unless
+// the line says otherwise.
+bool ModemEngine::atCmgw(const AtCommand& c, Answer& a) {
+  return startSmsEntry(c, a, SmsStatus::StoUnsent);
+}
+
+bool ModemEngine::startSmsEntry(const AtCommand& c, Answer& a, std::optional<SmsStatus> store) {
   if (!smsSimReady(a)) return false;
   const bool pduMode = !m_sms.textMode;
-  const std::vector<std::string> p = parameters(c.rawArgs());
+  // "+CMGW" alone has no arguments; "+CMGW=..." has them after the "=".
+  std::string_view args = c.rawArgs();
+  if (store && !args.empty()) {
+    if (args.front() != '=') return false;
+    args.remove_prefix(1);
+  }
+  const std::vector<std::string> p = parameters(args);
   SmsEntry entry;
   entry.pduMode = pduMode;
+  entry.store = store;
   bool valid = false;
   if (pduMode) {
-    valid = p.size() == 1 && readParameter(p, 0, 1, kMaxTpduOctets, entry.tpduLength) &&
-            entry.tpduLength > 0;
-  } else if (!p.empty() && p.size() <= 2 && isQuoted(p[0])) {
+    int status = 2;
+    valid = !p.empty() && p.size() <= (store ? 2u : 1u) &&
+            readParameter(p, 0, 1, kMaxTpduOctets, entry.tpduLength) && entry.tpduLength > 0 &&
+            readParameter(p, 1, 0, 3, status);
+    if (store) entry.store = static_cast<SmsStatus>(status);
+  } else if (store && p.empty()) {
+    valid = true;  // stored without a destination
+  } else if (!p.empty() && p.size() <= (store ? 3u : 2u) && isQuoted(p[0])) {
     const auto number = fromTe(unquoted(p[0]), m_sms.charset);
     int type = 0;
     if (number && readParameter(p, 1, 128, 255, type)) {
@@ -89,6 +114,11 @@ bool ModemEngine::atCmgs(const AtCommand& c, Answer& a) {
         entry.number.insert(0, "+");
       }
       valid = addressOf(entry.number).has_value();
+    }
+    if (valid && p.size() == 3) {
+      const std::optional<SmsStatus> status = statusNamed(upper(unquoted(p[2])));
+      valid = status.has_value();
+      if (valid) entry.store = status;
     }
   }
   if (!valid) {
@@ -135,7 +165,18 @@ void ModemEngine::finishSmsEntry(bool send) {
   const SmsEntry entry = std::move(*m_smsEntry);
   m_smsEntry.reset();
   if (!send) {
-    emitInOrder(framed("OK"), m_config.answerDelay);
+    emitInOrder(resultLine("OK"), m_config.answerDelay);
+  } else if (entry.store) {
+    const std::optional<StoredSms> sms = storedOf(entry);
+    const std::optional<int> index = sms ? m_smsStore.add(*sms) : std::nullopt;
+    if (!index) {
+      // 322: the store is full.
+      const std::string error = cmsError(entry.pduMode, sms ? kMemoryFull : kNotAMessage);
+      emitInOrder(framed(error), m_config.answerDelay);
+    } else {
+      emitInOrder(informationText(framed("+CMGW: " + std::to_string(*index))) + resultLine("OK"),
+                  m_config.answerDelay);
+    }
   } else {
     SentSms sent;
     if (const auto error = sendSms(entry, sent)) {
@@ -147,6 +188,36 @@ void ModemEngine::finishSmsEntry(bool send) {
     }
   }
   flushHeldIndications();
+}
+
+// The entry of an AT+CMGW as the SIM keeps it: the destination of a SUBMIT or the originator
+// of a DELIVER, and the text; nothing when it is no message.
+std::optional<StoredSms> ModemEngine::storedOf(const SmsEntry& entry) const {
+  if (entry.overflow) return std::nullopt;
+  StoredSms stored;
+  stored.status = *entry.store;
+  if (entry.pduMode) {
+    const auto octets = sms::fromHex(entry.typed);
+    if (!octets || octets->empty()) return std::nullopt;
+    const std::size_t scaPart = 1u + (*octets)[0];
+    if (octets->size() < scaPart ||
+        octets->size() - scaPart != static_cast<std::size_t>(entry.tpduLength)) {
+      return std::nullopt;
+    }
+    sms::DecodeResult decoded = sms::decodePdu(entry.typed, true);
+    if (!decoded.pdu) return std::nullopt;
+    stored.number = numberOf(decoded.pdu->address);
+    stored.text = sms::toUtf8(decoded.pdu->text);
+  } else {
+    const auto text = userText(
+        entry.typed, codingOfDcs(static_cast<std::uint8_t>(m_sms.dataCoding)), m_sms.charset);
+    if (!text) return std::nullopt;
+    stored.number = entry.number;
+    stored.text = sms::toUtf8(*text);
+  }
+  // Only what the store can give back as a PDU is kept.
+  if (!pduOfStored(stored, m_serviceCentre)) return std::nullopt;
+  return stored;
 }
 
 // The entry as the message the network gets, into `sent`; else the "+CMS ERROR" code: 304

@@ -27,6 +27,19 @@ bool isDialString(const std::string& s) {
   return true;
 }
 
+// The dial modifiers of V.250 are taken and mean nothing here: T (tone) and P (pulse), ","
+// (pause), W (wait for the dial tone), "!" (flash) and "@" (wait for silence). "DT0123;"
+// dials "0123;". A ">" picks a phone-book position, and what follows it stays as it is.
+std::string withoutDialModifiers(std::string_view dial) {
+  if (startsWith(dial, "T") || startsWith(dial, "P")) dial.remove_prefix(1);
+  if (startsWith(dial, ">")) return std::string(dial);
+  std::string out;
+  for (char c : dial) {
+    if (c != 'T' && c != 'P' && c != ',' && c != 'W' && c != '!' && c != '@') out.push_back(c);
+  }
+  return out;
+}
+
 std::string resultOf(DialOutcome outcome) {
   switch (outcome) {
     case DialOutcome::Connected:
@@ -53,7 +66,7 @@ void ModemEngine::setCall(CallState state) {
 // (data_calls.cpp). ">5" calls the number at position 5 of the SIM phone book; an empty
 // position calls nobody. One call at a time: a dial while one is up is refused.
 bool ModemEngine::atDial(const AtCommand& c, Answer& a) {
-  const std::string_view dialString = c.args();
+  const std::string dialString = withoutDialModifiers(c.args());
   const bool voice = !dialString.empty() && dialString.back() == ';';
   const std::string number(voice ? dialString.substr(0, dialString.size() - 1) : dialString);
   if (!voice && number.empty()) return false;
