@@ -182,6 +182,7 @@ void ModemEngine::beginRestart() {
   m_simUnlocked = false;
   m_cregPolls = 0;
   m_cregReport = CregReport::Off;
+  m_cgregReport = 0;
   m_reportedRegistration = -1;
   m_copsFormat = 0;
   m_functionality = 1;

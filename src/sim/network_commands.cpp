@@ -94,6 +94,28 @@ bool ModemEngine::atCregSet(const AtCommand& c, Answer&) {
   return true;
 }
 
+// "+CGREG?" -> "+CGREG: 0,0": the modem makes circuit-switched calls only, so it is never
+// attached to a packet service; clients that ask for both registrations get an answer.
+bool ModemEngine::atCgregQuery(const AtCommand&, Answer& a) {
+  a.info += framed("+CGREG: " + std::to_string(m_cgregReport) + ",0");
+  return true;
+}
+
+bool ModemEngine::atCgregSet(const AtCommand& c, Answer&) {
+  const std::optional<int> n = c.args().empty() ? 0 : numberIn(c.args(), 0, 2);
+  if (!n) return false;
+  m_cgregReport = *n;
+  return true;
+}
+
+// "+CGATT=0" detaches, as it is; "+CGATT=1" cannot attach: "+CME ERROR: 132", service
+// option not supported.
+bool ModemEngine::atCgattSet(const AtCommand& c, Answer& a) {
+  if (c.args() == "0") return true;
+  if (c.args() == "1") a.final = "+CME ERROR: 132";
+  return false;
+}
+
 // "+COPS?" -> "+COPS: 0,0,\"Telekom.de\"", in the format AT+COPS=3,n chose; "+COPS: 0"
 // while not registered (mode 2 after a deregistration).
 bool ModemEngine::atCopsQuery(const AtCommand&, Answer& a) {

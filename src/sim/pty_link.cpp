@@ -8,6 +8,7 @@
 #include <poll.h>
 #include <stdlib.h>
 #include <string>
+#include <sys/inotify.h>
 #include <unistd.h>
 
 namespace d7o::sim {
@@ -131,6 +132,9 @@ PtyLink::~PtyLink() {
 }
 
 void PtyLink::close() {
+  if (m_watch >= 0) ::close(m_watch);
+  m_watch = -1;
+  m_openers = 0;
   if (m_slave >= 0) ::close(m_slave);
   if (m_master >= 0) ::close(m_master);
   m_slave = -1;
@@ -148,7 +152,50 @@ bool PtyLink::open(std::string& error) {
   m_slave = pty.slave;
   m_devicePath = pty.devicePath;
   m_modem.setOutput([this](std::string_view bytes) { send(bytes); });
+  std::string watchError;
+  watchOpeners(watchError);
+  if (!watchError.empty()) {
+    report(watchError + "; closing the device will not drop DTR");
+  }
   return true;
+}
+
+void PtyLink::watchOpeners(std::string& error) {
+  m_watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+  if (m_watch < 0) {
+    error = systemError("inotify");
+    return;
+  }
+  if (::inotify_add_watch(m_watch, m_devicePath.c_str(), IN_OPEN | IN_CLOSE) < 0) {
+    error = systemError("inotify on " + m_devicePath);
+    ::close(m_watch);
+    m_watch = -1;
+  }
+}
+
+// Each open of the device is one event, and so is the last close of each open (a
+// descriptor passed on by fork or dup closes once); the link's own stays open throughout.
+void PtyLink::readOpeners() {
+  alignas(inotify_event) std::array<char, 4096> buffer{};
+  for (;;) {
+    const ssize_t got = ::read(m_watch, buffer.data(), buffer.size());
+    if (got <= 0) return;
+    for (ssize_t at = 0; at < got;) {
+      inotify_event event{};
+      std::memcpy(&event, buffer.data() + at, sizeof event);
+      at += static_cast<ssize_t>(sizeof(inotify_event) + event.len);
+      if (event.mask & IN_OPEN) {
+        if (m_openers++ == 0) m_modem.setDtr(true);
+      } else if ((event.mask & IN_CLOSE) && m_openers > 0) {
+        if (--m_openers == 0) {
+          // Nobody reads what is still queued or unread; the next program starts afresh.
+          m_out.clear();
+          ::tcflush(m_slave, TCIFLUSH);
+          m_modem.setDtr(false);
+        }
+      }
+    }
+  }
 }
 
 int PtyLink::programBaud() const {
@@ -166,6 +213,10 @@ int PtyLink::programBaud() const {
 
 void PtyLink::send(std::string_view bytes) {
   if (bytes.empty() || m_master < 0) return;
+  // No program has the device open: what the modem says is lost, as on a serial line.
+  // (One may have opened it since the last poll.)
+  if (m_watch >= 0 && m_openers == 0) readOpeners();
+  if (m_watch >= 0 && m_openers == 0) return;
   std::string garbled;
   if (programBaud() != m_modem.config().baud) {
     garbled = ModemEngine::garble(bytes);
@@ -253,13 +304,18 @@ void PtyLink::pollOnce(Millis maxWait, const sigset_t* waitMask) {
   if (const auto next = m_clock.nextDue(); next && *next < deadline) deadline = *next;
   timespec wait = toTimespec(deadline - Clock::now());
 
-  pollfd fd{};
+  std::array<pollfd, 2> fds{};
+  pollfd& fd = fds[0];
   fd.fd = m_master;
   fd.events = static_cast<short>(POLLIN | (queuedBytes() > 0 ? POLLOUT : 0));
-  const nfds_t count = m_master >= 0 ? 1 : 0;
-  const int ready = ::ppoll(&fd, count, &wait, waitMask);
+  fds[1].fd = m_watch;
+  fds[1].events = POLLIN;
+  const nfds_t count = m_master < 0 ? 0 : m_watch < 0 ? 1 : 2;
+  const int ready = ::ppoll(fds.data(), count, &wait, waitMask);
   if (ready < 0 && errno != EINTR) report(systemError("poll"));
 
+  // Opens first: a program that opens the device and writes at once finds DTR up.
+  if (ready > 0 && count == 2 && (fds[1].revents & POLLIN)) readOpeners();
   if (ready > 0) {
     if (fd.revents & POLLIN) readInput();
     if (fd.revents & POLLOUT) flush();

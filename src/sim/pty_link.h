@@ -123,8 +123,15 @@ class PtyLink {
   // Where problems are reported (nowhere by default).
   void setLog(Log log) { m_log = std::move(log); }
 
+  // How many programs have the device open now, as far as the link could watch them.
+  int openers() const { return m_openers; }
+
  private:
   void readInput();
+  // Opening and closing of the device, the pseudo-terminal's DTR: the first program to
+  // open it raises DTR, the last to close it drops it (a modem hangs up as AT&D says).
+  void watchOpeners(std::string& error);
+  void readOpeners();
   void flush();
   void report(std::string_view message) const;
   void close();
@@ -136,6 +143,8 @@ class PtyLink {
   // closes the device; also where the program's line settings are read. Never read from.
   int m_slave = -1;
   std::string m_devicePath;
+  int m_watch = -1;  // inotify on the device; -1: opening and closing are not seen
+  int m_openers = 0;
   PtyOutput m_out;
   std::size_t m_dropped = 0;
   bool m_overflowReported = false;

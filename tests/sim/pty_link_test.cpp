@@ -160,6 +160,43 @@ TEST_F(PtyLinkTest, DeviceCanBeReopenedAfterTheProgramClosesIt) {
   EXPECT_EQ(received, "AT\r\r\nOK\r\n");
 }
 
+// A dialler that leaves without hanging up: closing the device is the DTR drop, so the
+// call ends (AT&D2) and the next program finds the modem in command mode, with nothing
+// stale waiting for it. With AT&D0 the call survives the close.
+TEST_F(PtyLinkTest, ClosingTheDeviceDropsDtr) {
+  modem.config().dataConnectDelay = Millis(100);
+  for (const char* dtrMode : {"AT&D2\r", "AT&D0\r"}) {
+    SCOPED_TRACE(dtrMode);
+    const bool hangsUp = std::string_view(dtrMode) == "AT&D2\r";
+    {
+      Client dialler(link.devicePath());
+      ASSERT_TRUE(dialler.setRaw(B9600));
+      ASSERT_TRUE(dialler.write(std::string(dtrMode) + "ATD0301234\r"));
+      const std::string received = exchange(dialler, 5s, [](const std::string& r) {
+        return r.find("CONNECT 9600\r\n") != std::string::npos;
+      });
+      ASSERT_NE(received.find("CONNECT 9600"), std::string::npos) << received;
+      ASSERT_TRUE(modem.onlineDataMode());
+      EXPECT_EQ(link.openers(), 1);
+    }
+    link.runFor(50ms);
+    EXPECT_EQ(link.openers(), 0);
+    EXPECT_EQ(modem.dataCallState(), hangsUp ? DataCallState::Idle : DataCallState::Connected);
+    if (!hangsUp) {
+      modem.remoteHangUp();
+      link.runFor(50ms);
+      continue;
+    }
+    Client next(link.devicePath());
+    ASSERT_TRUE(next.setRaw(B9600));
+    ASSERT_TRUE(next.write("AT\r"));
+    const std::string received = exchange(
+        next, 2s, [](const std::string& r) { return r.find("OK\r\n") != std::string::npos; });
+    EXPECT_EQ(received, "AT\r\r\nOK\r\n") << "no NO CARRIER left over";
+  }
+  EXPECT_EQ(modem.dtrPulses(), 3) << "each last close is one drop";
+}
+
 TEST_F(PtyLinkTest, OutputLargerThanTheTerminalBufferArrivesWhole) {
   Client client(link.devicePath());
   ASSERT_TRUE(client.isOpen());
