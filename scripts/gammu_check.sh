@@ -134,6 +134,9 @@ check "networkinfo: operator's name" "$work/networkinfo.txt" '^Name in phone +: 
 
 # One round of the monitor: the field strength, the battery, the stores and the network.
 gammu_run monitor monitor 1
+# Caller identification (AT+CLIP=1) and USSD results (AT+CUSD=1) switched on.
+check "monitor: calls reported" "$work/monitor.txt" '^Enabling info about calls +: No error\.$'
+check "monitor: USSD reported" "$work/monitor.txt" '^Enabling info about USSD +: No error\.$'
 check "monitor: signal strength" "$work/monitor.txt" '^Signal strength +: -[0-9]+ dBm$'
 check "monitor: network level" "$work/monitor.txt" '^Network level +: [0-9]+ percent$'
 check "monitor: battery level" "$work/monitor.txt" '^Battery level +: [0-9]+ percent$'
