@@ -95,11 +95,12 @@ check() {  # check NAME FILE PATTERN: the extended regular expression must match
 # run N: one wvdial session into run-N.log; it ends by itself once the stand-in pppd has
 # left (no redial), or after 15 s (a modem that never connects). wvdial 1.61 now and then
 # aborts on an assertion of its own task switcher (wvtask.cc, "stack_magic") while it
-# waits for the carrier, whatever the modem sends; such a run is kept as
-# run-N.abort-K.log and tried once more.
+# waits for the carrier, whatever the modem sends (in one run of five or so); such a run is
+# kept as run-N.abort-K.log and tried again, up to five times in all. The modem must take
+# each abort as the end of the call: the device closed, DTR off.
 run() {
   local log="$work/run-$1.log" attempt pid
-  for attempt in 1 2; do
+  for attempt in 1 2 3 4 5; do
     rm -f "$work/pppd.args"
     timeout 15 "${wvdial[@]}" >"$log" 2>&1 &
     pid=$!
@@ -108,7 +109,7 @@ run() {
     mv "$log" "$work/run-$1.abort-$attempt.log"
     echo "note wvdial run $1 aborted on its own assertion; again"
   done
-  cp "$work/run-$1.abort-2.log" "$log"
+  cp "$work/run-$1.abort-5.log" "$log"
 }
 
 # answer N COMMAND: what the modem answered to the first sending of COMMAND in run N (the
