@@ -10,6 +10,7 @@ packages=(
   clang clang-format
   xvfb xauth
   gammu python3-gammu
+  smstools wvdial
   gpsbabel
   gpsd gpsd-clients
   dpkg-dev file desktop-file-utils librsvg2-bin
