@@ -196,7 +196,7 @@ getallsms
 EOF
 gammu_run save batch "$work/save.batch"
 for n in 1 2; do batch_part save "$n"; done
-check "savesms: saved in the inbox" "$work/save-1.txt" '^Saved in folder number 1 .*location [0-9]+'
+check "savesms: saved on the SIM" "$work/save-1.txt" '^Saved in folder number [0-9]+ .*location [0-9]+, SIM$'
 check "savesms then getallsms: the saved one" "$work/save-2.txt" '^Saved by gammu$'
 check "savesms then getallsms: three messages" "$work/save-2.txt" '^3 SMS parts in 3 SMS sequences$'
 

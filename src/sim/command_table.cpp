@@ -248,6 +248,10 @@ std::span<const CommandRow> ModemEngine::commandTable() {
       {"+CHUP", Match::Exact, &M::atHangUp},
       {"+CHUP=?", Match::Exact, &M::atAccept},
       // The caller's number after each RING.
+      // The extended ring ("+CRING: VOICE" before "RING") is always on; the setting is kept.
+      {"+CRC=?", Match::Exact, &M::atRowInfo, kAnyEngine, "+CRC: (0,1)"},
+      {"+CRC?", Match::Exact, &M::atCrcQuery},
+      {"+CRC=", Match::Prefix, &M::atCrcSet},
       {"+CLIP=?", Match::Exact, &M::atRowInfo, kAnyEngine, "+CLIP: (0,1)"},
       {"+CLIP?", Match::Exact, &M::atClipQuery},
       {"+CLIP=", Match::Prefix, &M::atClipSet},

@@ -193,6 +193,7 @@ void ModemEngine::beginRestart() {
   m_cregPolls = 0;
   m_cregReport = CregReport::Off;
   m_cgregReport = 0;
+  m_crc = 1;
   m_reportedRegistration = -1;
   m_copsFormat = 0;
   m_functionality = 1;

@@ -416,6 +416,8 @@ class ModemEngine {
   std::string informationText(std::string info) const;
   // The network (network_commands.cpp):
   bool atCregSet(const AtCommand& c, Answer& a);
+  bool atCrcQuery(const AtCommand& c, Answer& a);
+  bool atCrcSet(const AtCommand& c, Answer& a);
   bool atCgregQuery(const AtCommand& c, Answer& a);
   bool atCgregSet(const AtCommand& c, Answer& a);
   bool atCgattSet(const AtCommand& c, Answer& a);
@@ -574,6 +576,7 @@ class ModemEngine {
   CommandProfile m_storedProfile;  // what "ATZ" restores, "AT&W" stores
   CregReport m_cregReport = CregReport::Off;
   int m_reportedRegistration = -1;
+  int m_crc = 1;            // AT+CRC
   int m_cgregReport = 0;    // AT+CGREG=n; the modem has no packet service to report
   int m_copsFormat = 0;     // AT+COPS=3,n: 0 long name, 1 short, 2 numeric
   int m_functionality = 1;  // AT+CFUN

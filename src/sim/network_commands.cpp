@@ -118,6 +118,20 @@ bool ModemEngine::atCgattSet(const AtCommand& c, Answer& a) {
   return false;
 }
 
+// "+CRC?" -> "+CRC: 1". The program looks for "VOICE" in the ring, so the modem always
+// gives "+CRING: VOICE"; a client that asks for the plain ring still gets its "RING".
+bool ModemEngine::atCrcQuery(const AtCommand&, Answer& a) {
+  a.info += framed("+CRC: " + std::to_string(m_crc));
+  return true;
+}
+
+bool ModemEngine::atCrcSet(const AtCommand& c, Answer&) {
+  const std::optional<int> n = numberIn(c.args(), 0, 1);
+  if (!n) return false;
+  m_crc = *n;
+  return true;
+}
+
 // "+COPS?" -> "+COPS: 0,0,\"Telekom.de\"", in the format AT+COPS=3,n chose; "+COPS: 0"
 // while not registered (mode 2 after a deregistration).
 bool ModemEngine::atCopsQuery(const AtCommand&, Answer& a) {

@@ -186,6 +186,11 @@ int typeOfNumber(std::string_view number) {
 }
 
 std::optional<sms::Encoded> pduOfStored(const StoredSms& sms, std::string_view centre) {
+  if (!sms.pdu.empty()) {
+    const auto octets = sms::fromHex(sms.pdu);
+    if (!octets || octets->empty() || octets->size() < 1u + (*octets)[0]) return std::nullopt;
+    return sms::Encoded{sms.pdu, octets->size() - 1u - (*octets)[0]};
+  }
   const bool received = sms.status == SmsStatus::RecUnread || sms.status == SmsStatus::RecRead;
   // A draft stored without a destination (AT+CMGW alone) has an empty address.
   const auto number =

@@ -5,6 +5,7 @@
 #include "sim/modem_text.h"
 #include "sms/pdu_codec.h"
 
+#include <cstdio>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -190,6 +191,27 @@ void ModemEngine::finishSmsEntry(bool send) {
   flushHeldIndications();
 }
 
+namespace {
+
+// "2026-12-09 14:05:00 +01:00", a DELIVER's time stamp as the decoder writes it.
+std::optional<SmsTime> smsTimeOf(const std::string& text) {
+  int y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0, zh = 0, zm = 0;
+  char sign = 0;
+  if (std::sscanf(text.c_str(), "%d-%d-%d %d:%d:%d %c%d:%d", &y, &mo, &d, &h, &mi, &s, &sign, &zh,
+                  &zm) != 9) {
+    return std::nullopt;
+  }
+  using namespace std::chrono;
+  const year_month_day date{year{y}, month{static_cast<unsigned>(mo)},
+                            day{static_cast<unsigned>(d)}};
+  if (!date.ok()) return std::nullopt;
+  const int quarters = (zh * 60 + zm) / 15;
+  return SmsTime{sys_days{date} + hours{h} + minutes{mi} + seconds{s},
+                 sign == '-' ? -quarters : quarters};
+}
+
+}  // namespace
+
 // The entry of an AT+CMGW as the SIM keeps it: the destination of a SUBMIT or the originator
 // of a DELIVER, and the text; nothing when it is no message.
 std::optional<StoredSms> ModemEngine::storedOf(const SmsEntry& entry) const {
@@ -206,8 +228,13 @@ std::optional<StoredSms> ModemEngine::storedOf(const SmsEntry& entry) const {
     }
     sms::DecodeResult decoded = sms::decodePdu(entry.typed, true);
     if (!decoded.pdu) return std::nullopt;
-    stored.number = numberOf(decoded.pdu->address);
+    // Kept as written: PDU mode reads back the very octets (a DELIVER's time stamp and an
+    // alphanumeric sender included); text mode shows what they say.
+    stored.pdu = upper(entry.typed);
+    const sms::Address& address = decoded.pdu->address;
+    stored.number = (address.type & 0x70) == 0x50 ? address.digits : numberOf(address);
     stored.text = sms::toUtf8(decoded.pdu->text);
+    if (decoded.pdu->timestamp) stored.time = smsTimeOf(*decoded.pdu->timestamp);
   } else {
     const auto text = userText(
         entry.typed, codingOfDcs(static_cast<std::uint8_t>(m_sms.dataCoding)), m_sms.charset);

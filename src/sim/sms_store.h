@@ -30,6 +30,9 @@ struct StoredSms {
   std::string number;
   std::string text;             // UTF-8
   std::optional<SmsTime> time;  // received: the centre's stamp; none: the network's at power-on
+  // A message written in PDU mode (AT+CMGW): the PDU as written, centre part first, which
+  // PDU mode gives back byte for byte; empty: the PDU is made from the fields above.
+  std::string pdu = {};
 };
 
 // A message the modem passed to the network with AT+CMGS.

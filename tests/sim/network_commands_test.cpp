@@ -44,6 +44,10 @@ TEST(SimulatedNetwork, AnswersWhatClientsAsk) {
        "AT+CGREG=2;+CGREG?;+CGATT?",
        "\r\n+CGREG: 2,0\r\n\r\n+CGATT: 0\r\n\r\nOK\r\n"},
       {"nor to attach to", {}, "AT+CGATT=1", "\r\n+CME ERROR: 132\r\n"},
+      {"cellular result codes",
+       {"AT+CRC=0"},
+       "AT+CRC?;+CRC=?",
+       "\r\n+CRC: 0\r\n\r\n+CRC: (0,1)\r\n\r\nOK\r\n"},
       {"operator, long name", {}, "AT+COPS?", "\r\n+COPS: 0,0,\"Telekom.de\"\r\n\r\nOK\r\n"},
       {"operator, numeric", {"AT+COPS=3,2"}, "AT+COPS?", "\r\n+COPS: 0,2,\"26201\"\r\n\r\nOK\r\n"},
       {"operator, short", {"AT+COPS=3,1"}, "AT+COPS?", "\r\n+COPS: 0,1,\"TDG\"\r\n\r\nOK\r\n"},
@@ -168,6 +172,22 @@ TEST(SimulatedSmsWrite, StoresTextAndPduMessages) {
   EXPECT_EQ(stored->number, "0123456789");
   EXPECT_EQ(stored->text, "test");
   EXPECT_NE(b.say("AT+CMGL=4\r").find("+CMGL: 4,3,,"), std::string::npos);
+}
+
+// gammu's savesms: an SMS-DELIVER from the alphanumeric sender "Gammu" with its own time
+// stamp. PDU mode gives back the very octets written; text mode shows what they say.
+TEST(SimulatedSmsWrite, KeepsAWrittenPduAsWritten) {
+  ModemBench b;
+  b.say("AT+CMGF=0\r");
+  const std::string pdu =
+      "0791947101670000000AD0C770BB5D070000622101008352000ED3B0BD4C0689F3A073B8DDAE03";
+  b.say("AT+CMGW=31,1\r");
+  EXPECT_EQ(b.say(pdu + "\x1a"), pdu + "\x1a\r\n+CMGW: 1\r\n\r\nOK\r\n");
+  EXPECT_EQ(b.say("AT+CMGR=1\r"), "AT+CMGR=1\r\r\n+CMGR: 1,,31\r\n" + pdu + "\r\n\r\nOK\r\n");
+  b.say("AT+CMGF=1\r");
+  EXPECT_EQ(b.say("AT+CMGL=\"ALL\"\r"),
+            "AT+CMGL=\"ALL\"\r\r\n+CMGL: 1,\"REC READ\",\"Gammu\",,\"26/12/10,00:38:25+00\"\r\n"
+            "Saved by gammu\r\n\r\nOK\r\n");
 }
 
 TEST(SimulatedSmsWrite, RefusesWhatItCannotStore) {
