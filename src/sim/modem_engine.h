@@ -577,6 +577,7 @@ class ModemEngine {
   CregReport m_cregReport = CregReport::Off;
   int m_reportedRegistration = -1;
   int m_crc = 1;            // AT+CRC
+  int m_ringsHeard = 0;     // rings of the incoming call so far, for "ATS0=n"
   int m_cgregReport = 0;    // AT+CGREG=n; the modem has no packet service to report
   int m_copsFormat = 0;     // AT+COPS=3,n: 0 long name, 1 short, 2 numeric
   int m_functionality = 1;  // AT+CFUN

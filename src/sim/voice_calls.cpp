@@ -96,7 +96,7 @@ bool ModemEngine::atDial(const AtCommand& c, Answer& a) {
     if (call != m_callSerial || m_call != CallState::Dialling) return;  // hung up meanwhile
     const DialOutcome outcome = m_config.dialOutcome;
     setCall(outcome == DialOutcome::Connected ? CallState::Active : CallState::Idle);
-    emitLater(framed(resultOf(outcome)), Millis(0));
+    emitLater(resultLine(resultOf(outcome)), Millis(0));
   });
   return true;
 }
@@ -140,6 +140,7 @@ bool ModemEngine::incomingCall(int rings, std::string_view caller) {
     return false;
   }
   m_caller = std::string(caller);
+  m_ringsHeard = 0;
   setCall(CallState::Ringing);
   ring(m_callSerial, rings);
   return true;
@@ -148,18 +149,23 @@ bool ModemEngine::incomingCall(int rings, std::string_view caller) {
 // "RING", then "+CLIP: \"+491711234567\",145" (international) or "+CLIP: \"0301234\",129".
 void ModemEngine::ring(unsigned call, int ringsLeft) {
   if (call != m_callSerial || m_call != CallState::Ringing) return;  // answered or ended
-  std::string text = framed("+CRING: VOICE") + framed("RING");
+  std::string text = framed("+CRING: VOICE") + resultLine("RING");
   if (m_clip && !m_caller.empty()) {
     const char* type = startsWith(m_caller, "+") ? "145" : "129";
     text += framed("+CLIP: \"" + m_caller + "\"," + type);
   }
   emitLater(std::move(text), Millis(0));
+  // "ATS0=n": the modem takes the call itself at the n-th ring.
+  if (const int autoAnswer = m_profile.s[0]; autoAnswer > 0 && ++m_ringsHeard >= autoAnswer) {
+    setCall(CallState::Active);
+    return;
+  }
   m_clock.after(kRingInterval, [this, call, ringsLeft] {
     if (ringsLeft > 1) {
       ring(call, ringsLeft - 1);
     } else if (call == m_callSerial && m_call == CallState::Ringing) {
       setCall(CallState::Idle);  // the caller gave up
-      emitLater(framed("NO CARRIER"), Millis(0));
+      emitLater(resultLine("NO CARRIER"), Millis(0));
     }
   });
 }
@@ -167,7 +173,7 @@ void ModemEngine::ring(unsigned call, int ringsLeft) {
 bool ModemEngine::farEndHangUp() {
   if (m_call != CallState::Active) return false;
   setCall(CallState::Idle);
-  emitLater(framed("NO CARRIER"), Millis(0));
+  emitLater(resultLine("NO CARRIER"), Millis(0));
   return true;
 }
 

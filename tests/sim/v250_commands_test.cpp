@@ -111,6 +111,28 @@ TEST(SimulatedV250, NumericResultsOfACall) {
   EXPECT_EQ(b.say("ATH\r"), "ATH\r0\r");
 }
 
+TEST(SimulatedV250, NumericAndQuietRing) {
+  ModemBench b;
+  b.say("ATV0\r");
+  ASSERT_TRUE(b.modem.incomingCall(1));
+  EXPECT_EQ(b.during(Millis(100)), "\r\n+CRING: VOICE\r\n2\r");
+  EXPECT_EQ(b.during(Millis(3100)), "3\r") << "NO CARRIER when the caller gives up";
+  b.say("ATV1Q1\r");
+  ASSERT_TRUE(b.modem.incomingCall(1));
+  EXPECT_EQ(b.during(Millis(100)), "\r\n+CRING: VOICE\r\n");
+}
+
+TEST(SimulatedV250, AutoAnswerAfterTheRingsOfS0) {
+  ModemBench b;
+  b.say("ATS0=2\r");
+  ASSERT_TRUE(b.modem.incomingCall(5));
+  b.during(Millis(100));
+  EXPECT_EQ(b.modem.callState(), CallState::Ringing);
+  EXPECT_EQ(b.during(Millis(3000)), "\r\n+CRING: VOICE\r\n\r\nRING\r\n");
+  EXPECT_EQ(b.modem.callState(), CallState::Active) << "taken at the second ring";
+  EXPECT_EQ(b.during(Millis(10000)), "") << "no more rings";
+}
+
 // T and P pick tone or pulse dialling and the rest are pauses and waits: all are taken and
 // the number called is the digits.
 TEST(SimulatedV250, DialModifiers) {
