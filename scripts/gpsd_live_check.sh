@@ -15,27 +15,8 @@ here="$(cd "$(dirname "$0")/.." && pwd)"
 . "$here/scripts/lib/sim_device.sh"
 sim="${1:-${D7O_SIM:-$here/build/bin/d7o-sim}}"
 
-gpsd=$(command -v gpsd || true)
-[ -n "$gpsd" ] || { [ -x /usr/sbin/gpsd ] && gpsd=/usr/sbin/gpsd; }
-if [ -z "$gpsd" ] || ! command -v gpspipe >/dev/null; then
-  echo "SKIP: gpsd or gpspipe is not installed (apt-get install gpsd gpsd-clients)"
-  exit 77
-fi
-[ -x "$sim" ] || {
-  echo "no d7o-sim at $sim" >&2
-  exit 1
-}
-
-work="$(mktemp -d)"
-# gpsd drops to its own user; it must still reach its control socket folder.
-chmod 755 "$work"
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
+# shellcheck source=lib/gpsd_check_setup.sh
+. "$here/scripts/lib/gpsd_check_setup.sh"
 
 # A start away from the default, so the fixes are known to come from this option.
 "$sim" --gps --position 52.5163,13.3777 >"$work/device" 2>"$work/sim.log" &

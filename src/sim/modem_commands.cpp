@@ -91,42 +91,35 @@ std::optional<ModemEngine::SimBlock> ModemEngine::simBlock() const {
   return m_config.sim == SimCard::PinRequired ? SimBlock::PinNeeded : SimBlock::PukNeeded;
 }
 
-// The program reads 10 as "can't read SIM card" and 13 as "no SIM card inserted".
+// What a blocked SIM makes the commands answer: GSM 07.07's "+CME ERROR" (the program reads
+// 10 as "can't read SIM card" and 13 as "no SIM card inserted") and GSM 07.05's "+CMS
+// ERROR" (310 not inserted, 311 PIN, 313 failure, 314 busy, 316 PUK).
+ModemEngine::SimErrors ModemEngine::errorsOf(SimBlock block) {
+  switch (block) {
+    case SimBlock::Unreadable:
+      return {10, 313};
+    case SimBlock::Missing:
+      return {13, 310};
+    case SimBlock::PinNeeded:
+      return {11, 311};
+    case SimBlock::PukNeeded:
+      return {12, 316};
+    case SimBlock::Busy:
+      return {14, 314};
+  }
+  return {10, 313};
+}
+
 std::optional<int> ModemEngine::simCmeError() const {
   const std::optional<SimBlock> block = simBlock();
   if (!block) return std::nullopt;
-  switch (*block) {
-    case SimBlock::Unreadable:
-      return 10;
-    case SimBlock::Missing:
-      return 13;
-    case SimBlock::PinNeeded:
-      return 11;
-    case SimBlock::PukNeeded:
-      return 12;
-    case SimBlock::Busy:
-      return 14;
-  }
-  return 10;
+  return errorsOf(*block).cme;
 }
 
-// GSM 07.05's numbers: 310 not inserted, 311 PIN, 313 failure, 314 busy, 316 PUK.
 std::optional<int> ModemEngine::simCmsError() const {
   const std::optional<SimBlock> block = simBlock();
   if (!block) return std::nullopt;
-  switch (*block) {
-    case SimBlock::Unreadable:
-      return 313;
-    case SimBlock::Missing:
-      return 310;
-    case SimBlock::PinNeeded:
-      return 311;
-    case SimBlock::PukNeeded:
-      return 316;
-    case SimBlock::Busy:
-      return 314;
-  }
-  return 313;
+  return errorsOf(*block).cms;
 }
 
 // "+CPIN?" -> "+CPIN: READY", "+CPIN: SIM PIN", "+CPIN: SIM PUK", or the SIM's error.

@@ -642,6 +642,12 @@ class ModemEngine {
   // What keeps the SIM from being used now (modem_commands.cpp); none: it can be.
   enum class SimBlock { Unreadable, Missing, Busy, PinNeeded, PukNeeded };
   std::optional<SimBlock> simBlock() const;
+  // The "+CME ERROR" and "+CMS ERROR" numbers of a blocked SIM.
+  struct SimErrors {
+    int cme;
+    int cms;
+  };
+  static SimErrors errorsOf(SimBlock block);
   // The same as a "+CME ERROR" code (phone book, identity, calls) and as a "+CMS ERROR"
   // code (SMS).
   std::optional<int> simCmeError() const;

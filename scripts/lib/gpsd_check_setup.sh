@@ -1,0 +1,24 @@
+# Sourced by the gpsd checks after sim_device.sh: finds gpsd and gpspipe (status 77 when
+# either is missing) and d7o-sim ($sim), and makes the work folder $work with a cleanup
+# that stops every process in $pids.
+gpsd=$(command -v gpsd || true)
+[ -n "$gpsd" ] || { [ -x /usr/sbin/gpsd ] && gpsd=/usr/sbin/gpsd; }
+if [ -z "$gpsd" ] || ! command -v gpspipe >/dev/null; then
+  echo "SKIP: gpsd or gpspipe is not installed (apt-get install gpsd gpsd-clients)"
+  exit 77
+fi
+[ -x "$sim" ] || {
+  echo "no d7o-sim at $sim" >&2
+  exit 1
+}
+
+work="$(mktemp -d)"
+# gpsd drops to its own user; it must still reach its control socket folder.
+chmod 755 "$work"
+pids=()
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
