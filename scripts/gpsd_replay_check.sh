@@ -59,27 +59,7 @@ capture="$work/drive.d7ocap"
 pids+=($!)
 device="$(sim_device "$work/device" "$work/sim.log")"
 
-# A port nobody listens on, so a gpsd of the system is left alone.
-port=""
-for candidate in $(shuf -i 20000-40000 -n 20); do
-  if ! (exec 3<>"/dev/tcp/127.0.0.1/$candidate") 2>/dev/null; then
-    port=$candidate
-    break
-  fi
-done
-[ -n "$port" ] || {
-  echo "no free port for gpsd" >&2
-  exit 1
-}
-
-# In the foreground, on the device only (no hot-plug socket of the system), read-only.
-"$gpsd" -N -n -b -S "$port" -F "$work/gpsd.sock" -P "$work/gpsd.pid" "$device" \
-  2>"$work/gpsd.log" &
-pids+=($!)
-for _ in $(seq 50); do
-  (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null && break
-  sleep 0.1
-done
+start_gpsd "$device"
 
 # Reports until 40 have come, or the drive (12 s at ten times) is long over.
 timeout 60 gpspipe -w -n 40 "127.0.0.1:$port" >"$work/reports.json" 2>"$work/gpspipe.log" || true

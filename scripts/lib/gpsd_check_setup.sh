@@ -22,3 +22,27 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
+
+# start_gpsd DEVICE: a private gpsd on DEVICE, in the foreground, read-only, with no
+# hot-plug socket of the system, on a port nobody listens on (so a gpsd of the system is
+# left alone); sets $port once it listens.
+start_gpsd() {
+  port=""
+  for candidate in $(shuf -i 20000-40000 -n 20); do
+    if ! (exec 3<>"/dev/tcp/127.0.0.1/$candidate") 2>/dev/null; then
+      port=$candidate
+      break
+    fi
+  done
+  [ -n "$port" ] || {
+    echo "no free port for gpsd" >&2
+    exit 1
+  }
+  "$gpsd" -N -n -b -S "$port" -F "$work/gpsd.sock" -P "$work/gpsd.pid" "$1" \
+    2>"$work/gpsd.log" &
+  pids+=($!)
+  for _ in $(seq 50); do
+    (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null && break
+    sleep 0.1
+  done
+}

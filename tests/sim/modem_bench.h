@@ -4,7 +4,9 @@
 #include "sim/simulated_port.h"
 #include "support/virtual_scheduler.h"
 
+#include <gtest/gtest.h>
 #include <string>
+#include <vector>
 
 namespace d7o::sim {
 
@@ -32,5 +34,21 @@ struct ModemBench {
   ModemEngine modem;
   std::string out;
 };
+
+// A command line sent after some others, and what the modem answers it after its echo.
+struct LineCase {
+  const char* what;
+  std::vector<const char*> before;  // lines sent first, answers not checked
+  const char* line;
+  const char* answer;
+};
+
+inline void expectAnswer(const LineCase& c, ModemConfig config = {}) {
+  SCOPED_TRACE(c.what);
+  ModemBench b(config);
+  for (const char* line : c.before) b.say(std::string(line) + "\r");
+  const std::string line = std::string(c.line) + "\r";
+  EXPECT_EQ(b.say(line, 9600, platform::Millis(3000)), line + c.answer);
+}
 
 }  // namespace d7o::sim

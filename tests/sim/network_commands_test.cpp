@@ -13,20 +13,7 @@ namespace {
 
 using platform::Millis;
 
-struct Case {
-  const char* what;
-  std::vector<const char*> before;  // lines sent first, answers not checked
-  const char* line;
-  const char* answer;  // after the echo
-};
-
-void run(const Case& c, ModemConfig config = {}) {
-  SCOPED_TRACE(c.what);
-  ModemBench b(config);
-  for (const char* line : c.before) b.say(std::string(line) + "\r");
-  const std::string line = std::string(c.line) + "\r";
-  EXPECT_EQ(b.say(line, 9600, Millis(3000)), line + c.answer);
-}
+using Case = LineCase;
 
 TEST(SimulatedNetwork, AnswersWhatClientsAsk) {
   const Case cases[] = {
@@ -107,7 +94,7 @@ TEST(SimulatedNetwork, AnswersWhatClientsAsk) {
        "\r\n+CFUN: (0,1,4),(0,1)\r\n\r\n+CBC: (0-3),(0-100)\r\n\r\n+CUSD: (0-2)\r\n"
        "\r\n+CCFC: (0-5)\r\n\r\n+CMEE: (0-2)\r\n\r\nOK\r\n"},
   };
-  for (const Case& c : cases) run(c);
+  for (const Case& c : cases) expectAnswer(c);
 }
 
 // Registered after two polls: a client that asked for reports hears of the change after
@@ -130,17 +117,18 @@ TEST(SimulatedNetwork, OperatorIsConfigurable) {
   ModemConfig config;
   config.operatorLong = "Test Net";
   config.roaming = true;
-  run({"roaming abroad",
-       {"AT+CREG=1"},
-       "AT+COPS?;+CREG?",
-       "\r\n+COPS: 0,0,\"Test Net\"\r\n\r\n+CREG: 1,5\r\n\r\nOK\r\n"},
-      config);
+  expectAnswer({"roaming abroad",
+                {"AT+CREG=1"},
+                "AT+COPS?;+CREG?",
+                "\r\n+COPS: 0,0,\"Test Net\"\r\n\r\n+CREG: 1,5\r\n\r\nOK\r\n"},
+               config);
 }
 
 TEST(SimulatedNetwork, NoSimNoSearch) {
   ModemConfig config;
   config.sim = SimCard::Missing;
-  run({"no SIM", {}, "AT+CREG?;+COPS?", "\r\n+CREG: 0,0\r\n\r\n+COPS: 0\r\n\r\nOK\r\n"}, config);
+  expectAnswer({"no SIM", {}, "AT+CREG?;+COPS?", "\r\n+CREG: 0,0\r\n\r\n+COPS: 0\r\n\r\nOK\r\n"},
+               config);
 }
 
 // A message stored with AT+CMGW is on the SIM, listed and read like the rest.
@@ -199,7 +187,7 @@ TEST(SimulatedSmsWrite, RefusesWhatItCannotStore) {
       {"PDU mode without a length", {"AT+CMGF=0"}, "AT+CMGW", "\r\n+CMS ERROR: 304\r\n"},
       {"a status beyond 3", {"AT+CMGF=0"}, "AT+CMGW=17,4", "\r\n+CMS ERROR: 304\r\n"},
   };
-  for (const Case& c : cases) run(c);
+  for (const Case& c : cases) expectAnswer(c);
   ModemConfig full;
   full.smsStoreSize = 1;
   full.smsAtStart = {{SmsStatus::RecRead, "0301234", "Old", std::nullopt}};

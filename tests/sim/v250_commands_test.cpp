@@ -13,26 +13,6 @@ namespace {
 
 using platform::Millis;
 
-struct LineCase {
-  const char* what;
-  std::vector<const char*> before;  // lines sent first, answers not checked
-  const char* line;
-  const char* answer;  // without the echo
-};
-
-void runLines(const LineCase* begin, const LineCase* end) {
-  for (const LineCase* c = begin; c != end; ++c) {
-    SCOPED_TRACE(c->what);
-    ModemBench b;
-    for (const char* line : c->before) b.say(std::string(line) + "\r");
-    std::string answer = b.say(std::string(c->line) + "\r");
-    // The echo, when on, is the line itself.
-    if (answer.starts_with(std::string(c->line) + "\r"))
-      answer.erase(0, std::string(c->line).size() + 1);
-    EXPECT_EQ(answer, c->answer);
-  }
-}
-
 TEST(SimulatedV250, CommandLinesOfStandardClients) {
   const LineCase cases[] = {
       {"a dialler's init string", {}, "ATQ0 V1 E1 S0=0 &C1 &D2 +FCLASS=0", "\r\nOK\r\n"},
@@ -69,7 +49,7 @@ TEST(SimulatedV250, CommandLinesOfStandardClients) {
       {"ATZ restores the registers", {"ATS7=90"}, "ATZS7?", "\r\n030\r\n\r\nOK\r\n"},
       {"a profile other than 0", {}, "ATZ1", "\r\nERROR\r\n"},
   };
-  runLines(std::begin(cases), std::end(cases));
+  for (const LineCase& c : cases) expectAnswer(c);
 }
 
 // What X chooses of the call results, with the data call outcomes of the far end.
