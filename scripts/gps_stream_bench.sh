@@ -19,7 +19,9 @@
 # window with the terminal alone), BENCH_CUTECOM (1 where cutecom is installed, else 0),
 # BENCH_RUNS (1: how often the whole measurement is repeated; more print each and the mean),
 # BENCH_RECORD (0; 1 records the session into a capture file as it runs, to measure what
-# recording costs), BENCH_STATISTICS (0; 1 opens the analyzer's NMEA statistics panel too).
+# recording costs), BENCH_STATISTICS (0; 1 opens the analyzer's NMEA statistics panel too),
+# BENCH_PERF (a file prefix: records a perf profile of rezedev7 over each measurement into
+# PREFIX.N.data, which costs CPU of its own, so profile runs are not measurement runs).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${BUILD_DIR:-build}
@@ -145,7 +147,11 @@ run() {
     ccpu0=$(cpu "$cpid"); crss0=$(mem "$cpid" VmRSS)
     read -r ct0 cd0 cx0 _ <"$work/cute$n/stats"
   fi
-  sleep "$seconds"
+  if [[ -n ${BENCH_PERF:-} ]]; then
+    perf record -q -F 997 -g -p "$pid" -o "$BENCH_PERF.$n.data" -- sleep "$seconds" 2>/dev/null
+  else
+    sleep "$seconds"
+  fi
   w1=$EPOCHREALTIME; cpu1=$(cpu "$pid"); rss1=$(mem "$pid" VmRSS); hwm=$(mem "$pid" VmHWM)
   read -r t1 d1 x1 _ <"$work/ours$n/stats"
   if [[ -n $cpid ]]; then

@@ -8,14 +8,19 @@ MODE is one of
            the line carries (about 25 a second), so every value of a GPS view keeps changing
   garbage  random bytes, as a device heard at the wrong baud rate
   silent   nothing at all: a port with nothing behind it, which never answers
+  flood    the nmea drive unpaced: 4 KiB writes as fast as the other side takes them,
+           nothing dropped, to measure how many lines a second the reader keeps up with
 
 nmea and garbage are paced at 115200 baud 8N1 (11520 bytes a second) whatever speed the
 other side sets: a pseudo-terminal keeps no baud rate. Bytes the other side does not take
-in time are dropped, as a UART overruns, and counted.
+in time are dropped, as a UART overruns, and counted. flood writes the same sentences as
+nmea, from a ring of ten minutes of them prepared at start, so the writer itself costs next
+to nothing.
 
 The slave's name is written to TTY_FILE once the pty exists. Once a second STATS_FILE is
-replaced by one line "monotonic_time delivered dropped received", received being what the
-other side sent (read and thrown away, so its writes never block).
+replaced by one line "monotonic_time delivered dropped received lines", received being what
+the other side sent (read and thrown away, so its writes never block) and lines the line
+ends among the bytes delivered.
 """
 import math
 import os
@@ -67,8 +72,46 @@ def epoch(n):
     return "".join(lines).encode()
 
 
+BLOCK = 4096  # bytes per write of the flood
+
+
+def write_stats(stats_file, now, delivered, dropped, received, lines):
+    with open(stats_file + ".tmp", "w") as f:
+        f.write("%f %d %d %d %d\n" % (now, delivered, dropped, received, lines))
+    os.replace(stats_file + ".tmp", stats_file)
+
+
+def flood(master, stats_file):
+    """Writes as fast as the other side reads; a full pty buffer waits, it drops nothing."""
+    ring = b"".join(epoch(n) for n in range(600 * 25))
+    view = memoryview(ring + ring[:BLOCK])
+    at = delivered = received = lines = 0
+    last_stats = 0.0
+    while True:
+        readable, writable, _ = select.select([master], [master], [], 0.05)
+        if readable:
+            try:
+                received += len(os.read(master, 4096))
+            except OSError:
+                pass
+        if writable:
+            try:
+                written = os.write(master, view[at:at + BLOCK])
+            except OSError:  # BlockingIOError: taken by nobody yet
+                written = 0
+            lines += view[at:at + written].tobytes().count(b"\n")
+            delivered += written
+            at += written
+            if at >= len(ring):
+                at -= len(ring)
+        now = time.monotonic()
+        if now - last_stats >= 1:
+            last_stats = now
+            write_stats(stats_file, now, delivered, 0, received, lines)
+
+
 def main():
-    if len(sys.argv) != 4 or sys.argv[1] not in ("nmea", "garbage", "silent"):
+    if len(sys.argv) != 4 or sys.argv[1] not in ("nmea", "garbage", "silent", "flood"):
         sys.exit(__doc__)
     mode, tty_file, stats_file = sys.argv[1:]
 
@@ -81,8 +124,12 @@ def main():
         f.write(os.ttyname(slave))
     os.replace(tty_file + ".tmp", tty_file)
 
+    if mode == "flood":
+        flood(master, stats_file)
+        return
+
     stream, n = b"", 0
-    delivered = dropped = received = 0
+    delivered = dropped = received = lines = 0
     start = time.monotonic()
     last_stats = 0.0
     while True:
@@ -106,14 +153,13 @@ def main():
                     written = os.write(master, stream[:due])
                 except OSError:  # BlockingIOError when its buffer is full
                     written = 0
+                lines += stream[:written].count(b"\n")
                 delivered += written
                 dropped += due - written
                 stream = stream[due:]
         if now - last_stats >= 1:
             last_stats = now
-            with open(stats_file + ".tmp", "w") as f:
-                f.write("%f %d %d %d\n" % (now, delivered, dropped, received))
-            os.replace(stats_file + ".tmp", stats_file)
+            write_stats(stats_file, now, delivered, dropped, received, lines)
 
 
 if __name__ == "__main__":

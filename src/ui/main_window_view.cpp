@@ -6,6 +6,8 @@
 #include "ui/tabs/tab_widgets.h"
 #include "ui/tabs/tabs.h"
 
+#include <optional>
+
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGuiApplication>
@@ -17,6 +19,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QShowEvent>
+#include <QStackedWidget>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -27,6 +30,40 @@ namespace d7o::ui {
 namespace {
 
 constexpr int kRefreshIntervalMs = 100;
+
+// QTabWidget lays itself out again and repaints all of itself at every layout request of
+// a page, and a page asks whenever one of its labels gets a new text: the port's state
+// once a second, the status line with every row, far more under a streaming device. Its
+// layout depends on nothing but what its tab bar and its pages ask for, so a request
+// that changes neither is answered here.
+class TabLayoutGuard : public QObject {
+ public:
+  explicit TabLayoutGuard(QTabWidget* tabs)
+      : QObject(tabs), m_tabs(tabs), m_pages(tabs->findChild<QStackedWidget*>()) {
+    tabs->installEventFilter(this);
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched != m_tabs || event->type() != QEvent::LayoutRequest || m_pages == nullptr) {
+      return QObject::eventFilter(watched, event);
+    }
+    const Hints now{m_tabs->tabBar()->sizeHint(), m_tabs->tabBar()->minimumSizeHint(),
+                    m_pages->sizeHint(), m_pages->minimumSizeHint()};
+    if (m_last && *m_last == now) return true;
+    m_last = now;
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  struct Hints {
+    QSize bar, barMinimum, pages, pagesMinimum;
+    bool operator==(const Hints&) const = default;
+  };
+  QTabWidget* m_tabs;
+  QStackedWidget* m_pages;
+  std::optional<Hints> m_last;
+};
 
 }  // namespace
 
@@ -71,6 +108,7 @@ MainWindowView::MainWindowView(app::Application& app, Activation activation, QWi
     tabWidget->addTab(page, QString());
   }
   bind(tabWidget, m_model.Tab1);
+  new TabLayoutGuard(tabWidget);
   setCentralWidget(tabWidget);
   fitEveryTab(*tabWidget);
 

@@ -23,6 +23,13 @@ constexpr int kFirstPort = 1;
 constexpr int kLastPort = 16;
 // How long close() lets the last command drain; a closed port loses what is left.
 constexpr int kDrainOnCloseMs = 200;
+// A device streaming at 115200 baud arrives in reads of a few dozen bytes, some 200 a
+// second, each a wake-up of the program. After a small read the port is not watched for
+// this long, and the next read takes all that came meanwhile, in order. The first bytes
+// after a quiet spell are read at once, and a line running flat out (reads of a kilobyte
+// and more) is read without a rest.
+constexpr int kReadRestMs = 15;
+constexpr std::size_t kRestBelowBytes = 1024;
 
 platform::PortError portError(int number, std::string description) {
   return {number, std::move(description)};
@@ -83,6 +90,13 @@ class OwnOperation {
 QtSerialPort::QtSerialPort(QObject* parent) : QObject(parent), m_port(new QSerialPort(this)) {
   connect(m_port, &QSerialPort::readyRead, this, &QtSerialPort::announceReceived);
   connect(m_port, &QSerialPort::errorOccurred, this, &QtSerialPort::onError);
+  m_readRest.setSingleShot(true);
+  m_readRest.setInterval(kReadRestMs);
+  connect(&m_readRest, &QTimer::timeout, this, [this] {
+    // What arrived during the rest is read on this turn of the event loop.
+    if (m_restingNotifier) m_restingNotifier->setEnabled(true);
+    m_restingNotifier = nullptr;
+  });
 }
 
 QtSerialPort::~QtSerialPort() {
@@ -204,6 +218,7 @@ void QtSerialPort::close() {
   m_port->flush();
   if (m_port->bytesToWrite() > 0) m_port->waitForBytesWritten(kDrainOnCloseMs);
   m_port->close();
+  m_readRest.stop();
 }
 
 bool QtSerialPort::isOpen() const {
@@ -298,16 +313,40 @@ void QtSerialPort::announceReceived() {
   // One announcement at a time: the handler reads everything there is.
   if (m_announcementPending) return;
   m_announcementPending = true;
+  m_announcedBytes = bytesAvailable();
   QMetaObject::invokeMethod(
       this,
       [this] {
         m_announcementPending = false;
-        if (!m_handler || bytesAvailable() == 0) return;
-        // A copy, so a handler that replaces itself does not pull the ground from under it.
-        const auto handler = m_handler;
-        handler();
+        if (m_handler && bytesAvailable() > 0) {
+          // A copy, so a handler that replaces itself does not pull the ground from under it.
+          const auto handler = m_handler;
+          handler();
+        }
+        // After the handler: QSerialPort watches the device again whenever it is read.
+        if (m_announcedBytes < kRestBelowBytes) restReading();
       },
       Qt::QueuedConnection);
+}
+
+QSocketNotifier* QtSerialPort::readNotifier() {
+  if (!m_port->isOpen()) return nullptr;
+  // QSerialPort watches the device through a socket notifier of its own, created with the
+  // open port; where it has none (another platform), reads are simply not rested.
+  for (QSocketNotifier* notifier :
+       m_port->findChildren<QSocketNotifier*>(QString(), Qt::FindDirectChildrenOnly)) {
+    if (notifier->type() == QSocketNotifier::Read) return notifier;
+  }
+  return nullptr;
+}
+
+void QtSerialPort::restReading() {
+  if (m_readRest.isActive()) return;
+  QSocketNotifier* notifier = readNotifier();
+  if (notifier == nullptr || !notifier->isEnabled()) return;
+  notifier->setEnabled(false);
+  m_restingNotifier = notifier;
+  m_readRest.start();
 }
 
 void QtSerialPort::onError(QSerialPort::SerialPortError error) {

@@ -8,8 +8,11 @@
 #include <string>
 
 #include <QObject>
+#include <QPointer>
 #include <QSerialPort>
+#include <QSocketNotifier>
 #include <QString>
+#include <QTimer>
 
 namespace d7o::ui {
 
@@ -58,6 +61,9 @@ class QtSerialPort : public QObject, public platform::SerialPort {
   void applyLineSignals();
   void announceReceived();
   void onError(QSerialPort::SerialPortError error);
+  // The read notifier QSerialPort keeps for the open device, or nullptr.
+  QSocketNotifier* readNotifier();
+  void restReading();
 
   QSerialPort* m_port;  // a child: lives as long as this object
   int m_commPort = 1;
@@ -70,6 +76,9 @@ class QtSerialPort : public QObject, public platform::SerialPort {
   // Set while this object itself drives the port, whose failures it deliberately ignores.
   mutable bool m_ownOperation = false;
   bool m_announcementPending = false;
+  std::size_t m_announcedBytes = 0;  // what the read being announced brought
+  QTimer m_readRest;
+  QPointer<QSocketNotifier> m_restingNotifier;
   bool m_closePending = false;
   bool m_lost = false;  // the device vanished under the open port
   std::string m_openedIdentity;

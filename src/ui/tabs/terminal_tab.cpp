@@ -6,14 +6,19 @@
 #include "ui/tabs/tabs.h"
 
 #include <QCheckBox>
+#include <QCursor>
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QListWidget>
+#include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStaticText>
 #include <QStyle>
+#include <QStyleOptionSlider>
 #include <QStyledItemDelegate>
 
 namespace d7o::ui::tabs {
@@ -98,6 +103,56 @@ class TerminalRowDelegate : public QStyledItemDelegate {
   mutable QHash<QString, QStaticText> m_shaped;
 };
 
+// The terminal's scroll bar moves with every beat while a device streams. The raster
+// engine hands a gradient fill taller than some hundred rows (the style's groove) to its
+// thread pool and waits for it, which costs more in thread wake-ups than the painting
+// itself. Painted in bands of fewer rows, every fill stays on this thread; the bar looks
+// and behaves as the style's own.
+class TerminalScrollBar : public QScrollBar {
+ public:
+  explicit TerminalScrollBar(QWidget* parent) : QScrollBar(Qt::Vertical, parent) {
+    // Painted opaque, it is painted alone, not the tab and the window beneath it with it.
+    setAutoFillBackground(true);
+  }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override {
+    QStyleOptionSlider option;
+    initStyleOption(&option);
+    option.subControls = QStyle::SC_All;
+    if (m_pressed != QStyle::SC_None) {
+      option.activeSubControls = m_pressed;
+      option.state |= QStyle::State_Sunken;
+    } else if (underMouse()) {
+      option.activeSubControls = style()->hitTestComplexControl(
+          QStyle::CC_ScrollBar, &option, mapFromGlobal(QCursor::pos()), this);
+    }
+    QPainter painter(this);
+    const QRect dirty = event->rect();
+    for (int top = dirty.top(); top <= dirty.bottom(); top += kBandRows) {
+      painter.setClipRect(QRect(dirty.left(), top, dirty.width(), kBandRows) & dirty);
+      style()->drawComplexControl(QStyle::CC_ScrollBar, &option, &painter, this);
+    }
+  }
+  void mousePressEvent(QMouseEvent* event) override {
+    QStyleOptionSlider option;
+    initStyleOption(&option);
+    m_pressed = style()->hitTestComplexControl(QStyle::CC_ScrollBar, &option,
+                                               event->position().toPoint(), this);
+    QScrollBar::mousePressEvent(event);
+  }
+  void mouseReleaseEvent(QMouseEvent* event) override {
+    m_pressed = QStyle::SC_None;
+    QScrollBar::mouseReleaseEvent(event);
+    update();
+  }
+
+ private:
+  // Below the rows at which the raster engine starts sharing a fill out.
+  static constexpr int kBandRows = 64;
+  QStyle::SubControl m_pressed = QStyle::SC_None;
+};
+
 }  // namespace
 
 QWidget* buildTerminalTab(forms::MainWindow& m) {
@@ -149,6 +204,10 @@ QWidget* buildTerminalTab(forms::MainWindow& m) {
   bind(terminal, m.List3, ReturnKey::RightClick);
   terminal->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
   terminal->setUniformItemSizes(true);
+  // The terminal fills and empties itself (it starts afresh beyond 100 rows): a scroll bar
+  // that came and went with it would lay the list out and paint it twice each time.
+  terminal->setVerticalScrollBar(new TerminalScrollBar(terminal));
+  terminal->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   terminal->setItemDelegate(new TerminalRowDelegate(terminal, m.List3));
   auto* right = new QVBoxLayout;
   right->addWidget(terminal, 1);
