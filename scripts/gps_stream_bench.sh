@@ -22,10 +22,26 @@
 # recording costs), BENCH_STATISTICS (0; 1 opens the analyzer's NMEA statistics panel too),
 # BENCH_PERF (a file prefix: records a perf profile of rezedev7 over each measurement into
 # PREFIX.N.data, which costs CPU of its own, so profile runs are not measurement runs).
+#
+# BENCH_MODE picks the measurement:
+#   paced    (the default) as above;
+#   unpaced  the same sentences written 4 KiB at a time as fast as the reader takes them,
+#            for BENCH_SECONDS (20): lines a second taken, CPU and memory, first rezedev7
+#            (main window, terminal) and then CuteCom, each with the machine to itself. A
+#            click on rezedev7's "Capture" menu every two seconds measures how soon its
+#            menu shows (BENCH_MENU_X, BENCH_MENU_Y: the click in the window, 216,10);
+#   startup  start to first window on the screen, `rezedev7 --simulate` and CuteCom by
+#            turns, BENCH_STARTS (5) times each, with the medians.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${BUILD_DIR:-build}
-seconds=${BENCH_SECONDS:-60}
+mode=${BENCH_MODE:-paced}
+case $mode in
+  paced) seconds=${BENCH_SECONDS:-60} ;;
+  unpaced) seconds=${BENCH_SECONDS:-20} ;;
+  startup) seconds=0 ;;
+  *) echo "BENCH_MODE is paced, unpaced or startup, not $mode" >&2; exit 2 ;;
+esac
 display=${BENCH_DISPLAY:-:98}
 runs=${BENCH_RUNS:-1}
 analyzer=${BENCH_ANALYZER:-1}
@@ -148,7 +164,7 @@ run() {
     read -r ct0 cd0 cx0 _ <"$work/cute$n/stats"
   fi
   if [[ -n ${BENCH_PERF:-} ]]; then
-    perf record -q -F 997 -g -p "$pid" -o "$BENCH_PERF.$n.data" -- sleep "$seconds" 2>/dev/null
+    perf record -q -F 499 --call-graph dwarf,16384 -p "$pid" -o "$BENCH_PERF.$n.data" -- sleep "$seconds" 2>/dev/null
   else
     sleep "$seconds"
   fi
@@ -192,6 +208,21 @@ run() {
        print line >>results
      }'
 }
+
+# shellcheck source=scripts/lib/bench_modes.sh
+source "$lib/bench_modes.sh"
+if [[ $mode == startup ]]; then
+  run_startup
+  exit 0
+fi
+if [[ $mode == unpaced ]]; then
+  for n in $(seq "$runs"); do
+    ((runs > 1)) && echo "run $n of $runs"
+    run_unpaced "$n"
+  done
+  ((runs > 1)) && unpaced_summary
+  exit 0
+fi
 
 for n in $(seq "$runs"); do
   ((runs > 1)) && echo "run $n of $runs"

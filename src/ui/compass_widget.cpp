@@ -54,10 +54,14 @@ CompassPanel::CompassPanel(QSize square, QPoint origin, QWidget* parent)
     : QWidget(parent), m_square(square), m_needle(new CompassNeedle(origin, this)) {
   setFixedSize(square + QSize(2 * kMargin, 2 * kMargin));
   m_needle->setGeometry(rect());
+  // The needle turns with every sentence: the panel paints its margin too, so the box and
+  // the window beneath are not painted again with it.
+  setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 void CompassPanel::paintEvent(QPaintEvent*) {
   QPainter p(this);
+  p.fillRect(rect(), palette().brush(QPalette::Window));
   p.translate(kMargin, kMargin);
   p.setPen(QPen(palette().color(QPalette::Mid), 1));
   p.setBrush(palette().color(QPalette::Base));

@@ -33,12 +33,13 @@ QLabel* caption(QWidget* parent, const char* name, const char* text) {
 
 // A value that changes with every sentence. Its size never depends on its text, so a new
 // value neither measures text nor lays the window out again, and it paints its own
-// background, so the frame round it is not painted again with it.
+// background, so the box and the window round it are not painted again with it (whatever
+// its binder makes of the background: a plain colour is filled by Qt, the system's here).
 class ValueLabel : public QLabel {
  public:
   ValueLabel(QWidget* parent, const char* widest) : QLabel(parent) {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    setAutoFillBackground(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
     const QFontMetrics metrics = fontMetrics();
     m_hint = QSize(metrics.horizontalAdvance(QString::fromLatin1(widest)) + 2 * frameWidth() + 6,
                    metrics.height() + 2 * frameWidth());
@@ -49,7 +50,11 @@ class ValueLabel : public QLabel {
  protected:
   // The text is shaped once per value, not on every picture.
   void paintEvent(QPaintEvent* event) override {
-    QFrame::paintEvent(event);  // the sunken frame; the background is filled already
+    if (!autoFillBackground()) {
+      QPainter background(this);
+      background.fillRect(rect(), palette().brush(QPalette::Window));
+    }
+    QFrame::paintEvent(event);  // the sunken frame
     if (text().isEmpty()) return;
     if (m_shapedFor != text() || m_shapedFont != font()) {
       m_shapedFor = text();
