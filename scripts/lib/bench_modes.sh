@@ -146,11 +146,15 @@ run_startup() {
       cute+=("$(HOME="$work/chome$i" XDG_CONFIG_HOME="$work/chome$i/.config" start_ms cutecom)")
     fi
   done
-  median() { printf '%s\n' "$@" | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+  # Of the starts that showed a window; one that showed none is listed, not counted.
+  median() {
+    printf '%s\n' "$@" | grep -E '^[0-9]+$' | sort -n |
+      awk '{ v[NR] = $1 } END { print (NR ? v[int((NR + 1) / 2)] : "none") }'
+  }
   echo "rezedev7 --simulate, start to window: ${ours[*]} ms; median $(median "${ours[@]}") ms"
   if [[ $cutecom == 1 ]]; then
     echo "CuteCom ${cutecom_version:-}, start to window: ${cute[*]} ms; median $(median "${cute[@]}") ms"
     awk -v a="$(median "${ours[@]}")" -v b="$(median "${cute[@]}")" \
-      'BEGIN { if (b > 0) printf "start rezedev7/CuteCom %.2f\n", a / b }'
+      'BEGIN { if (b + 0 > 0) printf "start rezedev7/CuteCom %.2f\n", a / b }'
   fi
 }

@@ -2,6 +2,7 @@
 
 #include "ui/code_page.h"
 
+#include <algorithm>
 #include <utility>
 
 #include <QByteArray>
@@ -25,11 +26,16 @@ constexpr int kLastPort = 16;
 constexpr int kDrainOnCloseMs = 200;
 // A device streaming at 115200 baud arrives in reads of a few dozen bytes, some 200 a
 // second, each a wake-up of the program. After a small read the port is not watched for
-// this long, and the next read takes all that came meanwhile, in order. The first bytes
-// after a quiet spell are read at once, and a line running flat out (reads of a kilobyte
-// and more) is read without a rest.
+// a while, and the next read takes all that came meanwhile, in order: 15 ms, and 40 ms
+// once a few rests in a row ended with bytes waiting (a stream, not an answer to a
+// command). The first bytes after a quiet spell are read at once, and a line running flat
+// out (reads of a kilobyte and more) is read without a rest.
 constexpr int kReadRestMs = 15;
+constexpr int kStreamRestMs = 40;
+constexpr int kRestsToStream = 3;
 constexpr std::size_t kRestBelowBytes = 1024;
+// Bytes announced this soon after a rest ended were waiting for it.
+constexpr qint64 kWaitingWithinMs = 3;
 
 platform::PortError portError(int number, std::string description) {
   return {number, std::move(description)};
@@ -91,11 +97,11 @@ QtSerialPort::QtSerialPort(QObject* parent) : QObject(parent), m_port(new QSeria
   connect(m_port, &QSerialPort::readyRead, this, &QtSerialPort::announceReceived);
   connect(m_port, &QSerialPort::errorOccurred, this, &QtSerialPort::onError);
   m_readRest.setSingleShot(true);
-  m_readRest.setInterval(kReadRestMs);
   connect(&m_readRest, &QTimer::timeout, this, [this] {
     // What arrived during the rest is read on this turn of the event loop.
     if (m_restingNotifier) m_restingNotifier->setEnabled(true);
     m_restingNotifier = nullptr;
+    m_restEnded.start();
   });
 }
 
@@ -314,6 +320,9 @@ void QtSerialPort::announceReceived() {
   if (m_announcementPending) return;
   m_announcementPending = true;
   m_announcedBytes = bytesAvailable();
+  const bool waited = m_restEnded.isValid() && m_restEnded.elapsed() <= kWaitingWithinMs;
+  m_streamingRests = waited ? std::min(m_streamingRests + 1, kRestsToStream) : 0;
+  m_restEnded.invalidate();
   QMetaObject::invokeMethod(
       this,
       [this] {
@@ -346,7 +355,7 @@ void QtSerialPort::restReading() {
   if (notifier == nullptr || !notifier->isEnabled()) return;
   notifier->setEnabled(false);
   m_restingNotifier = notifier;
-  m_readRest.start();
+  m_readRest.start(m_streamingRests >= kRestsToStream ? kStreamRestMs : kReadRestMs);
 }
 
 void QtSerialPort::onError(QSerialPort::SerialPortError error) {

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
 #include <QSerialPort>
@@ -78,6 +79,8 @@ class QtSerialPort : public QObject, public platform::SerialPort {
   bool m_announcementPending = false;
   std::size_t m_announcedBytes = 0;  // what the read being announced brought
   QTimer m_readRest;
+  QElapsedTimer m_restEnded;  // since the last rest ended, while no read came yet
+  int m_streamingRests = 0;   // rests in a row that ended with bytes waiting
   QPointer<QSocketNotifier> m_restingNotifier;
   bool m_closePending = false;
   bool m_lost = false;  // the device vanished under the open port

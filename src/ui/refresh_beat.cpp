@@ -40,7 +40,18 @@ void RefreshBeat::mark(Binder& binder) {
   // beat: a streaming device would keep it laying out what nobody sees.
   if (m_timer.isActive() || !m_window->isVisible()) return;
   const qint64 since = m_sinceFlush.isValid() ? m_sinceFlush.elapsed() : m_interval;
-  m_timer.start(since >= m_interval ? 0 : static_cast<int>(m_interval - since));
+  if (since >= m_interval) {
+    m_busyBeats = 0;
+    m_timer.start(0);
+    return;
+  }
+  if (m_busyBeats < kBusyBeatsToSlow) ++m_busyBeats;
+  const int interval = currentInterval();
+  m_timer.start(since >= interval ? 0 : static_cast<int>(interval - since));
+}
+
+int RefreshBeat::currentInterval() const {
+  return m_busyBeats >= kBusyBeatsToSlow ? std::max(m_interval, kStreamingIntervalMs) : m_interval;
 }
 
 void RefreshBeat::forget(Binder& binder) {

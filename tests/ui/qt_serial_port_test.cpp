@@ -38,6 +38,16 @@ class PseudoTerminal {
   bool send(const std::string& bytes) {
     return ::write(m_master, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
   }
+  // All of `bytes`, as fast as the other side takes them.
+  bool flood(std::string bytes, int timeoutMs) {
+    return QTest::qWaitFor(
+        [&] {
+          const ssize_t n = ::write(m_master, bytes.data(), bytes.size());
+          if (n > 0) bytes.erase(0, static_cast<std::size_t>(n));
+          return bytes.empty();
+        },
+        timeoutMs);
+  }
   std::string received() {
     std::string out;
     std::array<char, 256> buffer{};
@@ -169,6 +179,53 @@ TEST_F(QtSerialPortTest, BytesGoOutAsTheyAreAndArrivalsAreAnnouncedFromTheEventL
   EXPECT_TRUE(
       QTest::qWaitFor([&] { return received == "\r\n+CSQ: 17,99\r\n\r\nOK\r\n"; }, kWaitMs));
   EXPECT_GE(announcements, 1);
+}
+
+// A streaming device arrives in pieces of a few dozen bytes every few milliseconds; the
+// port rests a little after a small read and takes what came meanwhile together. Every
+// byte still arrives once and in order, a piece that comes alone after a rest is read
+// without anything more arriving, and a flood is read whole.
+TEST_F(QtSerialPortTest, PiecesRestsAndAFloodAllArriveInOrder) {
+  std::string received;
+  port.setReceiveHandler([&] { received += port.readAll(); });
+  ASSERT_FALSE(port.open().has_value());
+
+  std::string expected;
+  for (int i = 0; i < 60; ++i) {
+    const std::string sentence = "$GPGGA," + std::to_string(i) + ",4807.038,N,01131.000,E*47\r\n";
+    ASSERT_TRUE(pty.send(sentence));
+    expected += sentence;
+    QTest::qWait(2);
+  }
+  EXPECT_TRUE(QTest::qWaitFor([&] { return received == expected; }, kWaitMs));
+
+  for (int quiet = 0; quiet < 3; ++quiet) {
+    QTest::qWait(60);
+    ASSERT_TRUE(pty.send("\r\nOK\r\n"));
+    expected += "\r\nOK\r\n";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return received == expected; }, kWaitMs))
+        << "a reply after a quiet spell was not read";
+  }
+
+  std::string flood;
+  for (int i = 0; flood.size() < 256 * 1024; ++i) flood += "$GPGSV,3," + std::to_string(i) + "\r\n";
+  ASSERT_TRUE(pty.flood(flood, 10 * kWaitMs));
+  expected += flood;
+  EXPECT_TRUE(QTest::qWaitFor([&] { return received.size() >= expected.size(); }, kWaitMs));
+  EXPECT_TRUE(received == expected) << "bytes lost or out of order";
+}
+
+// A port closed while it rests and opened again reads again.
+TEST_F(QtSerialPortTest, APortReopenedDuringARestReads) {
+  std::string received;
+  port.setReceiveHandler([&] { received += port.readAll(); });
+  ASSERT_FALSE(port.open().has_value());
+  ASSERT_TRUE(pty.send("AT\r"));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return received == "AT\r"; }, kWaitMs));
+  port.close();
+  ASSERT_FALSE(port.open().has_value());
+  ASSERT_TRUE(pty.send("\r\nOK\r\n"));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return received == "AT\r\r\nOK\r\n"; }, kWaitMs));
 }
 
 TEST_F(QtSerialPortTest, DiscardDropsWhatArrived) {

@@ -79,6 +79,43 @@ TEST(RefreshBeat, AStreamThatNeverPausesStillShowsOnEveryBeat) {
   EXPECT_GE(shownDuringTheStream.size(), 4U);
 }
 
+TEST(RefreshBeat, AStreamLastingASecondSlowsTheBeatUntilTheFirstQuietInterval) {
+  forms::Label model("Label56", "00:00:00");
+  BeatingWindow w(model);
+  auto* beat = RefreshBeat::of(w.label);
+  ASSERT_NE(beat, nullptr);
+
+  // Changes with pauses, as an exchange of commands makes them, keep the window's pace.
+  for (int exchange = 0; exchange < 3 * RefreshBeat::kBusyBeatsToSlow; ++exchange) {
+    model.setCaption("OK " + std::to_string(exchange));
+    QTest::qWait(kIntervalMs + 10);
+    ASSERT_EQ(beat->currentInterval(), kIntervalMs) << "after exchange " << exchange;
+  }
+
+  // A stream: one change on every turn of the event loop, for as many beats as it takes.
+  int beats = 0;
+  QString last = w.label->text();
+  changeOnEveryTurn(model, *w.label, [&](int) {
+    if (w.label->text() != last) {
+      last = w.label->text();
+      ++beats;
+    }
+    return beats <= RefreshBeat::kBusyBeatsToSlow + 2;
+  });
+  EXPECT_EQ(beat->currentInterval(), RefreshBeat::kStreamingIntervalMs);
+  const std::string lastValue = model.caption();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return w.label->text() == QString::fromStdString(lastValue); },
+                              kWaitMs))
+      << "the stream's last value shows on the slower beat";
+
+  // The first change after a quiet interval shows at once, at the window's pace again.
+  QTest::qWait(RefreshBeat::kStreamingIntervalMs);
+  model.setCaption("12.35.19");
+  QCoreApplication::processEvents();
+  EXPECT_EQ(w.label->text(), QStringLiteral("12.35.19"));
+  EXPECT_EQ(beat->currentInterval(), kIntervalMs);
+}
+
 TEST(RefreshBeat, ASingleChangeAfterAQuietMomentShowsAtOnce) {
   forms::Label model("Label48", "start");
   forms::Label other("Label12", "PC-Time");
