@@ -14,6 +14,8 @@ packages=(
   gpsbabel
   gpsd gpsd-clients
   dpkg-dev file desktop-file-utils librsvg2-bin
+  # the stream benchmark: windows driven by xdotool, CuteCom as the yardstick, perf profiles
+  xdotool cutecom linux-perf
 )
 
 missing=()

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -85,9 +86,11 @@ class Captioned : public Control {
 class Label : public Captioned {
  public:
   using Captioned::Captioned;
-  // A caption written from code raises Change when it differs, like a typed one.
-  void setCaption(std::string caption) {
-    if (assignCaption(std::move(caption))) Change.emit();
+  // A caption written from code raises Change when it differs, like a typed one. Compared
+  // before it is copied: the GPS analyzer writes all its values with every sentence.
+  void setCaption(std::string_view caption) {
+    if (caption == this->caption()) return;
+    if (assignCaption(std::string(caption))) Change.emit();
   }
   // Horizontal position and width, in the window's units, where the program computes them.
   int left() const { return m_left; }
