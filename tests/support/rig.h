@@ -11,6 +11,14 @@
 
 namespace d7o::test {
 
+// A GPS device that streams from power-on with a fix at once.
+inline sim::ModemConfig streamingGpsDevice() {
+  sim::ModemConfig c;
+  c.nmeaFromPowerOn = true;
+  c.gpsAcquisition = platform::Millis(0);
+  return c;
+}
+
 // The whole program on the simulated modem in virtual time, in a fresh program folder.
 // Members are declared in the order they must outlive each other.
 struct Rig {

@@ -30,14 +30,6 @@ using platform::Millis;
 
 constexpr int kCloseWaitMs = 2000;
 
-// A device that streams from power-on with a fix at once, found by the program's start.
-sim::ModemConfig streamingDevice() {
-  sim::ModemConfig c;
-  c.nmeaFromPowerOn = true;
-  c.gpsAcquisition = Millis(0);
-  return c;
-}
-
 QString labelText(const QWidget& window, const char* name) {
   const auto* label = window.findChild<QLabel*>(QString::fromLatin1(name));
   return label == nullptr ? QStringLiteral("<no %1>").arg(QString::fromLatin1(name))
@@ -64,7 +56,7 @@ class GpsFormViewStreamTest : public ::testing::Test {
 
   forms::GpsForm& model() { return rig.app->context().gpsForm; }
 
-  test::Rig rig{streamingDevice()};
+  test::Rig rig{test::streamingGpsDevice()};
 };
 
 TEST_F(GpsFormViewStreamTest, MenuOpensTheFilledWindowAndExitBringsTheMainWindowBack) {

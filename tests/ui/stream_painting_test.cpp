@@ -76,14 +76,6 @@ class PaintLog : public QObject {
   std::vector<std::pair<const QWidget*, QRegion>> m_painted;
 };
 
-// A device that streams from power-on with a fix at once.
-sim::ModemConfig streamingDevice() {
-  sim::ModemConfig c;
-  c.nmeaFromPowerOn = true;
-  c.gpsAcquisition = Millis(0);
-  return c;
-}
-
 QRect inside(const QWidget* child, const QWidget* ancestor) {
   return QRect(child->mapTo(ancestor, QPoint(0, 0)), child->size());
 }
@@ -107,7 +99,7 @@ class StreamPainting : public ::testing::Test {
     QTest::qWait(300);
   }
 
-  test::Rig rig{streamingDevice()};
+  test::Rig rig{test::streamingGpsDevice()};
 };
 
 TEST_F(StreamPainting, TheTerminalAndItsScrollBarPaintAloneAndTheTabWidgetStaysPut) {
