@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs every Debian package the build, the tests and the program need (Debian 12).
+# Installs every Debian package the build, the tests and the program need (Debian 12), and
+# the further packages named as arguments (scripts/windows_check.sh names its own).
 # Runs apt-get only when something is missing, so repeated builds stay quick.
 set -euo pipefail
 
@@ -16,6 +17,7 @@ packages=(
   dpkg-dev file desktop-file-utils librsvg2-bin
   # the stream benchmark: windows driven by xdotool, CuteCom as the yardstick, perf profiles
   xdotool cutecom linux-perf
+  "$@"
 )
 
 missing=()

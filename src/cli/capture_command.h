@@ -52,11 +52,8 @@ inline int badUsage(std::ostream& err, const std::string& why) {
 // takes a call per character, far too slow for an hour of capture.
 class StandardInputBuffer : public std::streambuf {
  public:
-  StandardInputBuffer() {
-#if defined(_WIN32)
-    _setmode(0, _O_BINARY);
-#endif
-  }
+  // Standard input reads in binary on every system (useBinaryStandardStreams).
+  StandardInputBuffer() = default;
 
  protected:
   int_type underflow() override {

@@ -2,6 +2,8 @@
 
 // The input of a command that reads a log or a capture: a file, or standard input for "-".
 
+#include "cli/system_text.h"
+
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -28,7 +30,7 @@ inline void openInput(const std::string& path, std::istream& standardIn, std::os
   }
   input.name = path;
   errno = 0;
-  input.file.open(path, std::ios::binary);
+  input.file.open(pathFromArgument(path), std::ios::binary);
   if (!input.file) {
     err << "d7o-tool: cannot read " << path
         << (errno != 0 ? std::string(": ") + std::strerror(errno) : std::string()) << "\n";

@@ -13,6 +13,7 @@
 #include "cli/nmea_stats_command.h"
 #include "cli/nmea_to_json.h"
 #include "cli/sms_commands.h"
+#include "cli/system_text.h"
 
 #include <cerrno>
 #include <cstddef>
@@ -84,8 +85,8 @@ int readSome(int fd, char* data, std::size_t size) {
 int writeSome(int fd, const char* data, std::size_t size) {
   return _write(fd, data, static_cast<unsigned>(size));
 }
-int openForReading(const char* path) {
-  return _open(path, _O_RDONLY | _O_BINARY);
+int openForReading(const std::string& path) {
+  return _wopen(d7o::cli::pathFromArgument(path).c_str(), _O_RDONLY | _O_BINARY);
 }
 #else
 long readSome(int fd, char* data, std::size_t size) {
@@ -94,8 +95,8 @@ long readSome(int fd, char* data, std::size_t size) {
 long writeSome(int fd, const char* data, std::size_t size) {
   return static_cast<long>(::write(fd, data, size));
 }
-int openForReading(const char* path) {
-  return ::open(path, O_RDONLY);
+int openForReading(const std::string& path) {
+  return ::open(path.c_str(), O_RDONLY);
 }
 #endif
 
@@ -185,7 +186,7 @@ int nmeaCommand(const std::vector<std::string>& args) {
   if (!haveFile || file == "-") return evaluate(0, "standard input", speedInKmh);
 
   errno = 0;
-  const int fd = openForReading(file.c_str());
+  const int fd = openForReading(file);
   if (fd < 0) {
     std::cerr << "d7o-tool: cannot read " << file << reason() << "\n";
     return kFailed;
@@ -202,7 +203,8 @@ int nmeaCommand(const std::vector<std::string>& args) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::vector<std::string> args(argv + 1, argv + argc);
+  d7o::cli::useBinaryStandardStreams();
+  const std::vector<std::string> args = d7o::cli::commandArguments(argc, argv);
   if (args.empty()) return badUsage("no command");
   if (args[0] == "--help" || args[0] == "-h") {
     std::cout << kUsage;

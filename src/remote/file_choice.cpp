@@ -10,6 +10,7 @@ namespace d7o::remote {
 
 namespace {
 
+#ifndef _WIN32
 // Mount points as /proc/self/mounts writes them: blanks and tabs as octal escapes.
 std::string unescapeMount(const std::string& field) {
   std::string out;
@@ -33,6 +34,7 @@ bool isVolume(const std::string& mountPoint) {
   }
   return mountPoint == "/mnt" || mountPoint == "/home";
 }
+#endif
 
 template <typename Keep>
 std::vector<std::string> entries(const std::filesystem::path& folder, Keep keep) {

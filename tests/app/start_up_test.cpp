@@ -4,7 +4,9 @@
 #include "support/rig.h"
 
 #include <gtest/gtest.h>
+#if !defined(_WIN32)
 #include <unistd.h>
+#endif
 
 namespace d7o::test {
 namespace {
@@ -217,14 +219,19 @@ TEST(StartUp, AFileFarTooLargeOrAFolderInItsPlaceEndsWithAClearMessage) {
 }
 
 // A folder the program cannot write in: read-only for a user; for root (who may write
-// anywhere) something is in the way of the file being written.
+// anywhere), and on Windows (where a folder's read-only mark does not stop new files),
+// something is in the way of the file being written.
 void makeUnwritable(const std::filesystem::path& folder, const char* file) {
+#if defined(_WIN32)
+  std::filesystem::create_directory(folder / file);
+#else
   if (geteuid() != 0) {
     std::filesystem::permissions(
         folder, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
   } else {
     std::filesystem::create_directory(folder / file);
   }
+#endif
 }
 
 TEST(StartUp, AProgramFolderThatCannotBeWrittenInSaysSoAndLeavesNothingHalfWritten) {
