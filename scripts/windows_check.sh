@@ -31,6 +31,16 @@ cmake -S . -B "$windows" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
   "-DD7O_TEST_DATA_DIR=${data//\\//}" >/dev/null
 cmake --build "$windows" -j2
 
+scratch=$(mktemp -d)
+trap 'chattr -i "$scratch/locked" 2>/dev/null; rm -rf "$scratch"' EXIT
+# A folder no file can be made in, though its marks say it can be written to: immutable,
+# which holds even for root (where chattr is allowed; the test is skipped otherwise).
+mkdir "$scratch/locked"
+if chattr +i "$scratch/locked" 2>/dev/null; then
+  D7O_TEST_LOCKED_FOLDER=$("$wine" winepath -w "$scratch/locked" 2>/dev/null | tr -d '\r')
+  export D7O_TEST_LOCKED_FOLDER
+fi
+
 echo "== core tests under wine"
 tests=0
 "$wine" "$windows/bin/core_tests.exe" --gtest_brief=1 || tests=$?
@@ -68,8 +78,6 @@ for log in tests/gps/data/*.nmea; do
 done
 # A log in a folder whose name is outside any ANSI code page, and a stream with a ^Z in it
 # (the end of an SMS text in a capture), which a text-mode read takes for the end.
-scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
 mkdir "$scratch/Δοκιμή"
 cp tests/gps/data/examples.nmea "$scratch/Δοκιμή/log.nmea"
 compare /dev/null nmea "$scratch/Δοκιμή/log.nmea"

@@ -6,7 +6,65 @@
 #include <sstream>
 #include <system_error>
 
+#if defined(_WIN32)
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+#endif
+
 namespace d7o::app {
+
+namespace {
+
+#if defined(_WIN32)
+// The system's words for a Windows error code, in UTF-8 (the C library's strerror knows
+// only its own errno values).
+std::string windowsErrorText(DWORD code) {
+  wchar_t* text = nullptr;
+  const DWORD length = FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  std::string out;
+  if (length > 0) {
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(length), nullptr, 0,
+                                         nullptr, nullptr);
+    out.resize(static_cast<std::size_t>(size));
+    WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(length), out.data(), size, nullptr,
+                        nullptr);
+  }
+  LocalFree(text);
+  while (!out.empty() && (out.back() == '\n' || out.back() == '\r' || out.back() == '.')) {
+    out.pop_back();
+  }
+  return out.empty() ? "Windows error " + std::to_string(code) : out;
+}
+#endif
+
+// Puts `temporary` in place of `target`, in one step: a reader sees the old file or the
+// new one. What went wrong, when it did not.
+std::optional<std::string> moveIntoPlace(const std::filesystem::path& temporary,
+                                         const std::filesystem::path& target) {
+#if defined(_WIN32)
+  // Spelled out rather than std::filesystem::rename, which may fall back to copying (not in
+  // one step) and returns before the new directory entry is on the disk.
+  if (MoveFileExW(temporary.c_str(), target.c_str(),
+                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    return std::nullopt;
+  }
+  return windowsErrorText(GetLastError());
+#else
+  std::error_code ec;
+  std::filesystem::rename(temporary, target, ec);
+  if (ec) return ec.message();
+  return std::nullopt;
+#endif
+}
+
+}  // namespace
 
 std::optional<std::string> replaceFile(const std::filesystem::path& target,
                                        const std::string& content) {
@@ -25,12 +83,10 @@ std::optional<std::string> replaceFile(const std::filesystem::path& target,
       return std::string("cannot write ") + temporary.string();
     }
   }
-  std::error_code ec;
-  std::filesystem::rename(temporary, target, ec);
-  if (ec) {
+  if (const auto failure = moveIntoPlace(temporary, target)) {
     std::error_code ignored;
     std::filesystem::remove(temporary, ignored);
-    return std::string("cannot rename to ") + target.string() + ": " + ec.message();
+    return std::string("cannot rename to ") + target.string() + ": " + *failure;
   }
   return std::nullopt;
 }

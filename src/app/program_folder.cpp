@@ -3,7 +3,13 @@
 #include <system_error>
 
 #if defined(_WIN32)
-#include <io.h>
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
 #else
 #include <unistd.h>
 #endif
@@ -31,14 +37,22 @@ FolderChoice chooseProgramFolder(const FolderCandidates& candidates,
   if (isSet(candidates.xdgDataHome) && candidates.xdgDataHome->is_absolute()) {
     return {*candidates.xdgDataHome / "rezedev7", true, {}};
   }
+  if (isSet(candidates.appData) && candidates.appData->is_absolute()) {
+    return {*candidates.appData / "rezedev7", true, {}};
+  }
   if (isSet(candidates.userHome)) {
     return {*candidates.userHome / ".local" / "share" / "rezedev7", true, {}};
   }
+#if defined(_WIN32)
+  const char* unset = "APPDATA is not set";
+#else
+  const char* unset = "neither XDG_DATA_HOME nor HOME is set";
+#endif
   return {{},
           false,
           "no program folder: " + candidates.executableFolder.string() +
-              " is read-only or an installed program's folder, and neither XDG_DATA_HOME nor "
-              "HOME is set; name one with --home DIR"};
+              " is read-only or an installed program's folder, and " + unset +
+              "; name one with --home DIR"};
 }
 
 bool isInstalledLayout(const fs::path& executableFolder) {
@@ -52,7 +66,20 @@ bool isWritableFolder(const fs::path& folder) {
   std::error_code ec;
   if (!fs::is_directory(folder, ec)) return false;
 #if defined(_WIN32)
-  return _waccess(folder.c_str(), 2) == 0;
+  // Neither a folder's read-only mark (which Windows ignores for new files) nor the access
+  // rules that keep a user out of C:\Program Files show in _waccess: try to make a file.
+  for (unsigned attempt = 0; attempt < 16; ++attempt) {
+    const fs::path probe = folder / (".rezedev7-probe-" + std::to_string(GetCurrentProcessId()) +
+                                     "-" + std::to_string(attempt));
+    const HANDLE file = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+      CloseHandle(file);
+      return true;
+    }
+    if (GetLastError() != ERROR_FILE_EXISTS) return false;
+  }
+  return false;
 #else
   return access(folder.c_str(), W_OK | X_OK) == 0;
 #endif

@@ -16,6 +16,7 @@ struct FolderCandidates {
   bool executableInstalled = false;
   std::optional<std::filesystem::path> xdgDataHome{};  // XDG_DATA_HOME
   std::optional<std::filesystem::path> userHome{};     // HOME
+  std::optional<std::filesystem::path> appData{};      // APPDATA (Windows)
 };
 
 struct FolderChoice {
@@ -27,8 +28,10 @@ struct FolderChoice {
 
 // --home, else REZEDEV7_HOME, else the executable's folder while it can be written to
 // and is not an installed tree (a build tree, an unpacked copy), else XDG_DATA_HOME/rezedev7, else
-// ~/.local/share/rezedev7: an installed program in /usr/bin keeps its files with the user.
-// Empty values count as unset, and a relative XDG_DATA_HOME is ignored as XDG requires.
+// APPDATA\rezedev7 (Windows), else ~/.local/share/rezedev7: an installed program in /usr/bin
+// or C:\Program Files keeps its files with the user. Empty values count as unset, and a
+// relative XDG_DATA_HOME or APPDATA is ignored (XDG requires it; on Windows one without a
+// drive would land wherever the program was started).
 FolderChoice chooseProgramFolder(const FolderCandidates& candidates,
                                  const std::function<bool(const std::filesystem::path&)>& writable);
 

@@ -71,19 +71,39 @@ int createIni(const fs::path& folder, const std::string& portAnswer) {
 // The program folder by app::chooseProgramFolder; the user's data folder is made here when
 // missing. Nothing (after a message) when there is none to be had.
 std::optional<fs::path> programFolder(const app::CommandLine& cl) {
-  const auto variable = [](const char* name) -> std::optional<fs::path> {
+  // Windows keeps names in UTF-16, and a narrow copy (std::getenv, encodeName) is in the ANSI
+  // code page, which may lack a letter of the user's name; POSIX keeps the bytes as they are.
+  const auto pathOf = [](const QString& name) {
+#if defined(Q_OS_WIN)
+    return fs::path(name.toStdWString());
+#else
+    return fs::path(QFile::encodeName(name).toStdString());
+#endif
+  };
+  const auto variable = [&](const char* name) -> std::optional<fs::path> {
+#if defined(Q_OS_WIN)
+    const QString value = qEnvironmentVariable(name);
+    if (value.isEmpty()) return std::nullopt;
+    return pathOf(value);
+#else
     const char* value = std::getenv(name);
     if (value == nullptr || *value == '\0') return std::nullopt;
     return fs::path(value);
+#endif
   };
   app::FolderCandidates candidates;
   if (cl.home) candidates.homeOption = fs::absolute(*cl.home);
   if (auto home = variable("REZEDEV7_HOME")) candidates.homeVariable = fs::absolute(*home);
-  candidates.executableFolder =
-      fs::path(QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString());
+  candidates.executableFolder = pathOf(QCoreApplication::applicationDirPath());
   candidates.executableInstalled = app::isInstalledLayout(candidates.executableFolder);
+#if defined(Q_OS_WIN)
+  // A shell from MSYS or Cygwin sets HOME to a folder of its own: the user's data folder is
+  // the system's.
+  candidates.appData = variable("APPDATA");
+#else
   candidates.xdgDataHome = variable("XDG_DATA_HOME");
   candidates.userHome = variable("HOME");
+#endif
 
   const app::FolderChoice choice = app::chooseProgramFolder(candidates, app::isWritableFolder);
   if (choice.folder.empty()) {

@@ -113,7 +113,12 @@ QString QtSerialPort::deviceForPort(int number) {
   if (number < kFirstPort || number > kLastPort) return {};
   const QString override = qEnvironmentVariable(("REZEDEV7_COM" + std::to_string(number)).c_str());
   if (!override.isEmpty()) return override;
+#if defined(Q_OS_WIN)
+  // The system's own name; QSerialPort adds the \\.\ that COM10 and above need.
+  return QStringLiteral("COM%1").arg(number);
+#else
   return QStringLiteral("/dev/ttyS%1").arg(number - 1);
+#endif
 }
 
 platform::PortResult QtSerialPort::setCommPort(int number) {
@@ -197,10 +202,15 @@ platform::PortResult QtSerialPort::open() {
 
 std::string QtSerialPort::deviceIdentity() const {
   const QString device = deviceForPort(m_commPort);
+#if defined(Q_OS_WIN)
+  // A port name, not a file: the system's list of ports knows it by that name.
+  const QSerialPortInfo info(device);
+#else
   if (!QFileInfo::exists(device)) return {};
   // A path the environment names may be a link (/dev/serial/by-id/...): the system knows
   // the device by the node it points to.
   const QSerialPortInfo info(QFileInfo(device).canonicalFilePath());
+#endif
   if (!info.hasVendorIdentifier() || !info.hasProductIdentifier()) return {};
   QString identity = QStringLiteral("%1:%2")
                          .arg(info.vendorIdentifier(), 4, 16, QLatin1Char('0'))
