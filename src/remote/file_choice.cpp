@@ -37,13 +37,13 @@ bool isVolume(const std::string& mountPoint) {
 #endif
 
 template <typename Keep>
-std::vector<std::string> entries(const std::filesystem::path& folder, Keep keep) {
-  std::vector<std::string> names;
+std::vector<std::filesystem::path> entries(const std::filesystem::path& folder, Keep keep) {
+  std::vector<std::filesystem::path> names;
   std::error_code ec;
   std::filesystem::directory_iterator it(folder, ec);
   for (; !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
     std::error_code typeError;
-    if (keep(*it, typeError) && !typeError) names.push_back(it->path().filename().string());
+    if (keep(*it, typeError) && !typeError) names.push_back(it->path().filename());
   }
   std::sort(names.begin(), names.end());
   return names;
@@ -81,13 +81,13 @@ std::vector<std::string> drives() {
 #endif
 }
 
-std::vector<std::string> subfolders(const std::filesystem::path& folder) {
+std::vector<std::filesystem::path> subfolders(const std::filesystem::path& folder) {
   return entries(folder, [](const std::filesystem::directory_entry& e, std::error_code& ec) {
     return e.is_directory(ec);
   });
 }
 
-std::vector<std::string> filesIn(const std::filesystem::path& folder) {
+std::vector<std::filesystem::path> filesIn(const std::filesystem::path& folder) {
   return entries(folder, [](const std::filesystem::directory_entry& e, std::error_code& ec) {
     return e.is_regular_file(ec);
   });

@@ -10,9 +10,10 @@ namespace d7o::remote {
 // (removable media, network shares), in that order.
 std::vector<std::string> drives();
 
-// The folders and the files of `folder`, each sorted by name; a folder that cannot be
-// read has none.
-std::vector<std::string> subfolders(const std::filesystem::path& folder);
-std::vector<std::string> filesIn(const std::filesystem::path& folder);
+// The names of the folders and of the files in `folder`, each sorted; a folder that cannot
+// be read has none. Names, not texts: a name the window cannot show exactly is still the
+// one opened.
+std::vector<std::filesystem::path> subfolders(const std::filesystem::path& folder);
+std::vector<std::filesystem::path> filesIn(const std::filesystem::path& folder);
 
 }  // namespace d7o::remote

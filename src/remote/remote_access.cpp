@@ -1,6 +1,7 @@
 #include "remote/remote_access.h"
 
 #include "app/file_io.h"
+#include "app/path_text.h"
 #include "device/command_set.h"
 #include "link/serial_link.h"
 #include "remote/call_history.h"
@@ -290,7 +291,7 @@ void RemoteAccess::m_mapandguide_Click() {
   w.List3.addItem("...check installation Map&Guide");
   const std::string& path = m_ctx.state.remote.mapGuidePath;
   std::error_code ec;
-  if (path.empty() || !std::filesystem::is_regular_file(path, ec)) {
+  if (path.empty() || !std::filesystem::is_regular_file(app::pathFromText(path), ec)) {
     w.List3.addItem("...failed");
     m_ctx.showError("MGstart.EXE not found in " + path);
     return;
@@ -301,34 +302,41 @@ void RemoteAccess::m_mapandguide_Click() {
 
 void RemoteAccess::Drive1_Click() {
   const std::string drive = m_ctx.remoteForm.Drive1.text();
-  if (!drive.empty()) showFolder(drive);
+  if (!drive.empty()) showFolder(app::pathFromText(drive));
 }
 
 void RemoteAccess::showFolder(const std::filesystem::path& folder) {
   auto& r = m_ctx.remoteForm;
   m_folder = folder;
-  r.Label1.setCaption(folder.string());
+  r.Label1.setCaption(app::pathText(folder));
   r.Dir1.clear();
   if (folder.has_relative_path()) r.Dir1.addItem("..");
-  for (const std::string& name : subfolders(folder)) r.Dir1.addItem(name);
+  m_subfolders = subfolders(folder);
+  for (const auto& name : m_subfolders) r.Dir1.addItem(app::pathText(name));
   r.File1.clear();
-  for (const std::string& name : filesIn(folder)) r.File1.addItem(name);
+  m_files = filesIn(folder);
+  for (const auto& name : m_files) r.File1.addItem(app::pathText(name));
 }
 
 void RemoteAccess::Dir1_DblClick() {
   auto& r = m_ctx.remoteForm;
   const int row = r.Dir1.listIndex();
   if (row < 0) return;
-  const std::string name = r.Dir1.item(row);
-  showFolder(name == ".." ? m_folder.parent_path() : m_folder / name);
+  const int up = m_folder.has_relative_path() ? 1 : 0;
+  if (row < up) {
+    showFolder(m_folder.parent_path());
+  } else if (static_cast<std::size_t>(row - up) < m_subfolders.size()) {
+    showFolder(m_folder / m_subfolders[static_cast<std::size_t>(row - up)]);
+  }
 }
 
 void RemoteAccess::File1_DblClick() {
   auto& r = m_ctx.remoteForm;
   const int row = r.File1.listIndex();
-  if (row < 0) return;
-  const std::filesystem::path chosen = m_folder / r.File1.item(row);
-  if (auto error = app::replaceFile(programFile(kTrackingIni), quotedLines({chosen.string()}))) {
+  if (row < 0 || static_cast<std::size_t>(row) >= m_files.size()) return;
+  const std::filesystem::path chosen = m_folder / m_files[static_cast<std::size_t>(row)];
+  if (auto error =
+          app::replaceFile(programFile(kTrackingIni), quotedLines({app::pathText(chosen)}))) {
     m_ctx.showError("The Map&Guide path cannot be saved: " + *error);
     return;
   }

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace d7o::link {
 class SerialLink;
@@ -75,7 +76,10 @@ class RemoteAccess {
   link::SerialLink& m_link;
   std::function<void()> m_activateMain;
   std::filesystem::path m_folder;  // what Dir1 shows
-  bool m_carrierSeen = false;      // carrier detect at the last tick
+  // The names behind Dir1's rows (after ".." where it has one) and File1's.
+  std::vector<std::filesystem::path> m_subfolders;
+  std::vector<std::filesystem::path> m_files;
+  bool m_carrierSeen = false;  // carrier detect at the last tick
 };
 
 }  // namespace d7o::remote

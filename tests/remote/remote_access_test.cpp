@@ -3,6 +3,7 @@
 // the map addresses.
 #include "remote/remote_access.h"
 
+#include "app/path_text.h"
 #include "app/subsystems.h"
 #include "remote/call_history.h"
 #include "remote/map_address.h"
@@ -286,51 +287,62 @@ TEST(CallHistory, ValuesAreReadQuotedOrUpToTheNextComma) {
             "\"0171\"\r\n\"C:\\MG\\MGstart.EXE\"\r\n");
 }
 
+// Any file will do; the program finds it in the folder lists, also in a folder whose name
+// has letters beyond ASCII (as the window shows them: in its code page).
 TEST(MapGuidePath, MissingAsksAndAChosenFileShowsTheCallControls) {
-  RemoteRig t(false);
-  EXPECT_FALSE(t.r().Frame13.visible());
-  ASSERT_FALSE(t.rig.dialogs.shown.empty());
-  EXPECT_EQ(t.rig.dialogs.shown.back().text, "Enter path to MGstart.EXE");
-  EXPECT_EQ(t.rig.dialogs.shown.back().title, "Select path to MGstart.EXE");
-  EXPECT_EQ(t.rig.dialogs.shown.back().icon, platform::MessageIcon::Exclamation);
+  for (const char8_t* folderName : {u8"MG", u8"Müller Straßenkarte"}) {
+    const std::filesystem::path name(folderName);
+    SCOPED_TRACE(app::pathText(name));
+    RemoteRig t(false);
+    EXPECT_FALSE(t.r().Frame13.visible());
+    ASSERT_FALSE(t.rig.dialogs.shown.empty());
+    EXPECT_EQ(t.rig.dialogs.shown.back().text, "Enter path to MGstart.EXE");
+    EXPECT_EQ(t.rig.dialogs.shown.back().title, "Select path to MGstart.EXE");
+    EXPECT_EQ(t.rig.dialogs.shown.back().icon, platform::MessageIcon::Exclamation);
 
-  // Any file will do; the program finds it in the folder lists.
-  const auto folder = t.rig.folder.path() / "MG";
-  std::filesystem::create_directories(folder);
-  writeText(folder / "anything.exe", "");
-  auto& r = t.r();
-  t.rig.app->parts().remote.open();  // shown again: the lists still show
-  auto enter = [&](const std::string& name) {
-    for (int i = 0; i < r.Dir1.count(); ++i) {
-      if (r.Dir1.item(i) == name) {
-        r.Dir1.setListIndex(i);
-        r.Dir1.DblClick.emit();
-        return true;
+    const auto folder = t.rig.folder.path() / name;
+    std::filesystem::create_directories(folder);
+    writeText(folder / "anything.exe", "");
+    auto& r = t.r();
+    t.rig.app->parts().remote.open();  // shown again: the lists still show
+    auto enter = [&](const std::string& row) {
+      for (int i = 0; i < r.Dir1.count(); ++i) {
+        if (r.Dir1.item(i) == row) {
+          r.Dir1.setListIndex(i);
+          r.Dir1.DblClick.emit();
+          return true;
+        }
       }
+      return false;
+    };
+    for (const auto& part : folder.relative_path()) {
+      ASSERT_TRUE(enter(app::pathText(part))) << app::pathText(part);
     }
-    return false;
-  };
-  for (const auto& part : folder.relative_path()) ASSERT_TRUE(enter(part.string())) << part;
-  EXPECT_EQ(r.Label1.caption(), folder.string());
-  ASSERT_EQ(r.File1.items(), std::vector<std::string>{"anything.exe"});
-  ASSERT_TRUE(enter(".."));
-  ASSERT_TRUE(enter("MG"));
-  r.File1.setListIndex(0);
-  r.File1.DblClick.emit();
-  EXPECT_EQ(fileText(t.file(remote::kTrackingIni)),
-            "\"" + (folder / "anything.exe").string() + "\"\r\n");
-  EXPECT_TRUE(r.Frame13.visible());
-  EXPECT_EQ(t.rig.state().remote.mapGuidePath, (folder / "anything.exe").string());
+    const std::string chosen = app::pathText(folder / "anything.exe");
+    EXPECT_EQ(r.Label1.caption(), app::pathText(folder));
+    ASSERT_EQ(r.File1.items(), std::vector<std::string>{"anything.exe"});
+    ASSERT_TRUE(enter(".."));
+    ASSERT_TRUE(enter(app::pathText(name)));
+    r.File1.setListIndex(0);
+    r.File1.DblClick.emit();
+    EXPECT_EQ(fileText(t.file(remote::kTrackingIni)), "\"" + chosen + "\"\r\n");
+    EXPECT_TRUE(r.Frame13.visible());
+    EXPECT_EQ(t.rig.state().remote.mapGuidePath, chosen);
 
-  // Map&Guide starts from there, after the port is closed for it.
-  t.r().m_mapandguide.click();
-  EXPECT_FALSE(t.rig.port.isOpen());
-  EXPECT_EQ(t.rig.shell.started, std::vector<std::string>{(folder / "anything.exe").string()});
-  const auto& log = t.rig.main().List3.items();
-  EXPECT_EQ(
-      std::vector<std::string>(log.end() - 3, log.end()),
-      (std::vector<std::string>{"COM port closed", "...check installation Map&Guide", "...OK"}));
-  EXPECT_EQ(t.r().m_port.caption(), "&open port");
+    // Map&Guide starts from there, after the port is closed for it.
+    t.r().m_mapandguide.click();
+    EXPECT_FALSE(t.rig.port.isOpen());
+    EXPECT_EQ(t.rig.shell.started, std::vector<std::string>{chosen});
+    const auto& log = t.rig.main().List3.items();
+    EXPECT_EQ(
+        std::vector<std::string>(log.end() - 3, log.end()),
+        (std::vector<std::string>{"COM port closed", "...check installation Map&Guide", "...OK"}));
+    EXPECT_EQ(t.r().m_port.caption(), "&open port");
+  }
+#if defined(_WIN32)
+  // The window's code page, not the bytes of some other encoding of the name.
+  EXPECT_EQ(app::pathText(std::filesystem::path(u8"Müller")), "M\xfcller");
+#endif
 }
 
 TEST(MapGuidePath, AProgramThatIsNotThereIsReported) {
