@@ -1,6 +1,7 @@
 #include "app/application.h"
 
 #include "app/command_line.h"
+#include "app/path_text.h"
 #include "app/subsystems.h"
 #include "app/tarvik_ini.h"
 #include "app/text.h"
@@ -74,8 +75,9 @@ bool Application::load() {
   const std::filesystem::path folder = c.host.programFolder();
   // A replay logs beside the live session's log, which it must not wipe out: the session
   // just recorded is often the one replayed next, in the same folder.
-  s.log.logFilePath = (folder / (c.replaying ? "Log-replay.txt" : "Log.txt")).string();
-  c.log.start(s.log.logFilePath);
+  const std::filesystem::path logFile = folder / (c.replaying ? "Log-replay.txt" : "Log.txt");
+  s.log.logFilePath = pathText(logFile);
+  c.log.start(logFile);
 
   const std::filesystem::path iniPath = folder / kIniFileName;
   if (!std::filesystem::exists(iniPath)) {
@@ -87,7 +89,7 @@ bool Application::load() {
   std::vector<int> lines;
   const auto items = readIniItems(iniPath, &readError, &lines);
   if (!items) {
-    c.showError(iniPath.string() + " can't be read: " + readError);
+    c.showError(pathText(iniPath) + " can't be read: " + readError);
     c.endProgram(1);
     return false;
   }
@@ -96,7 +98,7 @@ bool Application::load() {
   const bool portFromCommandLine =
       classifyClassicArgument(m_classicArgument) == ClassicArgument::Port;
   if (const auto fault = iniFault(*items, lines, portFromCommandLine)) {
-    c.showError(std::string(kIniFileName) + " in " + folder.string() + *fault);
+    c.showError(std::string(kIniFileName) + " in " + pathText(folder) + *fault);
     c.endProgram(1);
     return false;
   }

@@ -1,5 +1,7 @@
 #include "app/file_io.h"
 
+#include "app/path_text.h"
+
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -73,20 +75,20 @@ std::optional<std::string> replaceFile(const std::filesystem::path& target,
   {
     std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
     if (!out) {
-      return std::string("cannot create ") + temporary.string() + ": " + std::strerror(errno);
+      return std::string("cannot create ") + pathText(temporary) + ": " + std::strerror(errno);
     }
     out.write(content.data(), static_cast<std::streamsize>(content.size()));
     out.close();
     if (!out) {
       std::error_code ignored;
       std::filesystem::remove(temporary, ignored);
-      return std::string("cannot write ") + temporary.string();
+      return std::string("cannot write ") + pathText(temporary);
     }
   }
   if (const auto failure = moveIntoPlace(temporary, target)) {
     std::error_code ignored;
     std::filesystem::remove(temporary, ignored);
-    return std::string("cannot rename to ") + target.string() + ": " + *failure;
+    return std::string("cannot rename to ") + pathText(target) + ": " + *failure;
   }
   return std::nullopt;
 }

@@ -1,5 +1,7 @@
 #include "app/program_folder.h"
 
+#include "app/path_text.h"
+
 #include <system_error>
 
 #if defined(_WIN32)
@@ -50,7 +52,7 @@ FolderChoice chooseProgramFolder(const FolderCandidates& candidates,
 #endif
   return {{},
           false,
-          "no program folder: " + candidates.executableFolder.string() +
+          "no program folder: " + pathText(candidates.executableFolder) +
               " is read-only or an installed program's folder, and " + unset +
               "; name one with --home DIR"};
 }

@@ -1,5 +1,6 @@
 #include "capture/capture_file.h"
 
+#include "app/path_text.h"
 #include "platform/line_settings.h"
 
 #include <array>
@@ -178,7 +179,7 @@ std::optional<std::string> Writer::open(const std::filesystem::path& file, const
 #else
   m_file = std::fopen(file.c_str(), "wb");
 #endif
-  if (m_file == nullptr) return "cannot write " + file.string();
+  if (m_file == nullptr) return "cannot write " + app::pathText(file);
   m_buffer = headerLine(header);
   if (!flush()) return m_failure;
   return std::nullopt;
@@ -194,7 +195,7 @@ bool Writer::flush() {
   const bool written = std::fwrite(m_buffer.data(), 1, m_buffer.size(), m_file) == m_buffer.size();
   m_buffer.clear();
   if (!written || std::fflush(m_file) != 0) {
-    m_failure = "writing " + m_path.string() + " failed (disk full?)";
+    m_failure = "writing " + app::pathText(m_path) + " failed (disk full?)";
     std::fclose(m_file);
     m_file = nullptr;
     return false;

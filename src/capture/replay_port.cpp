@@ -1,5 +1,7 @@
 #include "capture/replay_port.h"
 
+#include "app/path_text.h"
+
 #include <cmath>
 
 namespace d7o::capture {
@@ -25,12 +27,12 @@ ReplayPort::ReplayPort(platform::Scheduler& scheduler, std::filesystem::path fil
     : m_scheduler(scheduler), m_file(file, std::ios::binary) {
   m_reader = std::make_unique<Reader>(m_file, plainSettings);
   if (!m_file.is_open()) {
-    m_openError = "cannot read " + file.string();
+    m_openError = "cannot read " + app::pathText(file);
     m_finished = true;
     return;
   }
   if (!m_reader->error().empty()) {
-    m_openError = file.string() + ", byte " + std::to_string(m_reader->errorOffset()) + ": " +
+    m_openError = app::pathText(file) + ", byte " + std::to_string(m_reader->errorOffset()) + ": " +
                   m_reader->error();
     m_finished = true;
     return;

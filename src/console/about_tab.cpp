@@ -1,5 +1,7 @@
 #include "console/about_tab.h"
 
+#include "app/path_text.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
@@ -43,7 +45,7 @@ void AboutTab::Image2_Click() {
                              "", platform::MessageIcon::Exclamation, platform::MessageButtons::Ok);
     return;
   }
-  m_ctx.shell.openDocument((folder / kManual).string(), folder.string());
+  m_ctx.shell.openDocument(app::pathText(folder / kManual), app::pathText(folder));
 }
 
 void AboutTab::Label13_Click() {

@@ -1,5 +1,6 @@
 #include "console/capture_control.h"
 
+#include "app/path_text.h"
 #include "capture/capture_file.h"
 #include "capture/recording_port.h"
 #include "capture/replay_port.h"
@@ -54,7 +55,7 @@ void CaptureControl::attach(capture::RecordingPort* recorder, capture::ReplayPor
     std::string from = m_replay->isCapture()
                            ? ", recorded " + h.startUtc + " on " + h.port + " by " + h.program
                            : " (a plain log at " + h.settings + ")";
-    m_ctx.notice("...replay of " + m_replayFile.filename().string() + from +
+    m_ctx.notice("...replay of " + app::pathText(m_replayFile.filename()) + from +
                  ": what the program sends goes nowhere");
     m_replay->setProgressHandler([this] { showState(); });
     w.ReplayTimer.setEnabled(true);
@@ -89,13 +90,13 @@ void CaptureControl::showState() {
   std::string state;
   std::string tip;
   if (m_replay != nullptr) {
-    state = "replay " + m_replayFile.filename().string();
-    tip = m_replayFile.string();
+    state = "replay " + app::pathText(m_replayFile.filename());
+    tip = app::pathText(m_replayFile);
   }
   if (recording) {
     if (!state.empty()) state += ", ";
-    state += "recording " + m_recorder->file().filename().string();
-    tip += (tip.empty() ? "" : "\n") + ("recording to " + m_recorder->file().string());
+    state += "recording " + app::pathText(m_recorder->file().filename());
+    tip += (tip.empty() ? "" : "\n") + ("recording to " + app::pathText(m_recorder->file()));
   }
   w.CaptureState.setCaption(state);
   w.CaptureState.setToolTip(tip);
@@ -124,17 +125,17 @@ void CaptureControl::showState() {
     w.ReplayTimer.setEnabled(false);
     // The windows keep what the replay left in them.
     if (m_replay->error().empty()) {
-      m_ctx.notice("...replay of " + m_replayFile.filename().string() + " finished at " +
+      m_ctx.notice("...replay of " + app::pathText(m_replayFile.filename()) + " finished at " +
                    clockText(m_replay->position()));
     } else {
       m_ctx.notice("...replay stopped at byte " + std::to_string(m_replay->errorOffset()) + " of " +
-                   m_replayFile.filename().string() + ": " + m_replay->error());
+                   app::pathText(m_replayFile.filename()) + ": " + m_replay->error());
     }
   }
 }
 
 fs::path CaptureControl::inProgramFolder(const std::string& name) const {
-  const fs::path path(name);
+  const fs::path path = app::pathFromText(name);
   return path.is_absolute() ? path : m_ctx.host.programFolder() / path;
 }
 
@@ -146,7 +147,7 @@ bool CaptureControl::startRecording(const fs::path& file) {
     showState();
     return false;
   }
-  m_ctx.notice("...recording the serial line to " + path.string());
+  m_ctx.notice("...recording the serial line to " + app::pathText(path));
   showState();
   return true;
 }
@@ -160,7 +161,7 @@ void CaptureControl::m_recordStart_Click() {
   const fs::path path = inProgramFolder(name);
   std::error_code ec;
   if (fs::exists(path, ec) &&
-      m_ctx.dialogs.messageBox(path.string() + " exists. Replace it?", "start recording",
+      m_ctx.dialogs.messageBox(app::pathText(path) + " exists. Replace it?", "start recording",
                                MessageIcon::Question,
                                MessageButtons::YesNo) != MessageAnswer::Yes) {
     return;
@@ -172,7 +173,7 @@ void CaptureControl::m_recordStop_Click() {
   if (m_recorder == nullptr || !m_recorder->recording()) return;
   const fs::path file = m_recorder->file();
   m_recorder->stop();
-  m_ctx.notice("...recording ended: " + file.string());
+  m_ctx.notice("...recording ended: " + app::pathText(file));
   showState();
 }
 
@@ -190,7 +191,7 @@ std::string CaptureControl::newestCapture() const {
     if (entry.path().extension() != capture::kFileExtension) continue;
     const auto time = entry.last_write_time(ec);
     if (!ec && (newest.empty() || time > newestTime)) {
-      newest = entry.path().filename().string();
+      newest = app::pathText(entry.path().filename());
       newestTime = time;
     }
   }
@@ -205,14 +206,14 @@ void CaptureControl::m_replay_Click() {
   const fs::path path = inProgramFolder(name);
   std::ifstream in(path, std::ios::binary);
   if (!in) {
-    m_ctx.showError("Replay not started: cannot read " + path.string());
+    m_ctx.showError("Replay not started: cannot read " + app::pathText(path));
     return;
   }
   capture::Reader reader(in);
   // The header and the first record, so a file that is no capture is told now.
   reader.next();
   if (!reader.error().empty()) {
-    m_ctx.showError("Replay not started: " + path.string() + ", byte " +
+    m_ctx.showError("Replay not started: " + app::pathText(path) + ", byte " +
                     std::to_string(reader.errorOffset()) + ": " + reader.error());
     return;
   }

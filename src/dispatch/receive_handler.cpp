@@ -1,6 +1,7 @@
 #include "dispatch/receive_handler.h"
 
 #include "app/context.h"
+#include "app/path_text.h"
 #include "app/text.h"
 
 namespace d7o::dispatch {
@@ -130,7 +131,7 @@ void ReceiveHandler::displayAndLog() {
     // Reported once: the box is cleared, so nothing is tried again until it is ticked.
     const std::string why = m_ctx.log.lastError();
     w.Check1.setChecked(false);
-    m_ctx.showError("Log file " + m_ctx.log.path().string() + " can't be written: " + why +
+    m_ctx.showError("Log file " + app::pathText(m_ctx.log.path()) + " can't be written: " + why +
                     "\nlogging is switched off");
   }
   if (m_replyShown) m_replyShown(b);

@@ -1,6 +1,7 @@
 #include "link/signal_monitor.h"
 
 #include "app/file_io.h"
+#include "app/path_text.h"
 #include "app/text.h"
 
 #include <algorithm>
@@ -323,19 +324,19 @@ void SignalMonitor::CommandExport_Click() {
   if (!path.is_absolute()) path = m_ctx.host.programFolder() / path;
   std::error_code ec;
   if (std::filesystem::exists(path, ec) &&
-      m_ctx.dialogs.messageBox(path.string() + " exists. Replace it?", "export CSV",
+      m_ctx.dialogs.messageBox(app::pathText(path) + " exists. Replace it?", "export CSV",
                                MessageIcon::Question,
                                MessageButtons::YesNo) != MessageAnswer::Yes) {
     return;
   }
   if (const auto error = app::replaceFile(path, m_trend.csv())) {
-    m_ctx.showError("Signal readings not written to " + path.string() + ": " + *error);
+    m_ctx.showError("Signal readings not written to " + app::pathText(path) + ": " + *error);
     return;
   }
   const std::size_t n = m_trend.readings().size();
-  m_ctx.dialogs.notice(
-      std::to_string(n) + (n == 1 ? " reading" : " readings") + " written to " + path.string(),
-      "export CSV", MessageIcon::Information);
+  m_ctx.dialogs.notice(std::to_string(n) + (n == 1 ? " reading" : " readings") + " written to " +
+                           app::pathText(path),
+                       "export CSV", MessageIcon::Information);
 }
 
 }  // namespace d7o::link

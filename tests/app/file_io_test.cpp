@@ -2,6 +2,7 @@
 // a name beyond the ANSI code page works, and a failure names the file and the reason.
 #include "app/file_io.h"
 
+#include "app/path_text.h"
 #include "support/scripted_platform.h"
 
 #include <filesystem>
@@ -33,7 +34,7 @@ TEST(ReplaceFile, AFolderInTheWayIsNamedAndKeptAndNoTemporaryStays) {
   fs::create_directories(target / "inside");
   const auto failure = replaceFile(target, "new");
   ASSERT_TRUE(failure.has_value());
-  const std::string prefix = "cannot rename to " + target.string() + ": ";
+  const std::string prefix = "cannot rename to " + pathText(target) + ": ";
   EXPECT_EQ(failure->substr(0, prefix.size()), prefix);
   EXPECT_GT(failure->size(), prefix.size()) << "no reason given";
   EXPECT_TRUE(fs::is_directory(target / "inside"));

@@ -1,5 +1,6 @@
 // Start-up as a technician meets it: the first run that creates TARVIK.INI, the runs that
 // read it, the command line, the log, and a port that cannot be used.
+#include "app/path_text.h"
 #include "app/tarvik_ini.h"
 #include "support/rig.h"
 
@@ -180,7 +181,8 @@ TEST(StartUp, ABrokenConfigurationNamesTheFileAndTheLineAndEndsWithExitCode1) {
     writeFile(rig.folder.path() / "TARVIK.INI", c.content);
     EXPECT_FALSE(rig.start());
     ASSERT_EQ(rig.dialogs.shown.size(), 1u);
-    EXPECT_EQ(rig.dialogs.shown[0].text, "TARVIK.INI in " + rig.folder.path().string() + c.fault);
+    EXPECT_EQ(rig.dialogs.shown[0].text,
+              "TARVIK.INI in " + app::pathText(rig.folder.path()) + c.fault);
     EXPECT_EQ(rig.dialogs.shown[0].title, "E r r o r");
     EXPECT_TRUE(rig.ended());
     EXPECT_EQ(rig.host.exitCode, 1);
@@ -277,7 +279,7 @@ TEST(StartUp, EveryStartBeginsWithoutTheOldLog) {
   writeFile(rig.folder.path() / "Log.txt", "old run\r\n");
   ASSERT_TRUE(rig.start());
   EXPECT_FALSE(std::filesystem::exists(rig.folder.path() / "Log.txt"));
-  EXPECT_EQ(rig.state().log.logFilePath, (rig.folder.path() / "Log.txt").string());
+  EXPECT_EQ(rig.state().log.logFilePath, app::pathText(rig.folder.path() / "Log.txt"));
 }
 
 TEST(Shutdown, ExitClosesThePortAndEnds) {

@@ -2,6 +2,7 @@
 // that follow the mouse.
 #include "console/about_tab.h"
 
+#include "app/path_text.h"
 #include "support/rig.h"
 
 #include <fstream>
@@ -29,8 +30,8 @@ TEST(AboutTab, AMissingManualIsExplainedAndAPresentOneOpens) {
   std::ofstream(rig.folder.path() / "D7OMan.pdf") << "%PDF-1.4\n";
   w.Image2.Click.emit();
   ASSERT_EQ(rig.shell.opened.size(), 1u);
-  EXPECT_EQ(rig.shell.opened[0],
-            (rig.folder.path() / "D7OMan.pdf").string() + " in " + rig.folder.path().string());
+  EXPECT_EQ(rig.shell.opened[0], app::pathText(rig.folder.path() / "D7OMan.pdf") + " in " +
+                                     app::pathText(rig.folder.path()));
   EXPECT_EQ(rig.dialogs.shown.size(), 1u);
 }
 

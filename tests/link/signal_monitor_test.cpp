@@ -1,3 +1,4 @@
+#include "app/path_text.h"
 #include "app/subsystems.h"
 #include "support/rig.h"
 
@@ -243,7 +244,7 @@ TEST(SignalMonitor, ExportsEveryReadingAsCsv) {
   EXPECT_EQ(occurrences(csv, "\n"), rig.monitor().trend().readings().size() + 1);
   EXPECT_EQ(rig.dialogs.shown.back().text, std::to_string(rig.monitor().trend().readings().size()) +
                                                " readings written to " +
-                                               (rig.folder.path() / "trend.csv").string());
+                                               app::pathText(rig.folder.path() / "trend.csv"));
 }
 
 }  // namespace

@@ -64,8 +64,11 @@ std::int64_t TestHost::utcMillis() const {
 TempFolder::TempFolder() {
   std::random_device rd;
   const auto base = std::filesystem::temp_directory_path();
+  // A name beyond ASCII, as a user's folder often has (within the windows' code page, which
+  // is what the program can show): every test on the program's files goes through it.
   do {
-    m_path = base / ("d7o-test-" + std::to_string(rd()));
+    m_path = base / std::filesystem::path(u8"d7o-test-Jürgen-");
+    m_path += std::to_string(rd());
   } while (std::filesystem::exists(m_path));
   std::filesystem::create_directories(m_path);
 }
