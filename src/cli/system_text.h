@@ -12,32 +12,16 @@
 #include <vector>
 
 #if defined(_WIN32)
+#include "platform/windows_api.h"
+
 #include <cstdio>
 #include <fcntl.h>
 #include <io.h>
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
 // windows.h before shellapi.h, which uses its types.
 #include <shellapi.h>
 #endif
 
 namespace d7o::cli {
-
-#if defined(_WIN32)
-inline std::string utf8FromWide(const wchar_t* wide) {
-  const int size = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
-  if (size <= 1) return {};
-  std::string out(static_cast<std::size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide, -1, out.data(), size, nullptr, nullptr);
-  out.pop_back();  // the terminating NUL
-  return out;
-}
-#endif
 
 // The arguments after the program's name, in UTF-8.
 inline std::vector<std::string> commandArguments(int argc, char** argv) {
@@ -45,7 +29,7 @@ inline std::vector<std::string> commandArguments(int argc, char** argv) {
   int count = 0;
   if (wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count); wide != nullptr) {
     std::vector<std::string> args;
-    for (int i = 1; i < count; ++i) args.push_back(utf8FromWide(wide[i]));
+    for (int i = 1; i < count; ++i) args.push_back(platform::utf8FromWide(wide[i]));
     LocalFree(wide);
     return args;
   }
