@@ -1,5 +1,6 @@
 // Files the program keeps, replaced whole: on every system the old file goes in one step,
-// a name beyond the ANSI code page works, and a failure names the file and the reason.
+// a name beyond the ANSI code page works, and a failure names the file and the reason; and
+// names as the windows show them.
 #include "app/file_io.h"
 
 #include "app/path_text.h"
@@ -13,6 +14,34 @@ namespace d7o::app {
 namespace {
 
 namespace fs = std::filesystem;
+
+// A name as the windows show it (their code page), and the name a text typed there means.
+TEST(PathText, NamesShowInTheWindowsCodePageAndComeBack) {
+  struct Case {
+    const char8_t* name;
+    std::string text;
+    bool comesBack;  // false: a character outside the code page, shown as "?"
+  };
+  const Case cases[] = {
+      {u8"Log.txt", "Log.txt", true},
+      {u8"Müller Straße",
+       "M\xfcller Stra\xdf"
+       "e",
+       true},
+      {u8"10 € – „Karte“", "10 \x80 \x96 \x84Karte\x93", true},
+      {u8"Дмитро", "??????", false},
+  };
+  for (const Case& c : cases) {
+    const fs::path name(c.name);
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(pathText(name), c.text);
+    EXPECT_EQ(pathFromText(c.text) == name, c.comesBack);
+  }
+#if !defined(_WIN32)
+  // A name made under another locale (Latin-1 bytes) is shown byte for byte.
+  EXPECT_EQ(pathText(fs::path("M\xfcller")), "M\xfcller");
+#endif
+}
 
 TEST(ReplaceFile, ReplacesAnExistingFileWholeAndLeavesNoTemporary) {
   const test::TempFolder root;

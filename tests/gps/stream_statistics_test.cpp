@@ -59,7 +59,7 @@ struct StreamingRig : Rig {
 
 TEST(StreamStatistics, CountingRunsInTheBackgroundAndThePanelShowsItAllWhenOpened) {
   StreamingRig rig;
-  ASSERT_TRUE(rig.runUntil([&] { return rig.main().m_gps.visible(); }, Millis(10000)));
+  ASSERT_TRUE(rig.untilGpsStreams());
   rig.run(Millis(12000));
   auto& g = rig.gps();
   const auto& s = rig.statistics();
@@ -87,7 +87,7 @@ TEST(StreamStatistics, CountingRunsInTheBackgroundAndThePanelShowsItAllWhenOpene
 
 TEST(StreamStatistics, OnlyItsOwnResetEmptiesTheCountersAndClosingTheWindowStopsItsTimer) {
   StreamingRig rig;
-  ASSERT_TRUE(rig.runUntil([&] { return rig.main().m_gps.visible(); }, Millis(10000)));
+  ASSERT_TRUE(rig.untilGpsStreams());
   rig.run(Millis(5000));
   auto& g = rig.gps();
   const auto& s = rig.statistics();

@@ -51,6 +51,11 @@ struct Rig {
   // baud-rate search) and the module initialisation, until the standard title and the green network
   // lamp show or `limit` passes. True when the module came up.
   bool bringUp(platform::Millis limit = platform::Millis(60000));
+  // Runs until a streaming device's first sentences show the analyzer's menu entry, at most
+  // 10 s of virtual time; true when they did.
+  bool untilGpsStreams() {
+    return runUntil([this] { return main().m_gps.visible(); }, platform::Millis(10000));
+  }
   // Runs until `done` holds, at most `limit` of virtual time.
   bool runUntil(const std::function<bool()>& done,
                 platform::Millis limit = platform::Millis(60000)) {

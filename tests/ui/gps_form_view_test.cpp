@@ -50,8 +50,7 @@ class GpsFormViewStreamTest : public ::testing::Test {
     rig.writeDefaultIni();
     ASSERT_TRUE(rig.start());
     rig.app->activate();
-    // The first sentences make the analyzer's menu entry appear.
-    ASSERT_TRUE(rig.runUntil([&] { return rig.main().m_gps.visible(); }, Millis(10000)));
+    ASSERT_TRUE(rig.untilGpsStreams());
   }
 
   forms::GpsForm& model() { return rig.app->context().gpsForm; }

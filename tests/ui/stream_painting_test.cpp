@@ -86,7 +86,7 @@ class StreamPainting : public ::testing::Test {
     rig.writeDefaultIni();
     ASSERT_TRUE(rig.start());
     rig.app->activate();
-    ASSERT_TRUE(rig.runUntil([&] { return rig.main().m_gps.visible(); }, Millis(10000)));
+    ASSERT_TRUE(rig.untilGpsStreams());
   }
 
   // The stream runs for `seconds` of the device's time, and the windows follow on their
